@@ -1,0 +1,43 @@
+// Everything the plug-in needs from outside itself, in the plug-in's own words.
+//
+// Two backends supply these functions: on Windows, ScriptHookV's exports and the Win32 calls;
+// on Linux, the simulated host (sim/) and the portable profile file (platform/profile_file.cpp).
+// No other file of the plug-in knows which backend it runs on, and none includes an OS header.
+#pragma once
+
+#include <cstdint>
+
+// An opaque module handle: the plug-in's own module, as the loader gave it.
+using ModuleHandle = void*;
+using ScriptFunction = void (*)();
+
+// ScriptHookV's five exports.
+void scriptRegister(ModuleHandle module, ScriptFunction function);
+// Suspends the script fibre; 0 means until the host's next frame.
+void scriptWait(uint32_t milliseconds);
+void nativeInit(uint64_t hash);
+void nativePush64(uint64_t argument);
+// Runs the call begun by nativeInit; the result lies in the slots returned.
+uint64_t* nativeCall();
+
+// Milliseconds since some start, wrapping at 2^32.
+uint32_t tickCount();
+// Whether the key with this virtual-key code is down now. Any integer may come from the
+// settings file: codes outside 1 to 254 are simply up.
+bool isKeyDown(int32_t virtualKey);
+
+// The profile (INI) file, as the Windows functions read and write it. The path is passed
+// as the plug-in holds it (".\Rotorstrike.ini"), relative to the game's folder.
+uint32_t readProfileInt(const char* section, const char* key, int32_t defaultValue,
+                        const char* path);
+// True when the value was written.
+bool writeProfileString(const char* section, const char* key, const char* value,
+                        const char* path);
+
+// The sound cues carried by the plug-in's module (101: salvo warning, 102: counter-attack hit).
+// A cue plays in the background and replaces any cue still playing.
+void playCue(int32_t cueId);
+void stopCues();
+
+// The plug-in's module entry; the Windows DllMain and the simulated host's load call it.
+void moduleEntry(ModuleHandle module, uint32_t reason);

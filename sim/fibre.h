@@ -1,0 +1,46 @@
+// A script fibre: a function run on a stack of its own, suspended and resumed by its host.
+#pragma once
+
+#include <ucontext.h>
+
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <vector>
+
+namespace sim {
+
+class Fibre {
+public:
+    explicit Fibre(std::function<void()> body, std::size_t stackBytes = 512 * 1024);
+    // A fibre suspended inside its body is unwound: its suspension throws, the stack's
+    // destructors run, and the throw is caught at the fibre's entry.
+    ~Fibre();
+    Fibre(const Fibre&) = delete;
+    Fibre& operator=(const Fibre&) = delete;
+
+    // Runs the body until it suspends or ends. An exception that escapes the body is
+    // rethrown here, on the resumer's stack.
+    void resume();
+    bool finished() const { return finished_; }
+
+    // Called from inside the body: returns to the resumer until the next resume.
+    static void suspend();
+    // The fibre whose body is running now, or null on an ordinary stack.
+    static Fibre* current();
+
+private:
+    static void entry();
+
+    std::function<void()> body_;
+    std::vector<char> stack_;
+    ucontext_t context_{};
+    ucontext_t resumer_{};
+    Fibre* previous_ = nullptr;
+    bool started_ = false;
+    bool finished_ = false;
+    bool unwinding_ = false;
+    std::exception_ptr escaped_;
+};
+
+}  // namespace sim

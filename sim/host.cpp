@@ -1,0 +1,150 @@
+#include "host.h"
+
+#include <cstdio>
+
+#include "runtime/mod_state.h"
+#include "seam.h"
+
+namespace sim {
+
+namespace {
+
+Host* currentHost = nullptr;
+ModuleHandle const kModuleHandle = reinterpret_cast<ModuleHandle>(0x180000000);
+constexpr uint32_t kProcessAttach = 1;
+
+std::string hex(uint64_t hash) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+}  // namespace
+
+Host::Host() {
+    if (currentHost != nullptr) throw HostError("only one simulated host may exist at a time");
+    currentHost = this;
+}
+
+Host::~Host() {
+    fibre_.reset();
+    currentHost = nullptr;
+}
+
+Host& Host::current() {
+    if (currentHost == nullptr) throw HostError("the plug-in called its host, but no host exists");
+    return *currentHost;
+}
+
+void Host::load() {
+    fibre_.reset();
+    script_ = nullptr;
+    registrations_ = 0;
+    resetModState();
+    moduleEntry(kModuleHandle, kProcessAttach);
+}
+
+uint32_t Host::tick() const {
+    return startTick_ + static_cast<uint32_t>(elapsedMs(frame_ < 0 ? 0 : frame_));
+}
+
+bool Host::scriptDue() const {
+    if (waitFrame_ < 0) return true;
+    return frame_ > waitFrame_ && elapsedMs(frame_) - elapsedMs(waitFrame_) >= waitMs_;
+}
+
+void Host::runFrame() {
+    ++frame_;
+    calls_.clear();
+    screen_.clear();
+    if (script_ == nullptr) return;
+    if (!fibre_) {
+        fibre_ = std::make_unique<Fibre>(script_);
+        waitFrame_ = -1;
+    }
+    if (fibre_->finished() || !scriptDue()) return;
+    fibre_->resume();
+    if (fibre_->finished()) throw HostError("the script function returned");
+}
+
+void Host::runFrames(int count) {
+    for (int index = 0; index < count; ++index) runFrame();
+}
+
+void Host::setKey(int32_t virtualKey, bool down) {
+    if (virtualKey < 1 || virtualKey > 254) throw HostError("no key has code " + std::to_string(virtualKey));
+    keys_[static_cast<std::size_t>(virtualKey)] = down;
+}
+
+bool Host::keyDown(int32_t virtualKey) const {
+    return virtualKey >= 1 && virtualKey <= 254 && keys_[static_cast<std::size_t>(virtualKey)];
+}
+
+void Host::registerScript(void* module, void (*function)()) {
+    if (module != kModuleHandle) throw HostError("scriptRegister with a module handle not the plug-in's");
+    ++registrations_;
+    script_ = function;
+}
+
+void Host::wait(uint32_t milliseconds) {
+    if (!fibre_ || Fibre::current() != fibre_.get()) throw HostError("scriptWait outside the script fibre");
+    waitFrame_ = frame_;
+    waitMs_ = milliseconds;
+    Fibre::suspend();
+}
+
+void Host::beginNative(uint64_t hash) {
+    if (callOpen_) throw HostError("nativeInit(" + hex(hash) + ") before the call of " + hex(pendingHash_) + " was run");
+    pendingHash_ = hash;
+    argumentCount_ = 0;
+    callOpen_ = true;
+}
+
+void Host::pushArgument(uint64_t argument) {
+    if (!callOpen_) throw HostError("nativePush64 without nativeInit");
+    if (argumentCount_ == kMaxNativeArguments) throw HostError("too many arguments for " + hex(pendingHash_));
+    arguments_[static_cast<std::size_t>(argumentCount_++)] = argument;
+}
+
+uint64_t* Host::callNative() {
+    if (!callOpen_) throw HostError("nativeCall without nativeInit");
+    callOpen_ = false;
+    const NativeSpec* spec = findNative(pendingHash_);
+    if (spec == nullptr) throw HostError("unknown native " + hex(pendingHash_));
+    const auto expected = static_cast<int>(std::char_traits<char>::length(spec->arguments));
+    if (argumentCount_ != expected) {
+        throw HostError(std::string(spec->name) + " takes " + std::to_string(expected) + " arguments, given " +
+                        std::to_string(argumentCount_));
+    }
+    result_.fill(0);
+    if (callLogEnabled_) {
+        LoggedCall& call = calls_.add();
+        call.frame = frame_;
+        call.hash = pendingHash_;
+        call.spec = spec;
+        call.argumentCount = argumentCount_;
+        call.arguments = arguments_;
+        for (int index = 0; index < argumentCount_; ++index) {
+            const char* text = spec->arguments[index] == 's' ? reinterpret_cast<const char*>(arguments_[static_cast<std::size_t>(index)]) : nullptr;
+            call.texts[static_cast<std::size_t>(index)].assign(text != nullptr ? text : "");
+        }
+    }
+    NativeCall call{spec, arguments_.data(), result_.data()};
+    spec->handler(*this, call);
+    return result_.data();
+}
+
+void Host::recordCue(int32_t cue) { cues_.push_back({frame_, cue}); }
+
+}  // namespace sim
+
+// The seam's Linux backend: ScriptHookV, the clock, the keys and the cues are the host's.
+void scriptRegister(ModuleHandle module, ScriptFunction function) { sim::Host::current().registerScript(module, function); }
+void scriptWait(uint32_t milliseconds) { sim::Host::current().wait(milliseconds); }
+void nativeInit(uint64_t hash) { sim::Host::current().beginNative(hash); }
+void nativePush64(uint64_t argument) { sim::Host::current().pushArgument(argument); }
+uint64_t* nativeCall() { return sim::Host::current().callNative(); }
+uint32_t tickCount() { return sim::Host::current().tick(); }
+bool isKeyDown(int32_t virtualKey) { return sim::Host::current().keyDown(virtualKey); }
+void playCue(int32_t cueId) { sim::Host::current().recordCue(cueId); }
+void stopCues() { sim::Host::current().recordCue(0); }

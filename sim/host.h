@@ -1,0 +1,121 @@
+// The simulated host: it stands in for ScriptHookV and the host game on Linux. A test or a
+// tool makes one Host, loads the plug-in into it and runs frames; everything runs in
+// simulated time, frame by frame.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "call_log.h"
+#include "fibre.h"
+#include "screen.h"
+#include "world.h"
+
+namespace sim {
+
+// The host met something a real host would not answer: an unknown native, a wrong argument
+// count, a wait outside the script. Thrown out of runFrame, so a test fails loudly.
+struct HostError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct CueEvent {
+    int64_t frame = 0;
+    int32_t cue = 0;  // 101 or 102; 0 for a stop
+};
+
+class Host {
+public:
+    // The new host becomes the one the plug-in talks to; only one exists at a time.
+    Host();
+    // Unwinds the script's stack, so nothing it holds leaks.
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // Loads the plug-in as the process would: the mod state starts from its initial values
+    // and the module entry runs with reason 1. A second load replaces the first.
+    void load();
+    // One host frame: the clock advances, the frame's log and screen start empty, and the
+    // script runs if its wait is over.
+    void runFrame();
+    void runFrames(int count);
+
+    // Clock: frame n's tick count is the start tick + floor(n * 1000 / 60); before the first
+    // frame it is the start tick. Set the start before loading.
+    void setStartTick(uint32_t tick) { startTick_ = tick; }
+    int64_t frame() const { return frame_; }
+    uint32_t tick() const;
+
+    // Input.
+    void setKey(int32_t virtualKey, bool down);
+    bool keyDown(int32_t virtualKey) const;
+    void setPadControl(int32_t value) { padControl_ = value; }
+    int32_t padControl() const { return padControl_; }
+
+    World& world() { return world_; }
+
+    // What the plug-in did. The log and the screen hold the current frame; both can be
+    // switched off, and both reuse their storage from frame to frame.
+    const CallLog& calls() const { return calls_; }
+    const Screen& screen() const { return screen_; }
+    void setCallLogEnabled(bool enabled) { callLogEnabled_ = enabled; }
+    void setCaptureEnabled(bool enabled) { captureEnabled_ = enabled; }
+    bool captureEnabled() const { return captureEnabled_; }
+    const std::vector<CueEvent>& cues() const { return cues_; }
+    int registrations() const { return registrations_; }
+
+    // The text style and entry being built by the text natives.
+    TextStyle& pendingStyle() { return pendingStyle_; }
+    std::string& pendingEntry() { return pendingEntry_; }
+    std::string& pendingText() { return pendingText_; }
+    Screen& mutableScreen() { return screen_; }
+
+    // The backend of the seam.
+    static Host& current();
+    void registerScript(void* module, void (*function)());
+    void wait(uint32_t milliseconds);
+    void beginNative(uint64_t hash);
+    void pushArgument(uint64_t argument);
+    uint64_t* callNative();
+    void recordCue(int32_t cue);
+
+private:
+    static int64_t elapsedMs(int64_t frame) { return frame * 1000 / 60; }
+    bool scriptDue() const;
+
+    uint32_t startTick_ = 0;
+    int64_t frame_ = -1;
+
+    void (*script_)() = nullptr;
+    std::unique_ptr<Fibre> fibre_;
+    int64_t waitFrame_ = -1;
+    uint32_t waitMs_ = 0;
+    int registrations_ = 0;
+
+    std::array<bool, 256> keys_{};
+    int32_t padControl_ = 0;
+
+    World world_;
+
+    uint64_t pendingHash_ = 0;
+    bool callOpen_ = false;
+    int argumentCount_ = 0;
+    std::array<uint64_t, kMaxNativeArguments> arguments_{};
+    std::array<uint64_t, 4> result_{};
+
+    bool callLogEnabled_ = true;
+    bool captureEnabled_ = true;
+    CallLog calls_;
+    Screen screen_;
+    TextStyle pendingStyle_;
+    std::string pendingEntry_;
+    std::string pendingText_;
+    std::vector<CueEvent> cues_;
+};
+
+}  // namespace sim

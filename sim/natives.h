@@ -1,0 +1,71 @@
+// The simulated host's own table of natives: hash, name, argument kinds, result kind and
+// handler, written from the host's documentation and never shared with the plug-in, so that
+// a wrong hash in the plug-in shows as an unknown native.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "world.h"
+
+namespace sim {
+
+class Host;
+
+// Argument kinds, one letter each: i int, u unsigned or hash, b bool, f float, h entity
+// handle, s text address, p address of an output variable.
+// Result kinds: - none, i int, u unsigned, b bool, f float, h handle, v 3-vector.
+struct NativeCall;
+using NativeHandler = void (*)(Host& host, NativeCall& call);
+
+struct NativeSpec {
+    uint64_t hash;
+    const char* name;
+    const char* arguments;
+    char result;
+    NativeHandler handler;
+};
+
+constexpr int kMaxNativeArguments = 16;
+
+// A call in progress, as its handler sees it.
+struct NativeCall {
+    const NativeSpec* spec = nullptr;
+    const uint64_t* arguments = nullptr;
+    uint64_t* result = nullptr;
+
+    int32_t i(int index) const { return static_cast<int32_t>(static_cast<uint32_t>(arguments[index])); }
+    uint32_t u(int index) const { return static_cast<uint32_t>(arguments[index]); }
+    bool b(int index) const { return static_cast<uint32_t>(arguments[index]) != 0; }
+    float f(int index) const {
+        const uint32_t bits = u(index);
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    const char* s(int index) const { return reinterpret_cast<const char*>(arguments[index]); }
+    template <typename T>
+    T* out(int index) const {
+        return reinterpret_cast<T*>(arguments[index]);
+    }
+
+    void returnInt(int32_t value) { result[0] = static_cast<uint32_t>(value); }
+    void returnBool(bool value) { result[0] = value ? 1u : 0u; }
+    void returnFloat(float value) { result[0] = floatSlot(value); }
+    void returnVector(Vec3 value) {
+        result[0] = floatSlot(value.x);
+        result[1] = floatSlot(value.y);
+        result[2] = floatSlot(value.z);
+    }
+
+    static uint64_t floatSlot(float value) {
+        uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        return bits;
+    }
+};
+
+// The spec of a hash, or null for a native the host does not know.
+const NativeSpec* findNative(uint64_t hash);
+
+}  // namespace sim

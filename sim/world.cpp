@@ -1,0 +1,23 @@
+#include "world.h"
+
+namespace sim {
+
+World::World() { playerPed_ = spawn(EntityKind::Ped, Vec3{}).handle; }
+
+Entity& World::spawn(EntityKind kind, Vec3 position) {
+    const int32_t handle = nextHandle_++;
+    Entity& entity = entities_[handle];
+    entity.handle = handle;
+    entity.kind = kind;
+    entity.position = position;
+    return entity;
+}
+
+Entity* World::find(int32_t handle) {
+    const auto found = entities_.find(handle);
+    return found == entities_.end() ? nullptr : &found->second;
+}
+
+void World::remove(int32_t handle) { entities_.erase(handle); }
+
+}  // namespace sim

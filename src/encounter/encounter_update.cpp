@@ -1,0 +1,4 @@
+#include "encounter/encounter_update.h"
+
+// Placeholder until the encounter update is built.
+void updateEncounter() {}

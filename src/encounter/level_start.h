@@ -1,0 +1,5 @@
+// Level start, the helicopter and its pilot, and the end of an encounter.
+#pragma once
+
+// Hands the pilot and the helicopter back to the host and marks the encounter as not running.
+void releaseEncounter();

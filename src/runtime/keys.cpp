@@ -1,0 +1,14 @@
+#include "runtime/keys.h"
+
+#include "runtime/mod_state.h"
+#include "seam.h"
+
+namespace {
+constexpr uint32_t kKeyLockoutMs = 200;
+}
+
+bool keyAccepted(int32_t virtualKey) {
+    return tickCount() - mod.lastKeyTime > kKeyLockoutMs && isKeyDown(virtualKey);
+}
+
+void stampKeyTime() { mod.lastKeyTime = tickCount(); }

@@ -1,0 +1,11 @@
+// The hot keys and the menu keys share one 200 ms lockout: a key counts only while it is
+// down and more than 200 ms have passed since the last accepted press.
+#pragma once
+
+#include <cstdint>
+
+// The lockout has passed (elapsed time, so the tick count's wrap does not lock keys out)
+// and the key is down. Reads the tick count afresh.
+bool keyAccepted(int32_t virtualKey);
+// Records an accepted press at the current tick count.
+void stampKeyTime();

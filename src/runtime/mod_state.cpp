@@ -1,0 +1,5 @@
+#include "runtime/mod_state.h"
+
+ModState mod;
+
+void resetModState() { mod = ModState{}; }

@@ -1,0 +1,90 @@
+#include "runtime/script.h"
+
+#include "encounter/counter_attack.h"
+#include "encounter/encounter_update.h"
+#include "encounter/level_start.h"
+#include "encounter/respawn.h"
+#include "menu/menu.h"
+#include "runtime/keys.h"
+#include "runtime/messages.h"
+#include "runtime/mod_state.h"
+#include "runtime/natives.h"
+#include "runtime/random.h"
+#include "seam.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr uint32_t kProcessAttach = 1;
+constexpr int32_t kPadInputGroup = 2;
+constexpr int32_t kPadAttackControl = 73;
+constexpr int32_t kPadFullyPressed = 254;
+
+// The attack key within the lockout, or else the pad's attack control, which is read every
+// frame outside the lockout: held, it requests the attack every frame.
+bool attackRequested() {
+    return keyAccepted(mod.attackKey) ||
+           padControlValue(kPadInputGroup, kPadAttackControl) == kPadFullyPressed;
+}
+
+void refreshWorldView() {
+    mod.playerPed = playerPedHandle();
+    mod.playerPosition = entityPosition(mod.playerPed);
+    mod.playerSpeed = entitySpeed(mod.playerPed);
+    mod.targetVelocity = entityVelocity(mod.playerPed);
+    mod.heliPosition = entityPosition(mod.heliVehicle);
+}
+
+}  // namespace
+
+void moduleEntry(ModuleHandle module, uint32_t reason) {
+    if (reason == kProcessAttach) scriptRegister(module, scriptMain);
+}
+
+void scriptMain() {
+    seedRandom(tickCount());
+    runFrameLoop();
+}
+
+void runFrameLoop() {
+    loadSettings();
+    for (;;) {
+        if (mod.messageFramesLeft > 0) stepFloatingMessage();
+        dispatchFrame();
+        scriptWait(0);
+    }
+}
+
+void dispatchFrame() {
+    if (keyAccepted(mod.openMenuKey)) {
+        stampKeyTime();
+        if (mod.encounterActive) {
+            releaseEncounter();
+            showFloatingMessage("The insurgent seems to be leaving...", 140, true);
+        } else {
+            loadSettings();
+            mod.instructionsShown = 0;
+            mod.menuCursor = mod.highestOpenLevel;
+            mod.menuOpen = mod.menuOpen ? 0 : 1;
+        }
+        stampKeyTime();
+    }
+
+    if (attackRequested()) {
+        stampKeyTime();
+        launchCounterAttack();
+        stampKeyTime();
+    }
+
+    if (mod.menuOpen) runMenuFrame();
+
+    if (mod.encounterActive) {
+        refreshWorldView();
+        if (mod.playerDown) {
+            respawnAtCheckpoint();
+            return;
+        }
+        if (mod.missileSequenceActive) stepMissileSequence();
+        updateEncounter();
+    }
+}

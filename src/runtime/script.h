@@ -1,0 +1,7 @@
+// The script: module entry, the endless frame loop and the per-frame dispatch.
+#pragma once
+
+// Registered with ScriptHookV; seeds the random generator and never returns.
+void scriptMain();
+void runFrameLoop();
+void dispatchFrame();

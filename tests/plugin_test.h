@@ -1,0 +1,46 @@
+// A plug-in loaded into a fresh simulated host, and the few steps most tests take.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host.h"
+#include "runtime/mod_state.h"
+
+constexpr int32_t kF9 = 120;
+constexpr int32_t kNumpad9 = 105;
+
+class PluginTest : public ::testing::Test {
+protected:
+    // Loads the plug-in with the clock well past its start, so that the key lockout of a
+    // fresh module has passed.
+    explicit PluginTest(uint32_t startTick = 100000) {
+        host.setStartTick(startTick);
+        host.load();
+    }
+
+    // Holds a key through one frame.
+    void pressFor1Frame(int32_t key) {
+        host.setKey(key, true);
+        host.runFrame();
+        host.setKey(key, false);
+    }
+
+    // The hashes of this frame's native calls from the given one on, in order.
+    std::vector<uint64_t> callHashes(std::size_t from = 0) const {
+        std::vector<uint64_t> hashes;
+        for (std::size_t index = from; index < host.calls().size(); ++index) hashes.push_back(host.calls()[index].hash);
+        return hashes;
+    }
+
+    // This frame's native calls from the given one on, as a trace prints them.
+    std::vector<std::string> describeCalls(std::size_t from = 0) const {
+        std::vector<std::string> described;
+        for (std::size_t index = from; index < host.calls().size(); ++index) described.push_back(host.calls()[index].describe());
+        return described;
+    }
+
+    sim::Host host;
+};

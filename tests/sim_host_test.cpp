@@ -1,0 +1,76 @@
+// The simulated host itself: it must fail loudly where a real host would misbehave, and
+// leave nothing behind when torn down.
+#include <gtest/gtest.h>
+
+#include "fibre.h"
+#include "host.h"
+#include "seam.h"
+
+namespace {
+
+TEST(SimHost, UnknownNativesAndWrongArgumentCountsFailLoudly) {
+    sim::Host host;
+    nativeInit(0x1234567890ABCDEF);
+    EXPECT_THROW(nativeCall(), sim::HostError);
+    nativeInit(0xD95E79E8686D2C27);  // the pad control takes two arguments
+    nativePush64(2);
+    EXPECT_THROW(nativeCall(), sim::HostError);
+    EXPECT_THROW(scriptWait(0), sim::HostError);
+}
+
+TEST(SimHost, KeysOutsideTheCodeRangeAreUp) {
+    sim::Host host;
+    host.setKey(254, true);
+    for (const int32_t code : {0, -1, 255, 256, 1 << 20, -2147483647 - 1}) EXPECT_FALSE(isKeyDown(code)) << code;
+    EXPECT_TRUE(isKeyDown(254));
+}
+
+TEST(Fibre, TeardownUnwindsASuspendedStack) {
+    int destroyed = 0;
+    int resumedAfterWait = 0;
+    struct Guard {
+        int& counter;
+        ~Guard() { ++counter; }
+    };
+    {
+        sim::Fibre fibre([&] {
+            Guard guard{destroyed};
+            for (;;) {
+                sim::Fibre::suspend();
+                ++resumedAfterWait;
+            }
+        });
+        fibre.resume();
+        fibre.resume();
+        EXPECT_EQ(resumedAfterWait, 1);
+        EXPECT_EQ(destroyed, 0);
+    }
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(resumedAfterWait, 1);
+}
+
+TEST(Fibre, AnExceptionEscapingTheBodyReachesTheResumer) {
+    sim::Fibre fibre([] { throw std::runtime_error("from the script"); });
+    EXPECT_THROW(fibre.resume(), std::runtime_error);
+    EXPECT_TRUE(fibre.finished());
+}
+
+TEST(SimHost, ScriptWaitResumesOnTheFirstFrameAtLeastThatLater) {
+    static int wakes = 0;
+    wakes = 0;
+    sim::Host host;
+    host.registerScript(reinterpret_cast<void*>(0x180000000), [] {
+        for (;;) {
+            ++wakes;
+            scriptWait(100);  // 100 ms: six frames of 16.67 ms
+        }
+    });
+    host.runFrames(1);
+    EXPECT_EQ(wakes, 1);
+    host.runFrames(5);
+    EXPECT_EQ(wakes, 1);
+    host.runFrame();
+    EXPECT_EQ(wakes, 2);
+}
+
+}  // namespace
