@@ -136,6 +136,10 @@ uint64_t* Host::callNative() {
 
 void Host::recordCue(int32_t cue) { cues_.push_back({frame_, cue}); }
 
+void Host::recordFrontendSound(int32_t soundId, const char* name, const char* soundSet) {
+    frontendSounds_.push_back({frame_, soundId, name, soundSet});
+}
+
 }  // namespace sim
 
 // The seam's Linux backend: ScriptHookV, the clock, the keys and the cues are the host's.

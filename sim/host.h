@@ -28,6 +28,13 @@ struct CueEvent {
     int32_t cue = 0;  // 101 or 102; 0 for a stop
 };
 
+struct FrontendSound {
+    int64_t frame = 0;
+    int32_t soundId = 0;
+    std::string name;
+    std::string soundSet;
+};
+
 class Host {
 public:
     // The new host becomes the one the plug-in talks to; only one exists at a time.
@@ -67,6 +74,7 @@ public:
     void setCaptureEnabled(bool enabled) { captureEnabled_ = enabled; }
     bool captureEnabled() const { return captureEnabled_; }
     const std::vector<CueEvent>& cues() const { return cues_; }
+    const std::vector<FrontendSound>& frontendSounds() const { return frontendSounds_; }
     int registrations() const { return registrations_; }
 
     // The text style and entry being built by the text natives.
@@ -83,6 +91,7 @@ public:
     void pushArgument(uint64_t argument);
     uint64_t* callNative();
     void recordCue(int32_t cue);
+    void recordFrontendSound(int32_t soundId, const char* name, const char* soundSet);
 
 private:
     static int64_t elapsedMs(int64_t frame) { return frame * 1000 / 60; }
@@ -116,6 +125,7 @@ private:
     std::string pendingEntry_;
     std::string pendingText_;
     std::vector<CueEvent> cues_;
+    std::vector<FrontendSound> frontendSounds_;
 };
 
 }  // namespace sim

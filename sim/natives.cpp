@@ -39,6 +39,9 @@ const NativeSpec kNatives[] = {
          call.returnInt(call.i(0) == 2 && call.i(1) == 73 ? host.padControl() : 0);
      }},
 
+    {0x67C540AA08E4A6F5, "playSoundFrontend", "issb", '-',
+     [](Host& host, NativeCall& call) { host.recordFrontendSound(call.i(0), call.s(1), call.s(2)); }},
+
     // The player and entities.
     {0xD80958FC74E988A6, "playerPedId", "", 'h',
      [](Host& host, NativeCall& call) { call.returnInt(host.world().playerPed()); }},
@@ -48,6 +51,19 @@ const NativeSpec kNatives[] = {
      [](Host& host, NativeCall& call) { call.returnFloat(length(velocityOf(host, call.i(0)))); }},
     {0x4805D2B1D8CF94A9, "getEntityVelocity", "h", 'v',
      [](Host& host, NativeCall& call) { call.returnVector(velocityOf(host, call.i(0))); }},
+
+    {0x7239B21A38F536BA, "doesEntityExist", "h", 'b',
+     [](Host& host, NativeCall& call) { call.returnBool(host.world().find(call.i(0)) != nullptr); }},
+    {0x6094AD011A2EA87D, "getVehiclePedIsUsing", "h", 'h',
+     [](Host& host, NativeCall& call) { call.returnInt(host.world().vehicleOf(call.i(0))); }},
+
+    // Drawing.
+    {0x3A618A217E5154F0, "drawRect", "ffffiiii", '-',
+     [](Host& host, NativeCall& call) {
+         if (!host.captureEnabled()) return;
+         ScreenRect& rect = host.mutableScreen().rects.add();
+         rect = {call.f(0), call.f(1), call.f(2), call.f(3), {call.i(4), call.i(5), call.i(6), call.i(7)}};
+     }},
 
     // Text on screen and in the feed.
     {0x66E0276CC5F6B9DA, "setTextFont", "i", '-',

@@ -20,4 +20,16 @@ Entity* World::find(int32_t handle) {
 
 void World::remove(int32_t handle) { entities_.erase(handle); }
 
+Entity& World::putPlayerInVehicle() {
+    Entity& vehicle = spawn(EntityKind::Vehicle, player().position);
+    player().vehicle = vehicle.handle;
+    return vehicle;
+}
+
+int32_t World::vehicleOf(int32_t ped) {
+    const Entity* entity = find(ped);
+    if (entity == nullptr || find(entity->vehicle) == nullptr) return 0;
+    return entity->vehicle;
+}
+
 }  // namespace sim

@@ -21,6 +21,7 @@ struct Entity {
     Vec3 position;
     Vec3 velocity;
     float heading = 0.0f;
+    int32_t vehicle = 0;  // a ped's vehicle, 0 on foot
 };
 
 class World {
@@ -31,6 +32,10 @@ public:
     // The entity with this handle, or null when there is none (0 is never one).
     Entity* find(int32_t handle);
     void remove(int32_t handle);
+    // Seats the player in a new vehicle where the player stands.
+    Entity& putPlayerInVehicle();
+    // The vehicle the ped is using, if it still exists; 0 otherwise.
+    int32_t vehicleOf(int32_t ped);
 
     int32_t playerPed() const { return playerPed_; }
     Entity& player() { return *find(playerPed_); }

@@ -9,3 +9,6 @@ void releaseEncounter() {
     mod.heliVehicle = 0;
     mod.encounterActive = false;
 }
+
+// Placeholder until the level start is built: no level starts.
+void startLevel() {}

@@ -4,14 +4,20 @@
 
 namespace {
 
-// Input.
+// Input and sound.
 constexpr uint64_t kGetControlValue = 0xD95E79E8686D2C27;
+constexpr uint64_t kPlaySoundFrontend = 0x67C540AA08E4A6F5;
 
 // The player and entities.
 constexpr uint64_t kPlayerPedId = 0xD80958FC74E988A6;
 constexpr uint64_t kGetEntityCoords = 0x3FEF770D40960D5A;
 constexpr uint64_t kGetEntitySpeed = 0xD5037BA82E12416F;
 constexpr uint64_t kGetEntityVelocity = 0x4805D2B1D8CF94A9;
+constexpr uint64_t kDoesEntityExist = 0x7239B21A38F536BA;
+constexpr uint64_t kGetVehiclePedIsUsing = 0x6094AD011A2EA87D;
+
+// Drawing.
+constexpr uint64_t kDrawRect = 0x3A618A217E5154F0;
 
 // Text.
 constexpr uint64_t kSetTextFont = 0x66E0276CC5F6B9DA;
@@ -33,6 +39,10 @@ int32_t padControlValue(int32_t inputGroup, int32_t control) {
     return intResult(callNative(kGetControlValue, inputGroup, control));
 }
 
+void playSoundFrontend(int32_t soundId, const char* soundName, const char* soundSet, bool p3) {
+    callNative(kPlaySoundFrontend, soundId, soundName, soundSet, p3);
+}
+
 HostHandle playerPedHandle() { return intResult(callNative(kPlayerPedId)); }
 
 Vector3 entityPosition(HostHandle entity) {
@@ -43,6 +53,14 @@ float entitySpeed(HostHandle entity) { return floatResult(callNative(kGetEntityS
 
 Vector3 entityVelocity(HostHandle entity) {
     return vectorResult(callNative(kGetEntityVelocity, entity));
+}
+
+bool entityExists(HostHandle entity) { return boolResult(callNative(kDoesEntityExist, entity)); }
+
+HostHandle vehiclePedIsUsing(HostHandle ped) { return intResult(callNative(kGetVehiclePedIsUsing, ped)); }
+
+void drawRect(float x, float y, float width, float height, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
+    callNative(kDrawRect, x, y, width, height, red, green, blue, alpha);
 }
 
 void setTextFont(int32_t font) { callNative(kSetTextFont, font); }

@@ -6,14 +6,21 @@
 
 #include "runtime/mod_state.h"
 
-// Input.
+// Input and sound.
 int32_t padControlValue(int32_t inputGroup, int32_t control);
+void playSoundFrontend(int32_t soundId, const char* soundName, const char* soundSet, bool p3);
 
 // The player and entities.
 HostHandle playerPedHandle();
 Vector3 entityPosition(HostHandle entity);
 float entitySpeed(HostHandle entity);
 Vector3 entityVelocity(HostHandle entity);
+bool entityExists(HostHandle entity);
+// The vehicle the ped is using (0 when none).
+HostHandle vehiclePedIsUsing(HostHandle ped);
+
+// A filled rectangle for this frame, centred at (x, y).
+void drawRect(float x, float y, float width, float height, int32_t red, int32_t green, int32_t blue, int32_t alpha);
 
 // Text on screen and in the feed: a style, an entry of "STRING" with one text component,
 // then drawn at a point or posted.

@@ -15,3 +15,6 @@ void loadSettings() {
     mod.menuItemEnabled[7] = 0;
     mod.menuItemEnabled[8] = 0;
 }
+
+// Placeholder until the settings file is built.
+void saveUpgrades(int32_t, int32_t, int32_t) {}
