@@ -5,3 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 ctest --preset linux
+ctest --preset windows

@@ -1,0 +1,59 @@
+// The Win32 side of the seam: the tick count, the keyboard, the profile file and the
+// sound cues carried as WAVE resources of our own module.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+
+#include "seam.h"
+
+namespace {
+
+// PlaySoundA flags: from a resource, with the application association, in the background
+// (replacing any cue still playing); and purge, with the application association.
+constexpr DWORD kPlayCueFlags = SND_RESOURCE | SND_APPLICATION | SND_ASYNC;
+constexpr DWORD kStopCuesFlags = SND_PURGE | SND_APPLICATION;
+static_assert(kPlayCueFlags == 0x00040085 && kStopCuesFlags == 0xC0);
+
+// GetModuleHandleExW flags: the module that holds an address, its reference count unchanged.
+constexpr DWORD kOwnModuleFlags =
+    GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+static_assert(kOwnModuleFlags == 6);
+
+constexpr uint16_t kKeyDownBit = 0x8000;
+
+// The plug-in's own module, found from the address of a function inside it.
+HMODULE ownModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(kOwnModuleFlags,
+                       reinterpret_cast<LPCWSTR>(reinterpret_cast<uintptr_t>(&ownModule)),
+                       &module);
+    return module;
+}
+
+}  // namespace
+
+uint32_t tickCount() { return GetTickCount(); }
+
+bool isKeyDown(int32_t virtualKey) {
+    // The settings file may hold any integer: only 1 to 254 name a key.
+    if (virtualKey < 1 || virtualKey > 254) return false;
+    return (static_cast<uint16_t>(GetAsyncKeyState(virtualKey)) & kKeyDownBit) != 0;
+}
+
+uint32_t readProfileInt(const char* section, const char* key, int32_t defaultValue,
+                        const char* path) {
+    return GetPrivateProfileIntA(section, key, defaultValue, path);
+}
+
+bool writeProfileString(const char* section, const char* key, const char* value,
+                        const char* path) {
+    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
+}
+
+void playCue(int32_t cueId) {
+    // The module is fetched right before each play, as the cue's resource module.
+    PlaySoundA(MAKEINTRESOURCEA(cueId), ownModule(), kPlayCueFlags);
+}
+
+void stopCues() { PlaySoundA(nullptr, nullptr, kStopCuesFlags); }
