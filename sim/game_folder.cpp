@@ -17,13 +17,15 @@ uint32_t GameFolder::readInt(const char* section, const char* key, int32_t defau
 
 bool GameFolder::writeString(const char* section, const char* key, const char* value, const char* path) {
     ++writes_;
-    profile::WriteResult result;
-    if (writesToFail_ > 0) {
+    bool injected = false;
+    if (writesToFail_ > 0 && writesBeforeFailing_ > 0) {
+        --writesBeforeFailing_;
+    } else if (writesToFail_ > 0) {
         --writesToFail_;
-        result.error = "the host failed this write on purpose";
-    } else {
-        result = profile::writeFileString(resolve(path), section, key, value);
+        injected = true;
     }
+    const profile::WriteResult result = injected ? profile::WriteResult{false, "the host failed this write on purpose"}
+                                                 : profile::writeFileString(resolve(path), section, key, value);
     if (!result.ok) {
         ++failedWrites_;
         lastWriteError_ = result.error;

@@ -15,9 +15,13 @@ public:
     // The file a plug-in path such as ".\Rotorstrike.ini" names.
     std::string resolve(const char* path) const;
 
-    // Faults at the seam: the next count writes fail without touching the file (a locked
-    // file, a full disk); the next count reads find no file (each gives its default).
-    void failNextWrites(int count) { writesToFail_ = count; }
+    // Faults at the seam: after `after` more writes, the next count writes fail without
+    // touching the file (a locked file, a full disk); the next count reads find no file
+    // (each gives its default).
+    void failNextWrites(int count, int after = 0) {
+        writesToFail_ = count;
+        writesBeforeFailing_ = after;
+    }
     void missNextReads(int count) { readsToMiss_ = count; }
 
     // The seam's profile calls.
@@ -33,6 +37,7 @@ public:
 private:
     std::string directory_;
     int writesToFail_ = 0;
+    int writesBeforeFailing_ = 0;
     int readsToMiss_ = 0;
     int reads_ = 0;
     int writes_ = 0;
