@@ -180,10 +180,16 @@ std::string followLink(const std::string& path) {
 WriteResult replaceFile(const std::string& path, const std::string& bytes, const FileContent& old) {
     static unsigned serial = 0;
     const std::string folder = folderOf(path);
-    const std::string temporary = folder + "/." + nameOf(path) + "." + std::to_string(::getpid()) + "." +
-                                  std::to_string(++serial) + ".tmp";
     const mode_t mode = old.status == FileContent::Status::ok ? old.mode : 0666;
-    Descriptor file(openFile(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode));
+    // A name of our own: one left by a crash of an earlier process is passed over.
+    std::string temporary;
+    int descriptor = -1;
+    for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
+        temporary = folder + "/." + nameOf(path) + "." + std::to_string(::getpid()) + "." + std::to_string(++serial) + ".tmp";
+        descriptor = openFile(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
+        if (descriptor < 0 && errno != EEXIST) break;
+    }
+    Descriptor file(descriptor);
     if (file.get() < 0) return {false, failure("cannot create a temporary file beside", path, errno)};
     auto discard = [&](const std::string& error) {
         if (file.get() >= 0) file.close();

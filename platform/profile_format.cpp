@@ -119,20 +119,20 @@ private:
     std::size_t position_;
 };
 
-template <class Char>
-bool nameIs(Text<Char> text, std::size_t begin, std::size_t end, std::string_view wanted) {
-    if (end - begin != wanted.size()) return false;
-    for (std::size_t index = 0; index < wanted.size(); ++index) {
-        if (foldCase(unitOf(text[begin + index])) != foldCase(static_cast<unsigned char>(wanted[index]))) return false;
-    }
-    return true;
-}
+// Whether text[begin, end) is wanted: names in any case, values to the letter.
+enum class Letters { anyCase, exact };
 
 template <class Char>
-bool sameText(Text<Char> text, std::size_t begin, std::size_t end, std::string_view wanted) {
+bool textIs(Text<Char> text, std::size_t begin, std::size_t end, std::string_view wanted, Letters letters) {
     if (end - begin != wanted.size()) return false;
     for (std::size_t index = 0; index < wanted.size(); ++index) {
-        if (unitOf(text[begin + index]) != static_cast<unsigned char>(wanted[index])) return false;
+        uint32_t have = unitOf(text[begin + index]);
+        uint32_t want = static_cast<unsigned char>(wanted[index]);
+        if (letters == Letters::anyCase) {
+            have = foldCase(have);
+            want = foldCase(want);
+        }
+        if (have != want) return false;
     }
     return true;
 }
@@ -161,12 +161,12 @@ Place findKey(Text<Char> text, std::size_t start, std::string_view section, std:
     while (scanner.next(line)) {
         if (line.kind == Line::Kind::section) {
             if (place.sectionFound) break;  // only the first matching section counts
-            if (nameIs(text, line.nameBegin, line.matchEnd, section)) {
+            if (textIs(text, line.nameBegin, line.matchEnd, section, Letters::anyCase)) {
                 place.sectionFound = true;
                 place.anchor = line;
             }
         } else if (place.sectionFound && line.kind == Line::Kind::entry) {
-            if (nameIs(text, line.nameBegin, line.matchEnd, key)) {
+            if (textIs(text, line.nameBegin, line.matchEnd, key, Letters::anyCase)) {
                 place.keyFound = true;
                 place.key = line;
                 break;
@@ -209,8 +209,10 @@ uint32_t readIntIn(Text<Char> text, std::size_t start, std::string_view section,
     const Place place = findKey(text, start, section, key);
     if (!place.keyFound || place.key.valueBegin == kNone) return fallback;
     Text<Char> value = text.substr(place.key.valueBegin, place.key.valueEnd - place.key.valueBegin);
-    // Matching quotes are dropped as the string read drops them, through the same buffer:
-    // a closing quote beyond it stays, and one within it takes the buffer's last character.
+    // Matching quotes are dropped as the Windows string read drops them into its buffer:
+    // the opening one is skipped; when the rest fits in 30 characters, the buffer's last
+    // character goes (the closing quote, or with exactly 30 the 29th character); a longer
+    // value keeps its first 29 characters, closing quote long gone.
     const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
     if (quoted) value.remove_prefix(1);
     Text<Char> buffer = value.substr(0, kIntegerChars);
@@ -234,7 +236,7 @@ std::basic_string<Char> editIn(Text<Char> text, std::size_t start, std::string_v
     changed = true;
     if (place.keyFound) {
         const Line& line = place.key;
-        if (line.valueBegin != kNone && sameText(text, line.valueBegin, line.valueEnd, value)) {
+        if (line.valueBegin != kNone && textIs(text, line.valueBegin, line.valueEnd, value, Letters::exact)) {
             // Already there: the hand-made line keeps its form.
             changed = false;
             return out;
