@@ -61,6 +61,16 @@ TEST(ProfileFile, ReadingNeverFailsNorChangesTheFile) {
             EXPECT_TRUE(folder.read(c.name) == c.bytes);
         }
     }
+
+    // A file that cannot be opened or read (as root, only a fault point makes one).
+    const FaultsCleared cleared;
+    folder.write("Rotorstrike.ini", "[Rotorstrike]\nk=1\n");
+    profile::setFileFaults({.failOpen = 1});
+    EXPECT_EQ(profile::readFileInt(folder.file("Rotorstrike.ini"), "Rotorstrike", "k", kDefaultValue), kDefaultValue);
+    profile::setFileFaults({.failRead = 1});
+    EXPECT_EQ(profile::readFileInt(folder.file("Rotorstrike.ini"), "Rotorstrike", "k", kDefaultValue), kDefaultValue);
+    profile::setFileFaults({});
+    EXPECT_EQ(profile::readFileInt(folder.file("Rotorstrike.ini"), "Rotorstrike", "k", kDefaultValue), 1u);
 }
 
 TEST(ProfileFile, WritesCreateReplaceAndKeepTheFileItself) {
