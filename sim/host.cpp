@@ -142,7 +142,8 @@ void Host::recordFrontendSound(int32_t soundId, const char* name, const char* so
 
 }  // namespace sim
 
-// The seam's Linux backend: ScriptHookV, the clock, the keys and the cues are the host's.
+// The seam's Linux backend: ScriptHookV, the clock, the keys, the cues and the game's
+// folder are the host's.
 void scriptRegister(ModuleHandle module, ScriptFunction function) { sim::Host::current().registerScript(module, function); }
 void scriptWait(uint32_t milliseconds) { sim::Host::current().wait(milliseconds); }
 void nativeInit(uint64_t hash) { sim::Host::current().beginNative(hash); }
@@ -152,3 +153,9 @@ uint32_t tickCount() { return sim::Host::current().tick(); }
 bool isKeyDown(int32_t virtualKey) { return sim::Host::current().keyDown(virtualKey); }
 void playCue(int32_t cueId) { sim::Host::current().recordCue(cueId); }
 void stopCues() { sim::Host::current().recordCue(0); }
+uint32_t readProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
+    return sim::Host::current().gameFolder().readInt(section, key, defaultValue, path);
+}
+bool writeProfileString(const char* section, const char* key, const char* value, const char* path) {
+    return sim::Host::current().gameFolder().writeString(section, key, value, path);
+}

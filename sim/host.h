@@ -12,6 +12,7 @@
 
 #include "call_log.h"
 #include "fibre.h"
+#include "game_folder.h"
 #include "screen.h"
 #include "world.h"
 
@@ -65,6 +66,9 @@ public:
     int32_t padControl() const { return padControl_; }
 
     World& world() { return world_; }
+    // The game's folder, where the settings file lives; the current directory by default.
+    GameFolder& gameFolder() { return gameFolder_; }
+    void setGameDirectory(const std::string& directory) { gameFolder_.setDirectory(directory); }
 
     // What the plug-in did. The log and the screen hold the current frame; both can be
     // switched off, and both reuse their storage from frame to frame.
@@ -110,6 +114,7 @@ private:
     int32_t padControl_ = 0;
 
     World world_;
+    GameFolder gameFolder_;
 
     uint64_t pendingHash_ = 0;
     bool callOpen_ = false;

@@ -8,6 +8,7 @@
 
 #include "host.h"
 #include "runtime/mod_state.h"
+#include "temp_folder.h"
 
 constexpr int32_t kF9 = 120;
 constexpr int32_t kNumpad9 = 105;
@@ -16,10 +17,15 @@ class PluginTest : public ::testing::Test {
 protected:
     // Loads the plug-in with the clock well past its start, so that the key lockout of a
     // fresh module has passed.
+    // The game's folder, where the settings file lives, is a fresh temporary folder.
     explicit PluginTest(uint32_t startTick = 100000) {
         host.setStartTick(startTick);
+        host.setGameDirectory(gameFolder.path());
         host.load();
     }
+
+    void writeSettings(std::string_view bytes) { gameFolder.write("Rotorstrike.ini", bytes); }
+    std::string settings() const { return gameFolder.read("Rotorstrike.ini"); }
 
     // Holds a key through one frame.
     void pressFor1Frame(int32_t key) {
@@ -42,5 +48,6 @@ protected:
         return described;
     }
 
+    TempFolder gameFolder;
     sim::Host host;
 };

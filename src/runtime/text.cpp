@@ -17,7 +17,7 @@ void appendText(TextBuffer& buffer, const char* text) {
     buffer.chars[buffer.length] = '\0';
 }
 
-void appendNumber(TextBuffer& buffer, int32_t number) {
+DecimalText decimalText(int32_t number) {
     // Digits are produced from the unsigned magnitude, so the most negative value is safe.
     char digits[12];
     int32_t count = 0;
@@ -27,11 +27,12 @@ void appendNumber(TextBuffer& buffer, int32_t number) {
         magnitude /= 10;
     } while (magnitude != 0);
     if (number < 0) digits[count++] = '-';
-    char text[12];
-    for (int32_t i = 0; i < count; ++i) text[i] = digits[count - 1 - i];
-    text[count] = '\0';
-    appendText(buffer, text);
+    DecimalText text;
+    for (int32_t i = 0; i < count; ++i) text.chars[i] = digits[count - 1 - i];
+    return text;
 }
+
+void appendNumber(TextBuffer& buffer, int32_t number) { appendText(buffer, decimalText(number).chars); }
 
 int32_t truncateToInt(float value) {
     if (value != value) return 0;

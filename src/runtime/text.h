@@ -14,6 +14,12 @@ struct TextBuffer {
 // Copies text into a buffer of kTextCapacity bytes, cut to fit and always terminated.
 void copyText(char* destination, const char* source);
 
+// The plain decimal text of any 32-bit value: a "-" for negative ones and up to 10 digits.
+struct DecimalText {
+    char chars[12] = {};
+};
+DecimalText decimalText(int32_t number);
+
 void appendText(TextBuffer& buffer, const char* text);
 void appendNumber(TextBuffer& buffer, int32_t number);
 

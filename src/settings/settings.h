@@ -1,10 +1,28 @@
-// The settings and progress file, .\Rotorstrike.ini, section Rotorstrike.
+// The settings and progress file, .\Rotorstrike.ini, section Rotorstrike: key bindings,
+// options, unlocked levels, upgrades, points and high scores. The file is the source of
+// truth: every change is written at once, and the values are read back at set points.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
-// Reads the key bindings, options, unlocked levels and upgrades, and the menu's row flags.
+constexpr int32_t kMaxUpgradePoints = 28;
+constexpr int32_t kMaxUpgradeTier = 4;
+
+// Reads the key bindings, the checkpoint option, the unlocked levels, the tiers and the
+// points (each out-of-range value replaced), and recomputes the menu's row flags.
 void loadSettings();
 
-// Adjusts the points and tiers by the given deltas and writes all three keys.
+// Adds the deltas to the points and the tiers by the upgrade rules and writes all three.
+// The menu's purchases pass (-4, +1, 0) and (-3, 0, +1); a won level passes (award, 0, 0).
 void saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta);
+
+// Writes the running score, truncated, as the high score of currentLevel (levels 0 to 4).
+void saveHighScore();
+
+// Writes how many levels are open, up to and including levelIndex (0 to 4).
+void saveOpenLevels(int32_t levelIndex);
+
+// The stored high score of a level 0 to 4 (0 when none is stored); for any other index the
+// file is not read and there is none, so the caller keeps what it had.
+std::optional<uint32_t> loadHighScore(int32_t levelIndex);

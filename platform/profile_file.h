@@ -1,0 +1,57 @@
+// The profile (INI) file on real files, for platforms without the Windows profile
+// functions: reading never changes the file and never fails (anything unreadable gives the
+// default); writing replaces the file atomically (a temporary file in the same folder,
+// flushed, renamed over it), so the file always holds either its old or its new content.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace profile {
+
+// The value of section/key in the file at path, as GetPrivateProfileIntA reads it; the
+// default when the file, the section or the key is missing, or the file cannot be read.
+uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key,
+                     int32_t defaultValue);
+
+struct WriteResult {
+    bool ok = false;
+    std::string error;  // why not, when not ok: what failed, the file, the system's reason
+};
+
+// Writes key=value into section of the file at path as WritePrivateProfileStringA does,
+// creating the file if it is missing. ok exactly when the file now holds the new value.
+WriteResult writeFileString(const std::string& path, std::string_view section, std::string_view key,
+                            std::string_view value);
+
+// A Windows-style path (".\Rotorstrike.ini") as a path on this system: backslashes become
+// slashes and a relative path is taken inside folder (the current directory when empty).
+std::string resolvePath(std::string_view folder, std::string_view windowsPath);
+
+// Fault points, as a test sets them: the Nth operation of a kind, counted from the call
+// to setFileFaults (1 is the next one), fails; 0 leaves that kind alone. A short write
+// writes half of what it was given and reports so; the writer goes on with the rest.
+struct FileFaults {
+    int failOpen = 0;
+    int failRead = 0;
+    int failWrite = 0;
+    int failFlush = 0;
+    int failRename = 0;
+    int shortWrite = 0;
+};
+
+// How many operations of each kind ran since the faults were last set.
+struct FileOperations {
+    int opens = 0;
+    int reads = 0;
+    int writes = 0;
+    int flushes = 0;
+    int renames = 0;
+};
+
+// Sets the fault points for this process and restarts the counts; FileFaults{} clears them.
+void setFileFaults(const FileFaults& faults);
+FileOperations fileOperations();
+
+}  // namespace profile

@@ -1,0 +1,41 @@
+// The text of a profile (INI) file, read and edited as the Windows profile functions read
+// and write it, so that a file means the same on every platform. Pure functions over the
+// file's bytes; platform/profile_file.h puts them on real files.
+//
+// Reading: names are case-insensitive and trimmed of spaces (also inside the brackets);
+// the first matching section and, in it, the first matching key win; LF, CRLF and CR end
+// lines; a NUL ends a name or a value. Integers as the Windows integer function reads them.
+// Text is bytes (an ANSI or UTF-8 file, a UTF-8 byte-order mark skipped) or UTF-16 with
+// its byte-order mark.
+//
+// Writing: an existing key's line becomes key=value (the key's own spelling and indent
+// kept); a new key goes after the last key line of its section; a missing section is
+// appended to the file. New lines end with CRLF; every other byte stays as it was.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace profile {
+
+// The key's value read as an unsigned 32-bit integer: surrounding quotes dropped, control
+// characters and spaces skipped, an optional sign, decimal digits or 0x / 0o / 0b and
+// digits of that base, up to the first character that does not belong, modulo 2^32. A
+// missing or empty value gives the default.
+uint32_t readInt(std::string_view fileBytes, std::string_view section, std::string_view key,
+                 int32_t defaultValue);
+
+struct Edit {
+    bool ok = false;
+    bool changed = false;  // false: the file already holds the value, or the edit failed
+    std::string bytes;     // the whole new file, when changed
+    std::string error;     // why not, when not ok
+};
+
+// The file's bytes with key=value written into section. Fails only for text a profile
+// line cannot hold (a line end, a ']' in the section, an '=' in the key, an empty key).
+Edit writeString(std::string_view fileBytes, std::string_view section, std::string_view key,
+                 std::string_view value);
+
+}  // namespace profile

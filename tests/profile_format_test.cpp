@@ -1,0 +1,236 @@
+// The profile file's text: reading as the Windows profile functions read, and writing in
+// place so that every other byte stays.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "profile_format.h"
+
+namespace {
+
+using namespace std::string_view_literals;
+
+constexpr int32_t kDefaultValue = -7;
+constexpr uint32_t kDefault = static_cast<uint32_t>(kDefaultValue);
+
+struct ReadCase {
+    std::string_view text;
+    uint32_t expected;
+};
+
+// Each value as it stands after "k=" in section Rotorstrike; the answers are those of
+// GetPrivateProfileIntA under Wine, for the same files.
+TEST(ProfileRead, IntegersReadAsTheWindowsFunctionReadsThem) {
+    const ReadCase cases[] = {
+        {""sv, kDefault},
+        {"5"sv, 5u},
+        {"\"5\""sv, 5u},
+        {"'5'"sv, 5u},
+        {"\"5"sv, 0u},
+        {"'5\""sv, 0u},
+        {"\"\""sv, kDefault},
+        {"\""sv, 0u},
+        {"\" 5 \""sv, 5u},
+        {" 5"sv, 5u},
+        {"+5"sv, 5u},
+        {"-5"sv, 4294967291u},
+        {"- 5"sv, 0u},
+        {"--5"sv, 0u},
+        {"+-5"sv, 0u},
+        {"0x10"sv, 16u},
+        {"0b101"sv, 5u},
+        {"0o17"sv, 15u},
+        {"017"sv, 17u},
+        {"0X1f"sv, 0u},
+        {"-0x10"sv, 4294967280u},
+        {"0xFF"sv, 255u},
+        {"0xff"sv, 255u},
+        {"0x"sv, 0u},
+        {"0b2"sv, 0u},
+        {"0o8"sv, 0u},
+        {"08"sv, 8u},
+        {"12abc"sv, 12u},
+        {"1 2"sv, 1u},
+        {"abc"sv, 0u},
+        {"-1"sv, 4294967295u},
+        {"4294967296"sv, 0u},
+        {"9999999999"sv, 1410065407u},
+        {"4294967295"sv, 4294967295u},
+        {"-2147483648"sv, 2147483648u},
+        {"2147483648"sv, 2147483648u},
+        {"000000000000000000000000000000000000003"sv, 0u},
+        {"0000000000000000000000000003"sv, 3u},
+        {"00000000000000000000000000003"sv, 3u},
+        {"000000000000000000000000000003"sv, 0u},
+        {"\t5"sv, 5u},
+        {"\"\t5\""sv, 5u},
+        {"\"\0015\""sv, 5u},
+        {"5\0009"sv, 5u},
+        {"\0325"sv, 5u},
+        {"\"-0x10\""sv, 4294967280u},
+        {"0x1g"sv, 1u},
+        {"1e3"sv, 1u},
+        {"\2405"sv, 0u},
+        {"\"00000000000000000000000000003\""sv, 0u},
+        {"\"0000000000000000000000000003\""sv, 3u},
+        {"0B101"sv, 0u},
+        {"0O17"sv, 0u},
+        {"+0x10"sv, 16u},
+        {"-0b1"sv, 4294967295u},
+        {"0x-5"sv, 0u},
+        {"\0015"sv, 5u},
+        {"'5"sv, 0u},
+        {"5'"sv, 5u},
+        {"'  '"sv, 0u},
+        {"\"\"5\""sv, 0u},
+        {"0xFFFFFFFFF"sv, 4294967295u},
+        {"\1775"sv, 0u},
+        {"\"5\"x"sv, 0u},
+        {"08x"sv, 8u},
+        {"0"sv, 0u},
+        {"\001\"5\""sv, 0u},
+        {"\"5\"\001"sv, 0u},
+        {"\032\"5\""sv, 5u},
+        {"\013\"5\""sv, 5u},
+        {"5\303\251"sv, 5u},
+        {"\177\"5\""sv, 0u},
+    };
+    for (const ReadCase& c : cases) {
+        const std::string file = "[Rotorstrike]\r\nk=" + std::string(c.text) + "\r\n";
+        EXPECT_EQ(profile::readInt(file, "Rotorstrike", "k", kDefaultValue), c.expected) << testing::PrintToString(c.text);
+    }
+}
+
+// Whole files: names, spacing, sections, line ends, NUL bytes, byte-order marks. The
+// answers are Wine's for the same files.
+TEST(ProfileRead, FilesReadAsTheWindowsFunctionReadsThem) {
+    const ReadCase cases[] = {
+        {"[ Rotorstrike ]\r\nk=1"sv, 1u},
+        {"[rotorstrike]\nK=2\n"sv, 2u},
+        {"[Rotorstrike]\rk=3\r"sv, 3u},
+        {"[Rotorstrike]\r\nk=1\r\nk=2\r\n"sv, 1u},
+        {"[Rotorstrike]\r\nx=1\r\n[Rotorstrike]\r\nk=2\r\n"sv, kDefault},
+        {"[Rotorstrike] ; c\r\nk=4"sv, 4u},
+        {"[Rotorstrike]x\r\nk=4"sv, 4u},
+        {"\357\273\277[Rotorstrike]\r\nk=5"sv, 5u},
+        {"  [Rotorstrike]  \r\n  k  =  6  \r\n"sv, 6u},
+        {"\t[Rotorstrike]\t\r\n\tk\t=\t7\t\r\n"sv, 7u},
+        {"[Rotorstrike\r\nk=8"sv, kDefault},
+        {"[Rotorstrike]\r\n;k=9\r\nk=10"sv, 10u},
+        {"[Rotorstrike]\r\nk\000junk=11"sv, 11u},
+        {"[Rotorstrike\000x]\r\nk=12"sv, 12u},
+        {"k=13\r\n[Rotorstrike]\r\n"sv, kDefault},
+        {"[Rotorstrike]\r\n[Other]\r\nk=14"sv, kDefault},
+        {"[Rotorstrike]\r\nk\r\n"sv, kDefault},
+        {"[Rotorstrike]\r\nk=\r\n"sv, kDefault},
+        {"[Rotorstrike]\r\n k = \"\" \r\n"sv, kDefault},
+        {"[[Rotorstrike]]\r\nk=15"sv, kDefault},
+        {"[Rotorstrike]]\r\nk=16"sv, kDefault},
+        {"[Rotorstrike]\r\nk==17"sv, 0u},
+        {"[Rotorstrike]\r\n\032k=18"sv, 18u},
+        {"\r\n\r\n[Rotorstrike]\r\n\r\nk=19\r\n\r\n"sv, 19u},
+        {"[Rotorstrike]\r\nk=20\032"sv, 20u},
+        {"[Rotorstrike]\r\n\013k\014=\01321\014"sv, 21u},
+        {"[Rotorstrike]\n\rk=22"sv, 22u},
+        {"[Rotorstrike]\r\r\nk=23"sv, 23u},
+        {"[Rotorstrike]\r\nk=24\000\r\nk=25"sv, 24u},
+        {"[Rotorstrike]\000\r\nk=26"sv, 26u},
+        {"[ Rotor strike ]\r\nk=27"sv, kDefault},
+        {"[Rotorstrike]\r\n\240k=28"sv, kDefault},
+        {"[Rotorstrike]\r\nk\240=29"sv, kDefault},
+        {"[Rotorstrike]\r\nk=30\r\n[Other]\r\nk=31\r\n[ROTORSTRIKE]\r\nk=32"sv, 30u},
+        {"[Rotorstrike]\r\n=33\r\nk=34"sv, 34u},
+        {"x[Rotorstrike]\r\nk=35"sv, kDefault},
+        {"[Rotorstrike]\r\n[k=36"sv, kDefault},
+        {"[Rotorstrike]\r\nk = 37 ; note"sv, 37u},
+        {"[Rotorstrike]\r\nk=\"38\" "sv, 38u},
+        {"[]\r\nk=39\r\n[Rotorstrike]\r\nk=40"sv, 40u},
+        {"[Rotorstrike]\r\n  ; k=41\r\n"sv, kDefault},
+        {"[Rotorstrike]\r\n[k]=42"sv, kDefault},
+        {"\001[Rotorstrike]\r\nk=1"sv, kDefault},
+        {"[Rotorstrike]\r\n\001k=2"sv, kDefault},
+        {"[Rotorstrike]\r\nk\032=3"sv, 3u},
+        {"[\032Rotorstrike\032]\r\nk=4"sv, 4u},
+        {"\377\376[\000R\000o\000t\000o\000r\000s\000t\000r\000i\000k\000e\000]\000\r\000\n\000k\000=\0005\000\r\000\n\000"sv, 5u},
+        {"[\000R\000o\000t\000o\000r\000s\000t\000r\000i\000k\000e\000]\000\r\000\n\000k\000=\0006\000\r\000\n\000"sv, kDefault},
+        {"[\tRotorstrike\t]\r\nk=7"sv, 7u},
+        {"[Rotorstrike]\r\nk\001=8"sv, kDefault},
+        {"[Rotorstrike]\001\r\nk=9"sv, 9u},
+        {"[Rotorstrike]\r\n\037k=10"sv, kDefault},
+        {"\357\273\277\357\273\277[Rotorstrike]\r\nk=11"sv, kDefault},
+        {" \357\273\277[Rotorstrike]\r\nk=12"sv, kDefault},
+        {"\376\377\000[\000R\000o\000t\000o\000r\000s\000t\000r\000i\000k\000e\000]\000\r\000\n\000k\000=\0001\0003\000\r\000\n"sv, 13u},
+    };
+    for (const ReadCase& c : cases) {
+        EXPECT_EQ(profile::readInt(c.text, "Rotorstrike", "k", kDefaultValue), c.expected) << testing::PrintToString(c.text);
+    }
+}
+
+std::string utf16(std::string_view ascii, bool littleEndian) {
+    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : ascii) {
+        bytes.push_back(littleEndian ? c : '\0');
+        bytes.push_back(littleEndian ? '\0' : c);
+    }
+    return bytes;
+}
+
+TEST(ProfileWrite, RewritesInPlaceAndKeepsEveryOtherByte) {
+    const struct {
+        const char* what;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"a missing file", "", "[Rotorstrike]\r\nk=5\r\n"},
+        {"a file of a byte-order mark", "\xEF\xBB\xBF", "\xEF\xBB\xBF[Rotorstrike]\r\nk=5\r\n"},
+        {"a file without a final line end", "[Other]\na=1", "[Other]\na=1\r\n[Rotorstrike]\r\nk=5\r\n"},
+        {"a file with one", "[Other]\na=1\n", "[Other]\na=1\n[Rotorstrike]\r\nk=5\r\n"},
+        {"keys before any section stay outside", "k=1\r\n", "k=1\r\n[Rotorstrike]\r\nk=5\r\n"},
+        {"the key keeps its spelling, indent and line end", "; top\n[rotorstrike]\n  K = 3 ; old\nz=1\n",
+         "; top\n[rotorstrike]\n  K=5\nz=1\n"},
+        {"a new key follows the last key line", "[Rotorstrike]\r\na=1\r\n\r\n; end\r\n[Other]\r\nk=9\r\n",
+         "[Rotorstrike]\r\na=1\r\nk=5\r\n\r\n; end\r\n[Other]\r\nk=9\r\n"},
+        {"or the header, in a section of comments", "[Rotorstrike]\r\n; note\r\n", "[Rotorstrike]\r\nk=5\r\n; note\r\n"},
+        {"a header as the unended last line", "[Rotorstrike]", "[Rotorstrike]\r\nk=5\r\n"},
+        {"a key as the unended last line", "[Rotorstrike]\na=1", "[Rotorstrike]\na=1\r\nk=5\r\n"},
+        {"only the first section counts", "[Rotorstrike]\r\na=1\r\n[ROTORSTRIKE]\r\nk=2\r\n",
+         "[Rotorstrike]\r\na=1\r\nk=5\r\n[ROTORSTRIKE]\r\nk=2\r\n"},
+        {"only the first key counts", "[Rotorstrike]\r\nk=1\r\nk=2\r\n", "[Rotorstrike]\r\nk=5\r\nk=2\r\n"},
+        {"CR line ends", "[Rotorstrike]\rk=1\ra=2\r", "[Rotorstrike]\rk=5\ra=2\r"},
+        {"the same value leaves the line alone", "[Rotorstrike]\r\n k = 5 \r\n", "[Rotorstrike]\r\n k = 5 \r\n"},
+        {"a quoted value is rewritten", "[Rotorstrike]\r\nk=\"5\"\r\n", "[Rotorstrike]\r\nk=5\r\n"},
+        {"a key without a value", "[Rotorstrike]\r\nk\r\n", "[Rotorstrike]\r\nk=5\r\n"},
+        {"UTF-16, little-endian", utf16("[Rotorstrike]\r\nk=1\r\n", true), utf16("[Rotorstrike]\r\nk=5\r\n", true)},
+        {"UTF-16, big-endian", utf16("[Rotorstrike]\r\n", false), utf16("[Rotorstrike]\r\nk=5\r\n", false)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const profile::Edit edit = profile::writeString(c.before, "Rotorstrike", "k", "5");
+        ASSERT_TRUE(edit.ok) << edit.error;
+        EXPECT_EQ(edit.changed, c.before != c.after);
+        const std::string after = edit.changed ? edit.bytes : c.before;
+        EXPECT_EQ(after, c.after);
+        EXPECT_EQ(profile::readInt(after, "Rotorstrike", "k", kDefaultValue), 5u);
+    }
+}
+
+TEST(ProfileWrite, RefusesTextALineCannotHold) {
+    const struct {
+        std::string_view file;
+        std::string_view section;
+        std::string_view key;
+        std::string_view value;
+    } cases[] = {
+        {"", "a]b", "k", "1"},   {"", "a\nb", "k", "1"}, {"", "s", "", "1"},  {"", "s", "  ", "1"},
+        {"", "s", "a=b", "1"},   {"", "s", "a\rb", "1"}, {"", "s", "k", "1\n2"},
+        {"\xFF\xFE", "s", "k", "\xC3\xA9"},
+    };
+    for (const auto& c : cases) {
+        const profile::Edit edit = profile::writeString(c.file, c.section, c.key, c.value);
+        EXPECT_FALSE(edit.ok) << c.section << " " << c.key << " " << c.value;
+        EXPECT_FALSE(edit.error.empty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+// rotorstrike-ini as a player runs it: what it prints, what it writes, how it fails.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "temp_folder.h"
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string output;  // standard output and error together
+};
+
+ToolRun runTool(const std::string& arguments) {
+    const std::string command = std::string("'") + ROTORSTRIKE_INI + "' " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ToolRun run{-1, {}};
+    if (pipe == nullptr) return run;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) run.output += buffer;
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(RotorstrikeIni, GetsAndSetsAsTheGameDoes) {
+    TempFolder folder;
+    folder.write("regular", "x");
+    const std::string file = "'" + folder.file("Rotorstrike.ini") + "'";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string output;  // the output starts with this
+    } steps[] = {
+        {"get " + file + " Rotorstrike armor -1", 0, "4294967295\n"},
+        {"set " + file + " Rotorstrike armor 3", 0, ""},
+        {"set " + file + " rotorstrike weapon 0x10", 0, ""},
+        {"get " + file + " ROTORSTRIKE Armor 1", 0, "3\n"},
+        {"get " + file + " Rotorstrike weapon 1", 0, "16\n"},
+        {"get " + file + " Other armor 4294967295", 0, "4294967295\n"},
+        {"set '" + folder.file("regular") + "/x.ini' Rotorstrike armor 3", 1, "rotorstrike-ini: cannot set armor"},
+        {"set " + file + " Rotorstrike 'a=b' 3", 1, "rotorstrike-ini: cannot set a=b"},
+        {"get " + file + " Rotorstrike armor many", 2, "rotorstrike-ini: DEFAULT must be"},
+        {"get " + file + " Rotorstrike armor 4294967296", 2, "rotorstrike-ini: DEFAULT must be"},
+        {"put " + file + " Rotorstrike armor 3", 2, "usage:"},
+        {"get " + file, 2, "usage:"},
+    };
+    for (const auto& step : steps) {
+        const ToolRun run = runTool(step.arguments);
+        EXPECT_EQ(run.status, step.status) << step.arguments;
+        EXPECT_EQ(run.output.substr(0, step.output.size()), step.output) << step.arguments << "\n" << run.output;
+    }
+    EXPECT_EQ(folder.read("Rotorstrike.ini"), "[Rotorstrike]\r\narmor=3\r\nweapon=0x10\r\n");
+}
+
+}  // namespace

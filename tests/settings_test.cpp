@@ -1,0 +1,235 @@
+// The settings and progress file through the seam: what a load makes of the file, what the
+// store operations write, and what survives a failed write.
+#include <array>
+#include <optional>
+#include <string>
+
+#include "plugin_test.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr int32_t kF10 = 121;
+constexpr int32_t kUntouched = 7;  // a row flag the loader must leave as it was
+
+using SettingsTest = PluginTest;
+
+TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
+    using Rows = std::array<int32_t, kMenuRows>;
+    const struct {
+        const char* keys;  // the section's lines; null: no file at all
+        int32_t menuKey, attackKey, checkpoint, highestLevel, armor, weapon, points;
+        Rows rows;
+    } cases[] = {
+        {nullptr, 120, 105, 1, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {"", 120, 105, 1, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {"open_menu_key=-5\nattack_key=0x61\ncheck_point_enabled=0", -5, 97, 0, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {"open_levels=0", 120, 105, 1, 4, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
+        {"open_levels=7", 120, 105, 1, 4, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
+        {"open_levels=-1", 120, 105, 1, 4, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
+        {"open_levels=three", 120, 105, 1, 4, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
+        {"open_levels=3", 120, 105, 1, 2, 1, 1, 0, {1, 1, 1, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {"open_levels=6", 120, 105, 1, 5, 1, 1, 0, {1, 1, 1, 1, 1, 1, 7, 0, 0, 7, 7}},
+        {"upgrade_points=29", 120, 105, 1, 0, 1, 1, 1, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {"upgrade_points=-1", 120, 105, 1, 0, 1, 1, 1, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {"upgrade_points=many", 120, 105, 1, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {"upgrade_points=28", 120, 105, 1, 0, 1, 1, 28, {1, 0, 0, 0, 0, 0, 7, 1, 1, 7, 7}},
+        {"armor=5\nweapon=0", 120, 105, 1, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {"armor=4\nupgrade_points=28", 120, 105, 1, 0, 4, 1, 28, {1, 0, 0, 0, 0, 0, 7, 0, 1, 7, 7}},
+        {"upgrade_points=4", 120, 105, 1, 0, 1, 1, 4, {1, 0, 0, 0, 0, 0, 7, 1, 1, 7, 7}},
+        {"upgrade_points=3", 120, 105, 1, 0, 1, 1, 3, {1, 0, 0, 0, 0, 0, 7, 0, 1, 7, 7}},
+        {"upgrade_points=3\nweapon=4", 120, 105, 1, 0, 1, 4, 3, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys == nullptr ? "no file" : c.keys);
+        std::remove(gameFolder.file("Rotorstrike.ini").c_str());
+        if (c.keys != nullptr) writeSettings(std::string("[Rotorstrike]\n") + c.keys + "\n");
+        for (int32_t& row : mod.menuItemEnabled) row = kUntouched;
+        loadSettings();
+        EXPECT_EQ(mod.openMenuKey, c.menuKey);
+        EXPECT_EQ(mod.attackKey, c.attackKey);
+        EXPECT_EQ(mod.checkpointEnabled, c.checkpoint);
+        EXPECT_EQ(mod.highestOpenLevel, c.highestLevel);
+        EXPECT_EQ(mod.armorLevel, c.armor);
+        EXPECT_EQ(mod.weaponLevel, c.weapon);
+        EXPECT_EQ(mod.upgradePoints, c.points);
+        Rows rows;
+        std::copy(std::begin(mod.menuItemEnabled), std::end(mod.menuItemEnabled), rows.begin());
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
+struct Progress {
+    int32_t points, armor, weapon;
+    bool operator==(const Progress&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Progress& p) {
+    return out << p.points << " points, armor " << p.armor << ", weapon " << p.weapon;
+}
+
+Progress progressInMemory() { return {mod.upgradePoints, mod.armorLevel, mod.weaponLevel}; }
+
+// Awards and purchases, with writes failing at the seam: memory keeps the change until
+// the next load, and the file holds a whole purchase or none of it.
+TEST_F(SettingsTest, UpgradesAreStoredWholeOrNotAtAll) {
+    const struct {
+        const char* what;
+        Progress before;
+        int32_t pointsDelta, armorDelta, weaponDelta;
+        int failAfter, failCount;  // seam writes: after failAfter succeed, failCount fail
+        Progress inMemory, inFile;
+        int writes;
+    } cases[] = {
+        {"an award from 21", {21, 1, 1}, 7, 0, 0, 0, 0, {28, 1, 1}, {28, 1, 1}, 3},
+        {"no award from 22", {22, 1, 1}, 7, 0, 0, 0, 0, {22, 1, 1}, {22, 1, 1}, 3},
+        {"the sixth level's award is capped", {21, 1, 1}, 8, 0, 0, 0, 0, {28, 1, 1}, {28, 1, 1}, 3},
+        {"an armor tier", {4, 1, 1}, -4, 1, 0, 0, 0, {0, 2, 1}, {0, 2, 1}, 3},
+        {"a weapon tier", {3, 1, 3}, -3, 0, 1, 0, 0, {0, 1, 4}, {0, 1, 4}, 3},
+        {"armor at tier 4 takes the points only", {10, 4, 1}, -4, 1, 0, 0, 0, {6, 4, 1}, {6, 4, 1}, 3},
+        {"the points fail: the tier is put back", {8, 1, 1}, -4, 1, 0, 0, 1, {4, 2, 1}, {8, 1, 1}, 4},
+        {"the tier fails: the points are put back", {8, 1, 1}, -4, 1, 0, 1, 1, {4, 2, 1}, {8, 1, 1}, 4},
+        {"the weapon tier fails", {8, 1, 1}, -3, 0, 1, 2, 1, {5, 1, 2}, {8, 1, 1}, 4},
+        {"an unchanged tier fails: the purchase stands", {8, 1, 1}, -4, 1, 0, 2, 1, {4, 2, 1}, {4, 2, 1}, 3},
+        {"an award stands when a tier write fails", {10, 1, 1}, 5, 0, 0, 1, 1, {15, 1, 1}, {15, 1, 1}, 3},
+        {"every write fails", {10, 2, 3}, 5, 0, 0, 0, 3, {15, 2, 3}, {10, 2, 3}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeSettings("[Rotorstrike]\r\nupgrade_points=" + std::to_string(c.before.points) + "\r\narmor=" +
+                      std::to_string(c.before.armor) + "\r\nweapon=" + std::to_string(c.before.weapon) + "\r\n");
+        loadSettings();
+        sim::GameFolder& folder = host.gameFolder();
+        const int writesBefore = folder.writes();
+        folder.failNextWrites(c.failCount, c.failAfter);
+        saveUpgrades(c.pointsDelta, c.armorDelta, c.weaponDelta);
+        folder.failNextWrites(0);
+        EXPECT_EQ(folder.writes() - writesBefore, c.writes);
+        EXPECT_EQ(progressInMemory(), c.inMemory);
+        loadSettings();
+        EXPECT_EQ(progressInMemory(), c.inFile);
+    }
+}
+
+TEST_F(SettingsTest, HighScoreIsTheTruncatedScoreUnderTheLevelsKey) {
+    const struct {
+        int32_t level;
+        float score;
+        const char* written;  // the new line; null: nothing written
+    } cases[] = {
+        {0, 1234.9f, "high_score_0=1234"},
+        {4, 500.0f, "high_score_4=500"},
+        {2, -3.7f, "high_score_2=-3"},
+        {1, 3e10f, "high_score_1=2147483647"},
+        {3, -3e10f, "high_score_3=-2147483648"},
+        {5, 700.0f, nullptr},
+        {-1, 700.0f, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.level);
+        writeSettings("[Rotorstrike]\r\n");
+        mod.currentLevel = c.level;
+        mod.score = c.score;
+        saveHighScore();
+        EXPECT_EQ(settings(), std::string("[Rotorstrike]\r\n") + (c.written ? std::string(c.written) + "\r\n" : ""));
+    }
+}
+
+TEST_F(SettingsTest, HighScoreIsReadOnlyForTheFiveLevels) {
+    writeSettings("[Rotorstrike]\r\nhigh_score_0=500\r\nhigh_score_1=-1\r\nhigh_score_4=3000000000\r\n");
+    const struct {
+        int32_t level;
+        std::optional<uint32_t> expected;
+    } cases[] = {{0, 500u}, {1, 4294967295u}, {2, 0u}, {4, 3000000000u}, {5, std::nullopt}, {-1, std::nullopt}};
+    for (const auto& c : cases) {
+        const int readsBefore = host.gameFolder().reads();
+        EXPECT_EQ(loadHighScore(c.level), c.expected) << c.level;
+        EXPECT_EQ(host.gameFolder().reads() - readsBefore, c.expected ? 1 : 0) << c.level;
+    }
+}
+
+TEST_F(SettingsTest, OpenLevelsCountsTheLevelsUpToTheIndex) {
+    const struct {
+        int32_t levelIndex;
+        const char* stored;  // what open_levels holds afterwards
+        int32_t highestAfterLoad;
+    } cases[] = {{0, "1", 0}, {1, "2", 1}, {2, "3", 2}, {4, "5", 4}, {5, "2", 1}, {-1, "2", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.levelIndex);
+        writeSettings("[Rotorstrike]\r\nopen_levels=2\r\n");
+        saveOpenLevels(c.levelIndex);
+        EXPECT_EQ(settings(), std::string("[Rotorstrike]\r\nopen_levels=") + c.stored + "\r\n");
+        loadSettings();
+        EXPECT_EQ(mod.highestOpenLevel, c.highestAfterLoad);
+    }
+}
+
+// A file edited by hand keeps its form through a level won and a purchase: comments,
+// blank lines, spacing, other sections, LF line ends, the missing final line end.
+TEST_F(SettingsTest, AHandEditedFileKeepsItsForm) {
+    writeSettings("; Rotorstrike settings, edited by hand\n\n[Display]\n  width = 1920   ; my monitor\n\n"
+                  "[ rotorstrike ]\nOpen_Menu_Key = 121\n  upgrade_points =  21\n\tarmor\t=\t1\n"
+                  "; weapons below\nweapon=1\n\n[Audio]\nvolume=7");
+    loadSettings();
+    saveUpgrades(7, 0, 0);
+    mod.currentLevel = 0;
+    mod.score = 1234.9f;
+    saveHighScore();
+    saveOpenLevels(1);
+    saveUpgrades(-4, 1, 0);
+    EXPECT_EQ(settings(),
+              "; Rotorstrike settings, edited by hand\n\n[Display]\n  width = 1920   ; my monitor\n\n"
+              "[ rotorstrike ]\nOpen_Menu_Key = 121\n  upgrade_points=24\n\tarmor=2\n"
+              "; weapons below\nweapon=1\nhigh_score_0=1234\r\nopen_levels=2\r\n\n[Audio]\nvolume=7");
+    loadSettings();
+    EXPECT_EQ(progressInMemory(), (Progress{24, 2, 1}));
+    EXPECT_EQ(mod.openMenuKey, kF10);
+    EXPECT_EQ(mod.highestOpenLevel, 1);
+}
+
+// The script loads the file before its first frame and again on the menu key.
+TEST_F(SettingsTest, TheScriptLoadsTheFileAtStartAndOnTheMenuKey) {
+    writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\n");
+    host.runFrame();
+    pressFor1Frame(kF9);
+    EXPECT_EQ(mod.menuOpen, 0);
+    pressFor1Frame(kF10);
+    EXPECT_EQ(mod.menuOpen, 1);
+
+    // Edited while the game runs: the next press of the menu key reads it.
+    writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\nopen_levels=4\r\narmor=3\r\n");
+    host.runFrames(20);
+    pressFor1Frame(kF10);
+    EXPECT_EQ(mod.menuOpen, 0);
+    EXPECT_EQ(mod.armorLevel, 3);
+    EXPECT_EQ(mod.highestOpenLevel, 3);
+}
+
+TEST_F(SettingsTest, AReadThatFindsNoFileGivesTheDefaultsUntilTheNextLoad) {
+    writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\n");
+    host.gameFolder().missNextReads(7);
+    host.runFrame();
+    EXPECT_EQ(mod.openMenuKey, kF9);
+    // F9 works now; the press reloads the file, which brings F10 back.
+    pressFor1Frame(kF9);
+    EXPECT_EQ(mod.menuOpen, 1);
+    EXPECT_EQ(mod.openMenuKey, kF10);
+}
+
+// Not even root can create a file below a regular file: every write fails for real.
+TEST_F(SettingsTest, AGameFolderBelowARegularFileFailsEveryWrite) {
+    gameFolder.write("regular", "x");
+    host.setGameDirectory(gameFolder.file("regular") + "/game");
+    host.runFrame();
+    EXPECT_EQ(mod.openMenuKey, kF9);
+    saveUpgrades(5, 0, 0);
+    saveOpenLevels(2);
+    EXPECT_EQ(mod.upgradePoints, 5);
+    EXPECT_EQ(host.gameFolder().failedWrites(), 4);
+    EXPECT_NE(host.gameFolder().lastWriteError().find("Not a directory"), std::string::npos);
+    loadSettings();
+    EXPECT_EQ(progressInMemory(), (Progress{0, 1, 1}));
+    EXPECT_EQ(gameFolder.names(), std::vector<std::string>{"regular"});
+}
+
+}  // namespace
