@@ -1,0 +1,291 @@
+// The menu as the player meets it: what it draws, where the cursor stops, what each row does,
+// and what the settings file holds afterwards.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "menu/menu.h"
+#include "plugin_test.h"
+#include "seam.h"
+
+namespace {
+
+constexpr int32_t kNumpad8 = 0x68;
+constexpr int32_t kNumpad2 = 0x62;
+constexpr int32_t kNumpad5 = 0x65;
+constexpr int32_t kNumpad0 = 0x60;
+
+class MenuTest : public PluginTest {
+protected:
+    // Starts the script with this settings file in the game's folder (none when empty).
+    void startWith(const std::string& settings) {
+        if (!settings.empty()) writeSettings("[Rotorstrike]\r\n" + settings);
+        host.runFrame();
+    }
+
+    // A press of the key after the lockout has passed.
+    void press(int32_t key) {
+        host.runFrames(13);
+        pressFor1Frame(key);
+    }
+
+    void openMenu(const std::string& settings, int32_t menuKey = kF9) {
+        startWith(settings);
+        pressFor1Frame(menuKey);
+        ASSERT_EQ(mod.menuOpen, 1);
+    }
+
+    // The rows' texts this frame, in drawing order, with "grey " before a grey one.
+    std::vector<std::string> drawnLines() const {
+        std::vector<std::string> lines;
+        for (const sim::ScreenText& text : host.screen().texts) {
+            lines.push_back((text.style.colour == sim::Rgba{150, 150, 150, 255} ? "grey " : "") + text.text);
+        }
+        return lines;
+    }
+
+    // A key of the settings file as the profile functions read it (-1 when absent).
+    static int32_t storedValue(const char* key) {
+        return static_cast<int32_t>(readProfileInt("Rotorstrike", key, -1, ".\\Rotorstrike.ini"));
+    }
+};
+
+TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
+    openMenu("");
+    EXPECT_EQ(mod.menuCursor, 0);
+    EXPECT_EQ(drawnLines(), (std::vector<std::string>{
+                                "Rotorstrike Menu", "Level 1 - Normal", "grey Level 2", "grey Level 3", "grey Level 4",
+                                "grey Level 5", "UPoints: 0", "grey ARMOR I (UP:4)", "grey WEAPON I (UP:3)",
+                                "Instructions", "BY ORVEN (v1.0)"}));
+    ASSERT_EQ(host.screen().rects.size(), 2u);
+    EXPECT_FLOAT_EQ(host.screen().rects[1].y, 0.192f);
+
+    const struct {
+        int32_t key;
+        int32_t row;
+    } walk[] = {{kNumpad2, 10}, {kNumpad2, 10}, {kNumpad8, 0}, {kNumpad8, 0}, {kNumpad2, 10}};
+    for (const auto& step : walk) {
+        const std::size_t soundsBefore = host.frontendSounds().size();
+        press(step.key);
+        EXPECT_EQ(mod.menuCursor, step.row);
+        // Every move plays the navigation sound, even against an end.
+        ASSERT_EQ(host.frontendSounds().size(), soundsBefore + 1);
+        EXPECT_EQ(host.frontendSounds().back().name, "NAV_UP_DOWN");
+        EXPECT_EQ(host.frontendSounds().back().soundSet, "HUD_FRONTEND_DEFAULT_SOUNDSET");
+        EXPECT_EQ(host.frontendSounds().back().soundId, -1);
+    }
+    host.runFrame();
+    EXPECT_NEAR(host.screen().rects[1].y, 0.492f, 1e-6f);  // the bar under "Instructions"
+}
+
+TEST_F(MenuTest, CursorSkipsRowsThatCannotBeSelected) {
+    openMenu("open_levels=5\r\nupgrade_points=4\r\n");
+    EXPECT_EQ(mod.menuCursor, 4);
+    press(kNumpad2);
+    EXPECT_EQ(mod.menuCursor, 7);  // past the unlabelled row and the balance
+    press(kNumpad2);
+    EXPECT_EQ(mod.menuCursor, 8);
+    press(kNumpad2);
+    EXPECT_EQ(mod.menuCursor, 10);
+    press(kNumpad8);
+    press(kNumpad8);
+    press(kNumpad8);
+    EXPECT_EQ(mod.menuCursor, 4);
+
+    // Keys held together: only the first in the order up, down, select, back acts.
+    host.runFrames(13);
+    for (const int32_t key : {kNumpad8, kNumpad2, kNumpad5, kNumpad0}) host.setKey(key, true);
+    const std::size_t soundsBefore = host.frontendSounds().size();
+    host.runFrame();
+    EXPECT_EQ(mod.menuCursor, 3);
+    EXPECT_EQ(mod.menuOpen, 1);
+    EXPECT_EQ(host.frontendSounds().size(), soundsBefore + 1);
+}
+
+TEST_F(MenuTest, MenuOpensOnTheHighestOpenLevel) {
+    for (const auto& [openLevels, row] : {std::pair{"3", 2}, std::pair{"6", 5}, std::pair{"1", 0}, std::pair{"0", 4}}) {
+        writeSettings(std::string("[Rotorstrike]\r\nopen_levels=") + openLevels + "\r\n");
+        host.load();
+        host.runFrame();
+        pressFor1Frame(kF9);
+        EXPECT_EQ(mod.menuCursor, row) << "open_levels=" << openLevels;
+    }
+}
+
+TEST_F(MenuTest, HoldingNumpad2WalksOneRowEvery200Milliseconds) {
+    openMenu("open_levels=6\r\nupgrade_points=10\r\n");
+    mod.menuCursor = 0;
+    host.runFrames(13);
+    host.setKey(kNumpad2, true);
+    std::vector<int64_t> moves;
+    std::vector<int32_t> rows;
+    int32_t row = mod.menuCursor;
+    for (int frame = 0; frame < 80; ++frame) {
+        host.runFrame();
+        if (mod.menuCursor != row) {
+            moves.push_back(host.frame());
+            rows.push_back(mod.menuCursor);
+        }
+        row = mod.menuCursor;
+    }
+    EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3, 4, 5, 7, 8}));
+    for (std::size_t i = 1; i < moves.size(); ++i) EXPECT_EQ(moves[i] - moves[i - 1], 13);
+}
+
+// Each purchase ends in the file; the cursor stays while another tier is affordable there.
+TEST_F(MenuTest, PurchasesAreWrittenAndMoveTheCursorWhenSpent) {
+    const struct {
+        const char* name;
+        const char* settings;
+        int32_t row;
+        int32_t points, armor, weapon, cursor;
+    } cases[] = {
+        {"armor from 8", "armor=1\r\nupgrade_points=8\r\n", 7, 4, 2, 1, 7},
+        {"armor from 7", "armor=1\r\nupgrade_points=7\r\n", 7, 3, 2, 1, 0},
+        {"armor to the top", "armor=3\r\nupgrade_points=10\r\n", 7, 6, 4, 1, 0},
+        {"weapon from 3", "weapon=1\r\nupgrade_points=3\r\n", 8, 0, 1, 2, 0},
+        {"weapon from 5", "weapon=1\r\nupgrade_points=5\r\n", 8, 2, 1, 2, 0},
+        {"weapon from 7", "weapon=2\r\nupgrade_points=7\r\n", 8, 4, 1, 3, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeSettings(std::string("[Rotorstrike]\r\n") + c.settings);
+        host.load();
+        host.runFrame();
+        pressFor1Frame(kF9);
+        host.runFrames(13);
+        mod.menuCursor = c.row;
+        press(kNumpad5);
+        EXPECT_EQ(mod.upgradePoints, c.points);
+        EXPECT_EQ(mod.armorLevel, c.armor);
+        EXPECT_EQ(mod.weaponLevel, c.weapon);
+        EXPECT_EQ(mod.menuCursor, c.cursor);
+        EXPECT_EQ(storedValue("upgrade_points"), c.points);
+        EXPECT_EQ(storedValue("armor"), c.armor);
+        EXPECT_EQ(storedValue("weapon"), c.weapon);
+        if (c.cursor != c.row) {
+            EXPECT_EQ(mod.menuItemEnabled[c.row], 0);
+        }
+    }
+}
+
+TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
+    openMenu("open_levels=3\r\n");
+    ASSERT_EQ(mod.menuCursor, 2);
+    press(kNumpad5);  // on foot: the vehicle comes first
+    host.runFrame();
+    EXPECT_NE(host.screen().findText("You need a vehicle!"), nullptr);
+    EXPECT_EQ(mod.messageTotalFrames, 140);
+    EXPECT_TRUE(mod.messageRising);
+
+    host.world().putPlayerInVehicle();
+    press(kNumpad5);
+    host.runFrame();
+    EXPECT_NE(host.screen().findText("You must upgrade your weapon in the menu before starting this level!"), nullptr);
+    EXPECT_EQ(mod.messageTotalFrames, 150);
+    EXPECT_EQ(mod.menuOpen, 1);
+    EXPECT_EQ(mod.menuCursor, 2);
+
+    press(kNumpad8);  // Level 2 needs no weapon upgrade
+    mod.instructionsShown = 1;
+    press(kNumpad5);
+    EXPECT_EQ(mod.currentLevel, 1);
+    EXPECT_EQ(mod.menuOpen, 0);
+    EXPECT_EQ(mod.instructionsShown, 0);
+}
+
+TEST_F(MenuTest, SixthLevelRowStartsLevelIndex5) {
+    openMenu("open_levels=6\r\nweapon=2\r\n");
+    host.world().putPlayerInVehicle();
+    press(kNumpad5);
+    EXPECT_EQ(mod.currentLevel, 5);
+    EXPECT_EQ(mod.menuOpen, 0);
+}
+
+TEST_F(MenuTest, UpgradeLinesAreGreyWhenTheyCannotBeBought) {
+    const struct {
+        const char* settings;
+        const char* armorLine;
+        const char* weaponLine;
+    } cases[] = {
+        {"upgrade_points=0\r\n", "grey ARMOR I (UP:4)", "grey WEAPON I (UP:3)"},
+        {"upgrade_points=3\r\n", "grey ARMOR I (UP:4)", "WEAPON I (UP:3)"},
+        {"upgrade_points=20\r\narmor=4\r\nweapon=3\r\n", "grey ARMOR IV (max)", "WEAPON III (UP:3)"},
+        {"upgrade_points=20\r\narmor=2\r\nweapon=4\r\n", "ARMOR II (UP:4", "grey WEAPON IV (max)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        writeSettings(std::string("[Rotorstrike]\r\nopen_levels=5\r\n") + c.settings);
+        host.load();
+        host.runFrame();
+        pressFor1Frame(kF9);
+        const std::vector<std::string> lines = drawnLines();
+        ASSERT_EQ(lines.size(), 11u);
+        EXPECT_EQ(lines[7], c.armorLine);
+        EXPECT_EQ(lines[8], c.weaponLine);
+    }
+}
+
+TEST_F(MenuTest, WeaponHintShowsOnlyWithLevels1To3OpenAndTheFirstWeaponTier) {
+    const struct {
+        const char* settings;
+        bool hint;
+    } cases[] = {{"open_levels=3\r\n", true}, {"open_levels=4\r\n", false}, {"open_levels=3\r\nweapon=2\r\n", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        writeSettings(std::string("[Rotorstrike]\r\n") + c.settings);
+        host.load();
+        host.runFrame();
+        pressFor1Frame(kF9);
+        EXPECT_EQ(host.screen().texts.size(), 11u);
+        ASSERT_EQ(host.screen().rects.size(), c.hint ? 3u : 2u);
+        if (c.hint) {
+            const sim::ScreenRect& hint = host.screen().rects[2];
+            EXPECT_FLOAT_EQ(hint.y, 0.432f);
+            EXPECT_EQ(hint.colour, (sim::Rgba{255, 100, 100, 150}));
+        }
+    }
+}
+
+TEST_F(MenuTest, InstructionsPanelStaysUntilNumpad0AndNamesTheDefaultKeys) {
+    constexpr int32_t kF10 = 121;
+    openMenu("open_menu_key=121\r\n", kF10);  // F10 opens this menu; the panel still says F9
+    mod.menuCursor = 10;
+    press(kNumpad5);
+    press(kNumpad5);
+    EXPECT_EQ(mod.instructionsShown, 1);
+    host.runFrame();
+    ASSERT_EQ(host.screen().texts.size(), 21u);
+    ASSERT_EQ(host.screen().rects.size(), 3u);
+    const sim::ScreenText& exitLine = host.screen().texts[16];
+    EXPECT_EQ(exitLine.text, "Press F9 again at anytime to exit the mod");
+    EXPECT_FLOAT_EQ(exitLine.y, 0.12f);
+    EXPECT_FLOAT_EQ(exitLine.x, 0.5f);
+    EXPECT_EQ(host.screen().texts[17].text, "");
+    EXPECT_FLOAT_EQ(host.screen().texts[20].y, 0.20f);
+
+    press(kNumpad0);
+    EXPECT_EQ(mod.instructionsShown, 0);
+    EXPECT_EQ(mod.menuOpen, 1);
+    press(kNumpad0);
+    EXPECT_EQ(mod.menuOpen, 0);
+}
+
+TEST_F(MenuTest, MenuTextUsesOneStyle) {
+    openMenu("");
+    host.runFrame();
+    std::vector<std::string> calls = describeCalls();
+    // The frame: the pad, the panel, the bar, then the title through the menu's style.
+    ASSERT_GE(calls.size(), 13u);
+    const std::vector<std::string> title(calls.begin() + 3, calls.begin() + 13);
+    EXPECT_EQ(title, (std::vector<std::string>{"setTextFont(0)", "setTextScale(0.23, 0.23)",
+                                               "setTextColour(255, 255, 255, 255)", "setTextWrap(0, 1)",
+                                               "setTextCentre(1)", "setTextDropShadow(0, 0, 0, 0, 0)",
+                                               "setTextEdge(1, 0, 0, 0, 205)", "beginTextCommandDisplayText(\"STRING\")",
+                                               "addTextComponentSubstringPlayerName(\"Rotorstrike Menu\")",
+                                               "endTextCommandDisplayText(0.0378, 0.15)"}));
+    EXPECT_EQ(calls[1], "drawRect(0, 0.345, 0.15, 0.4, 0, 0, 0, 200)");
+    EXPECT_EQ(calls[2], "drawRect(0, 0.192, 0.145, 0.02, 150, 150, 150, 200)");
+}
+
+}  // namespace
