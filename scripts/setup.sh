@@ -3,7 +3,7 @@
 # apt runs only when a package is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev)
 # The windows preset: the mingw-w64 cross compilers (posix thread model), binutils
 # (windres, dlltool, objdump) and the Windows headers and libraries.
 packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
