@@ -6,3 +6,7 @@ scripts/setup.sh
 scripts/build.sh
 ctest --preset linux
 ctest --preset windows
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize

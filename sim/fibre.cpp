@@ -2,6 +2,19 @@
 
 #include <stdexcept>
 
+// AddressSanitizer must be told when the stack changes, or it takes the script's stack for
+// an overflow of the host's.
+#if defined(__SANITIZE_ADDRESS__)
+#define ROTORSTRIKE_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ROTORSTRIKE_ASAN 1
+#endif
+#endif
+#ifdef ROTORSTRIKE_ASAN
+#include <sanitizer/common_interface_defs.h>
+#endif
+
 namespace sim {
 
 namespace {
@@ -11,6 +24,24 @@ thread_local Fibre* starting = nullptr;
 
 // Thrown from suspend() into a fibre that is being torn down; caught at its entry.
 struct Unwind {};
+
+// Around every switch: the stack being entered, and on arrival the stack that was left.
+// `leaving` is null when the stack being left will not be entered again.
+void startSwitch(void** leaving, const void* bottom, std::size_t size) {
+#ifdef ROTORSTRIKE_ASAN
+    __sanitizer_start_switch_fiber(leaving, bottom, size);
+#else
+    (void)leaving, (void)bottom, (void)size;
+#endif
+}
+
+void finishSwitch(void* arrived, const void** bottom, std::size_t* size) {
+#ifdef ROTORSTRIKE_ASAN
+    __sanitizer_finish_switch_fiber(arrived, bottom, size);
+#else
+    (void)arrived, (void)bottom, (void)size;
+#endif
+}
 
 }  // namespace
 
@@ -32,6 +63,7 @@ Fibre* Fibre::current() { return running; }
 
 void Fibre::entry() {
     Fibre* self = starting;
+    finishSwitch(nullptr, &self->resumerBottom_, &self->resumerSize_);
     try {
         self->body_();
     } catch (const Unwind&) {
@@ -40,6 +72,7 @@ void Fibre::entry() {
     }
     self->finished_ = true;
     running = self->previous_;
+    startSwitch(nullptr, self->resumerBottom_, self->resumerSize_);
     swapcontext(&self->context_, &self->resumer_);
 }
 
@@ -56,7 +89,10 @@ void Fibre::resume() {
     }
     previous_ = running;
     running = this;
+    void* fakeStack = nullptr;
+    startSwitch(&fakeStack, stack_.data(), stack_.size());
     swapcontext(&resumer_, &context_);
+    finishSwitch(fakeStack, nullptr, nullptr);
     if (escaped_) {
         std::exception_ptr escaped = escaped_;
         escaped_ = nullptr;
@@ -68,7 +104,10 @@ void Fibre::suspend() {
     Fibre* self = running;
     if (self == nullptr) throw std::logic_error("suspending outside a fibre");
     running = self->previous_;
+    void* fakeStack = nullptr;
+    startSwitch(&fakeStack, self->resumerBottom_, self->resumerSize_);
     swapcontext(&self->context_, &self->resumer_);
+    finishSwitch(fakeStack, &self->resumerBottom_, &self->resumerSize_);
     if (self->unwinding_) throw Unwind{};
 }
 

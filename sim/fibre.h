@@ -36,6 +36,9 @@ private:
     std::vector<char> stack_;
     ucontext_t context_{};
     ucontext_t resumer_{};
+    // The resumer's stack, as the sanitizer reports it on each switch into the fibre.
+    const void* resumerBottom_ = nullptr;
+    std::size_t resumerSize_ = 0;
     Fibre* previous_ = nullptr;
     bool started_ = false;
     bool finished_ = false;
