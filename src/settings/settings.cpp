@@ -18,3 +18,6 @@ void loadSettings() {
 
 // Placeholder until the settings file is built.
 void saveUpgrades(int32_t, int32_t, int32_t) {}
+
+// Placeholder until the settings file is built: no best score is stored.
+uint32_t loadHighScore(int32_t) { return 0; }
