@@ -1,5 +1,6 @@
 #include "host.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "runtime/mod_state.h"
@@ -136,8 +137,10 @@ uint64_t* Host::callNative() {
         }
     }
     result_.fill(0);
+    LoggedCall* logged = nullptr;
     if (callLogEnabled_) {
         LoggedCall& call = calls_.add();
+        logged = &call;
         call.frame = frame_;
         call.hash = pendingHash_;
         call.spec = spec;
@@ -150,6 +153,7 @@ uint64_t* Host::callNative() {
     }
     NativeCall call{spec, arguments_.data(), result_.data()};
     spec->handler(*this, call);
+    if (logged != nullptr) std::copy(result_.begin(), result_.begin() + 3, logged->result.begin());
     return result_.data();
 }
 
