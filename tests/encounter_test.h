@@ -30,6 +30,7 @@ constexpr uint64_t kHelicopterSetup = 0x1C99BB7B6E96D16F;
 constexpr uint64_t kTaskHeliMission = 0xDAD029E187A2BEB4;
 constexpr uint64_t kRequestModel = 0x963D27A58DF860AC;
 constexpr uint64_t kHasModelLoaded = 0x98A4EB5D89A0C952;
+constexpr uint64_t kGetDistanceBetweenCoords = 0xF1B760881820C952;
 
 // Level starts that the menu cannot ask for (an index above 5) run on a script of the test's
 // own: the plug-in's start, with the level set before the level start.

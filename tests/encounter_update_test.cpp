@@ -186,6 +186,42 @@ TEST_F(EncounterUpdateTest, HealthBarLabelsAndScore) {
     }
 }
 
+// The prompt's four conditions: three salvos survived, a sequence frame from -154 to -1,
+// no counter-attack as the last sequence, and the player in a vehicle.
+TEST_F(EncounterUpdateTest, AttackPromptConditions) {
+    struct Case {
+        int32_t attacksSurvived;
+        int32_t frame;
+        int32_t counterAttack;
+        bool inVehicle;
+        bool prompt;
+    };
+    const Case cases[] = {
+        {3, -1, 0, true, true},    {3, -154, 0, true, true},  {4, -20, 0, true, true},
+        {2, -20, 0, true, false},  {3, 0, 0, true, false},    {3, -155, 0, true, false},
+        {3, -20, 1, true, false},  {3, -20, 0, false, false},
+    };
+    startLevelOne();
+    const int32_t car = playerVehicle().handle;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.attacksSurvived << " " << c.frame << " " << c.counterAttack << " "
+                                        << c.inVehicle);
+        if (c.inVehicle) {
+            host.world().seat(player().handle, car, sim::kDriverSeat);
+        } else {
+            host.world().leaveVehicle(player().handle);
+        }
+        mod.missileSequenceActive = 0;  // the frame stands where it is set
+        mod.missileSequenceFrame = c.frame;
+        mod.attacksSurvived = c.attacksSurvived;
+        mod.counterAttackSequence = c.counterAttack;
+        mod.attackPower = 5.0f;
+        runFrame();
+        EXPECT_EQ(mod.attackPower, c.prompt ? 6.0f : 0.0f);
+        EXPECT_EQ(rectAt(0.45f, kPowerBar) != nullptr, c.prompt);
+    }
+}
+
 // With three salvos survived, a salvo's warning shows the prompt and charges the power,
 // but only for a player in a vehicle; one who gets in during the warning starts from 0.
 TEST_F(EncounterUpdateTest, AttackPromptNeedsAVehicle) {

@@ -1,5 +1,6 @@
 // The helicopter's pursuit: its mission every step, the catch-up, the salvos on time with
 // their warning, and the armor shield.
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,13 @@ TEST_F(PursuitTest, PilotIsSentAheadOfThePlayerEveryStep) {
         EXPECT_EQ(mission.intArg(14), 4096);
         EXPECT_EQ(countThisFrame(kSetEntityCoords), 0) << "the pilot keeps up: no catch-up";
     }
+    // The distance to the helicopter leaves the height out.
+    const sim::LoggedCall* distance = lastThisFrame(kGetDistanceBetweenCoords);
+    ASSERT_NE(distance, nullptr);
+    EXPECT_EQ(distance->intArg(6), 0);
+    EXPECT_EQ(mod.heliDistance, distance->floatResult());
+    EXPECT_NEAR(mod.heliDistance, std::hypot(mod.heliPosition.x - mod.playerPosition.x,
+                                             mod.heliPosition.y - mod.playerPosition.y), 1e-3f);
     EXPECT_LT(mod.heliDistance, 90.0f);
     EXPECT_GT(helicopter()->position.z, mod.playerPosition.z + 10.0f);
 
