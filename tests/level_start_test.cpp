@@ -173,6 +173,8 @@ TEST_F(LevelStartTest, VehicleGoneAfterTheFadeStartsTheLevelWhereThePlayerStands
     EXPECT_FLOAT_EQ(mod.playerPosition.x, 100.0f);
     ASSERT_NE(helicopter(), nullptr);
     EXPECT_NEAR(helicopter()->position.x, 100.0f, 5.0f);
+    // A standing player on Level 1 gets a helicopter at forward speed 10.
+    EXPECT_EQ(callsOf(kSetVehicleForwardSpeed).back().floatArg(1), 10.0f);
     EXPECT_NE(std::string(mod.messageText).find("(Level 1)"), std::string::npos);
 }
 
