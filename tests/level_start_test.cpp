@@ -1,8 +1,9 @@
 // Starting a level: the start point, the helicopter and its pilot, the intro and the
 // announcement, and the ways a start goes wrong.
 #include <algorithm>
-#include <cmath>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "encounter/levels.h"
 #include "encounter_test.h"
