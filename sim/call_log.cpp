@@ -5,12 +5,20 @@
 
 namespace sim {
 
-float LoggedCall::floatArg(int index) const {
-    const uint32_t bits = static_cast<uint32_t>(arguments[index]);
+namespace {
+
+float slotFloat(uint64_t slot) {
+    const uint32_t bits = static_cast<uint32_t>(slot);
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
+
+}  // namespace
+
+float LoggedCall::floatArg(int index) const { return slotFloat(arguments[static_cast<std::size_t>(index)]); }
+
+float LoggedCall::floatResult(int slot) const { return slotFloat(result[static_cast<std::size_t>(slot)]); }
 
 std::string LoggedCall::describe() const {
     std::string text = spec->name;

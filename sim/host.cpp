@@ -1,5 +1,6 @@
 #include "host.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "runtime/mod_state.h"
@@ -12,6 +13,8 @@ namespace {
 Host* currentHost = nullptr;
 ModuleHandle const kModuleHandle = reinterpret_cast<ModuleHandle>(0x180000000);
 constexpr uint32_t kProcessAttach = 1;
+// No object of the plug-in lies in the lowest 64 KiB of the address space.
+constexpr uint64_t kLowestAddress = 0x10000;
 
 std::string hex(uint64_t hash) {
     char text[24];
@@ -57,6 +60,13 @@ void Host::runFrame() {
     ++frame_;
     calls_.clear();
     screen_.clear();
+    world_.setFrame(frame_);
+    runScript();
+    // The world then moves on to the next frame's time.
+    world_.step(static_cast<float>(elapsedMs(frame_ + 1) - elapsedMs(frame_)) / 1000.0f);
+}
+
+void Host::runScript() {
     if (script_ == nullptr) return;
     if (!fibre_) {
         fibre_ = std::make_unique<Fibre>(script_);
@@ -116,9 +126,21 @@ uint64_t* Host::callNative() {
         throw HostError(std::string(spec->name) + " takes " + std::to_string(expected) + " arguments, given " +
                         std::to_string(argumentCount_));
     }
+    // An address argument must look like one: a value where an address belongs would be
+    // read or written by the host. Text addresses may be null (no text).
+    for (int index = 0; index < argumentCount_; ++index) {
+        const char kind = spec->arguments[index];
+        const uint64_t argument = arguments_[static_cast<std::size_t>(index)];
+        if ((kind == 'p' || (kind == 's' && argument != 0)) && argument < kLowestAddress) {
+            throw HostError(std::string(spec->name) + " takes an address as argument " + std::to_string(index + 1) +
+                            ", given " + std::to_string(argument));
+        }
+    }
     result_.fill(0);
+    LoggedCall* logged = nullptr;
     if (callLogEnabled_) {
         LoggedCall& call = calls_.add();
+        logged = &call;
         call.frame = frame_;
         call.hash = pendingHash_;
         call.spec = spec;
@@ -131,6 +153,7 @@ uint64_t* Host::callNative() {
     }
     NativeCall call{spec, arguments_.data(), result_.data()};
     spec->handler(*this, call);
+    if (logged != nullptr) std::copy(result_.begin(), result_.begin() + 3, logged->result.begin());
     return result_.data();
 }
 

@@ -48,8 +48,8 @@ public:
     // Loads the plug-in as the process would: the mod state starts from its initial values
     // and the module entry runs with reason 1. A second load replaces the first.
     void load();
-    // One host frame: the clock advances, the frame's log and screen start empty, and the
-    // script runs if its wait is over.
+    // One host frame: the clock advances, the frame's log and screen start empty, the script
+    // runs if its wait is over, and then the world moves on by one frame's time.
     void runFrame();
     void runFrames(int count);
 
@@ -100,6 +100,7 @@ public:
 private:
     static int64_t elapsedMs(int64_t frame) { return frame * 1000 / 60; }
     bool scriptDue() const;
+    void runScript();
 
     uint32_t startTick_ = 0;
     int64_t frame_ = -1;

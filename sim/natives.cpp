@@ -1,138 +1,19 @@
 #include "natives.h"
 
+#include <stdexcept>
+#include <string>
 #include <unordered_map>
 
-#include "host.h"
-
 namespace sim {
-
-namespace {
-
-Vec3 positionOf(Host& host, int32_t handle) {
-    const Entity* entity = host.world().find(handle);
-    return entity != nullptr ? entity->position : Vec3{};
-}
-
-Vec3 velocityOf(Host& host, int32_t handle) {
-    const Entity* entity = host.world().find(handle);
-    return entity != nullptr ? entity->velocity : Vec3{};
-}
-
-// Each drawn or posted text takes the pending style; the style then starts afresh.
-template <typename Item>
-void takePendingText(Host& host, Item& item) {
-    item.entry = host.pendingEntry();
-    item.text = host.pendingText();
-    item.style = host.pendingStyle();
-}
-
-void resetPendingText(Host& host) {
-    host.pendingStyle() = TextStyle{};
-    host.pendingEntry().clear();
-    host.pendingText().clear();
-}
-
-const NativeSpec kNatives[] = {
-    // Input.
-    {0xD95E79E8686D2C27, "getControlValue", "ii", 'i',
-     [](Host& host, NativeCall& call) {
-         call.returnInt(call.i(0) == 2 && call.i(1) == 73 ? host.padControl() : 0);
-     }},
-
-    {0x67C540AA08E4A6F5, "playSoundFrontend", "issb", '-',
-     [](Host& host, NativeCall& call) { host.recordFrontendSound(call.i(0), call.s(1), call.s(2)); }},
-
-    // The player and entities.
-    {0xD80958FC74E988A6, "playerPedId", "", 'h',
-     [](Host& host, NativeCall& call) { call.returnInt(host.world().playerPed()); }},
-    {0x3FEF770D40960D5A, "getEntityCoords", "hb", 'v',
-     [](Host& host, NativeCall& call) { call.returnVector(positionOf(host, call.i(0))); }},
-    {0xD5037BA82E12416F, "getEntitySpeed", "h", 'f',
-     [](Host& host, NativeCall& call) { call.returnFloat(length(velocityOf(host, call.i(0)))); }},
-    {0x4805D2B1D8CF94A9, "getEntityVelocity", "h", 'v',
-     [](Host& host, NativeCall& call) { call.returnVector(velocityOf(host, call.i(0))); }},
-
-    {0x7239B21A38F536BA, "doesEntityExist", "h", 'b',
-     [](Host& host, NativeCall& call) { call.returnBool(host.world().find(call.i(0)) != nullptr); }},
-    {0x6094AD011A2EA87D, "getVehiclePedIsUsing", "h", 'h',
-     [](Host& host, NativeCall& call) { call.returnInt(host.world().vehicleOf(call.i(0))); }},
-
-    // Drawing.
-    {0x3A618A217E5154F0, "drawRect", "ffffiiii", '-',
-     [](Host& host, NativeCall& call) {
-         if (!host.captureEnabled()) return;
-         ScreenRect& rect = host.mutableScreen().rects.add();
-         rect = {call.f(0), call.f(1), call.f(2), call.f(3), {call.i(4), call.i(5), call.i(6), call.i(7)}};
-     }},
-
-    // Text on screen and in the feed.
-    {0x66E0276CC5F6B9DA, "setTextFont", "i", '-',
-     [](Host& host, NativeCall& call) { host.pendingStyle().font = call.i(0); }},
-    {0x07C837F9A01C34C9, "setTextScale", "ff", '-',
-     [](Host& host, NativeCall& call) {
-         host.pendingStyle().scaleX = call.f(0);
-         host.pendingStyle().scaleY = call.f(1);
-     }},
-    {0xBE6B23FFA53FB442, "setTextColour", "iiii", '-',
-     [](Host& host, NativeCall& call) { host.pendingStyle().colour = {call.i(0), call.i(1), call.i(2), call.i(3)}; }},
-    {0x63145D9C883A1A70, "setTextWrap", "ff", '-',
-     [](Host& host, NativeCall& call) {
-         host.pendingStyle().wrapLeft = call.f(0);
-         host.pendingStyle().wrapRight = call.f(1);
-     }},
-    {0xC02F4DBFB51D988B, "setTextCentre", "b", '-',
-     [](Host& host, NativeCall& call) { host.pendingStyle().centred = call.b(0); }},
-    {0x465C84BC39F1C351, "setTextDropShadow", "iiiii", '-',
-     [](Host& host, NativeCall& call) {
-         host.pendingStyle().shadowDistance = call.i(0);
-         host.pendingStyle().shadow = {call.i(1), call.i(2), call.i(3), call.i(4)};
-     }},
-    {0x441603240D202FA6, "setTextEdge", "iiiii", '-',
-     [](Host& host, NativeCall& call) {
-         host.pendingStyle().edge = call.i(0);
-         host.pendingStyle().edgeColour = {call.i(1), call.i(2), call.i(3), call.i(4)};
-     }},
-    {0x25FBB336DF1804CB, "beginTextCommandDisplayText", "s", '-',
-     [](Host& host, NativeCall& call) {
-         host.pendingEntry() = call.s(0);
-         host.pendingText().clear();
-     }},
-    {0x202709F4C58A0424, "beginTextCommandThefeedPost", "s", '-',
-     [](Host& host, NativeCall& call) {
-         host.pendingEntry() = call.s(0);
-         host.pendingText().clear();
-     }},
-    {0x6C188BE134E074AA, "addTextComponentSubstringPlayerName", "s", '-',
-     [](Host& host, NativeCall& call) { host.pendingText() += call.s(0); }},
-    {0xCD015E5BB0D96A57, "endTextCommandDisplayText", "ff", '-',
-     [](Host& host, NativeCall& call) {
-         if (host.captureEnabled()) {
-             ScreenText& text = host.mutableScreen().texts.add();
-             takePendingText(host, text);
-             text.x = call.f(0);
-             text.y = call.f(1);
-         }
-         resetPendingText(host);
-     }},
-    {0x2ED7843F8F801023, "endTextCommandThefeedPostTicker", "bb", 'i',
-     [](Host& host, NativeCall& call) {
-         if (host.captureEnabled()) {
-             Notification& notification = host.mutableScreen().notifications.add();
-             takePendingText(host, notification);
-             notification.blink = call.b(0);
-             notification.showInBrief = call.b(1);
-         }
-         resetPendingText(host);
-         call.returnInt(1);
-     }},
-};
-
-}  // namespace
 
 const NativeSpec* findNative(uint64_t hash) {
     static const std::unordered_map<uint64_t, const NativeSpec*> byHash = [] {
         std::unordered_map<uint64_t, const NativeSpec*> table;
-        for (const NativeSpec& spec : kNatives) table.emplace(spec.hash, &spec);
+        for (const auto area : {screenNatives(), entityNatives(), worldNatives()}) {
+            for (const NativeSpec& spec : area) {
+                if (!table.emplace(spec.hash, &spec).second) throw std::logic_error(std::string(spec.name) + ": a hash listed twice");
+            }
+        }
         return table;
     }();
     const auto found = byHash.find(hash);

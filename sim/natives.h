@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <span>
 
 #include "world.h"
 
@@ -50,6 +51,7 @@ struct NativeCall {
     }
 
     void returnInt(int32_t value) { result[0] = static_cast<uint32_t>(value); }
+    void returnUnsigned(uint32_t value) { result[0] = value; }
     void returnBool(bool value) { result[0] = value ? 1u : 0u; }
     void returnFloat(float value) { result[0] = floatSlot(value); }
     void returnVector(Vec3 value) {
@@ -67,5 +69,10 @@ struct NativeCall {
 
 // The spec of a hash, or null for a native the host does not know.
 const NativeSpec* findNative(uint64_t hash);
+
+// The table's parts, by area (natives_*.cpp).
+std::span<const NativeSpec> screenNatives();  // input, sounds, rectangles, texts, the feed
+std::span<const NativeSpec> entityNatives();  // the player, entities, vehicles, peds, models
+std::span<const NativeSpec> worldNatives();   // sight, distance, pilots, camera, time, fades
 
 }  // namespace sim

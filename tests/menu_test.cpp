@@ -35,6 +35,11 @@ protected:
         ASSERT_EQ(mod.menuOpen, 1);
     }
 
+    // Runs the frames the level start waits through (fade, spawn, intro).
+    void finishLevelStart() {
+        for (int frame = 0; frame < 1000 && mod.menuOpen; ++frame) host.runFrame();
+    }
+
     // The rows' texts this frame, in drawing order, with "grey " before a grey one.
     std::vector<std::string> drawnLines() const {
         std::vector<std::string> lines;
@@ -190,8 +195,12 @@ TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
     mod.instructionsShown = 1;
     press(kNumpad5);
     EXPECT_EQ(mod.currentLevel, 1);
+    // The menu and the panel close once the level start returns.
+    EXPECT_EQ(mod.menuOpen, 1);
+    finishLevelStart();
     EXPECT_EQ(mod.menuOpen, 0);
     EXPECT_EQ(mod.instructionsShown, 0);
+    EXPECT_TRUE(mod.encounterActive);
 }
 
 TEST_F(MenuTest, SixthLevelRowStartsLevelIndex5) {
@@ -199,7 +208,9 @@ TEST_F(MenuTest, SixthLevelRowStartsLevelIndex5) {
     host.world().putPlayerInVehicle();
     press(kNumpad5);
     EXPECT_EQ(mod.currentLevel, 5);
+    finishLevelStart();
     EXPECT_EQ(mod.menuOpen, 0);
+    EXPECT_TRUE(mod.encounterActive);
 }
 
 TEST_F(MenuTest, UpgradeLinesAreGreyWhenTheyCannotBeBought) {

@@ -1,9 +1,10 @@
 // Plays the plug-in in the simulated host and prints what the screen shows.
 //
-// For now a fixed scene in a fresh game folder: the menu key opens the menu, the cursor
-// walks down to Instructions and opens the panel, the menu closes; then, with an encounter
-// standing in for a running level, the menu key abandons it and the farewell message rises
-// and fades. A frame is printed whenever the screen differs from the last one printed.
+// For now a fixed scene in a fresh game folder: the player sits in a car; the menu key opens
+// the menu and numeric keypad 5 starts Level 1. The car drives on at the start point's speed
+// with the helicopter in pursuit, through the first salvo's warning and its end; then the
+// menu key abandons the level and the farewell message rises and fades. A frame is printed
+// whenever the screen differs from the last one printed.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,10 +15,8 @@
 
 namespace {
 
-constexpr int32_t kMenuKey = 120;  // F9, the menu key of a fresh settings file
-constexpr int32_t kNumpad2 = 0x62;
-constexpr int32_t kNumpad5 = 0x65;
-constexpr int32_t kNumpad0 = 0x60;
+constexpr int32_t kMenuKey = 120;     // F9, the menu key of a fresh settings file
+constexpr int32_t kSelectKey = 0x65;  // numeric keypad 5
 
 std::string describeScreen(const sim::Screen& screen) {
     std::string text;
@@ -47,24 +46,31 @@ public:
         host_.load();
     }
 
+    sim::Host& host() { return host_; }
+
     void run(int frames) {
-        for (int frame = 0; frame < frames; ++frame) {
-            host_.runFrame();
-            const std::string screen = describeScreen(host_.screen());
-            if (screen == lastScreen_) continue;
-            std::printf("frame %4lld  %6u ms\n%s", static_cast<long long>(host_.frame()), host_.tick(),
-                        screen.empty() ? "    (nothing drawn)\n" : screen.c_str());
-            lastScreen_ = screen;
-        }
+        for (int frame = 0; frame < frames; ++frame) step();
     }
 
-    // Holds a key through one frame, then lets the 200 ms key lockout pass.
+    void step() {
+        host_.runFrame();
+        const std::string screen = describeScreen(host_.screen());
+        if (screen == lastScreen_) return;
+        std::printf("frame %4lld  %6u ms\n%s", static_cast<long long>(host_.frame()), host_.tick(),
+                    screen.empty() ? "    (nothing drawn)\n" : screen.c_str());
+        lastScreen_ = screen;
+    }
+
+    void say(const char* what) {
+        std::printf("-- frame %lld: %s\n", static_cast<long long>(host_.frame()), what);
+    }
+
+    // Holds a key through one frame.
     void press(int32_t key, const char* what) {
-        std::printf("-- %s\n", what);
+        say(what);
         host_.setKey(key, true);
-        run(1);
+        step();
         host_.setKey(key, false);
-        run(13);
     }
 
 private:
@@ -80,16 +86,26 @@ int main() {
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         Scene scene(folder.string());
-        scene.run(20);
+        scene.host().world().putPlayerInVehicle();
+        scene.run(30);
         scene.press(kMenuKey, "F9: the menu opens on the highest open level");
-        scene.press(kNumpad2, "numeric keypad 2: down to the next selectable row");
-        scene.press(kNumpad5, "numeric keypad 5 on Instructions: the panel opens");
-        scene.press(kNumpad0, "numeric keypad 0: the panel closes");
-        scene.press(kNumpad0, "numeric keypad 0: the menu closes");
-        // No level can be started yet: an encounter is marked as running instead.
-        mod.encounterActive = true;
-        scene.press(kMenuKey, "F9 during an encounter: it is abandoned");
+        scene.run(30);
+        scene.press(kSelectKey, "numeric keypad 5 on Level 1: the level starts");
+        // The level start holds the script through its fade, spawn and intro.
+        while (mod.menuOpen) scene.step();
+        scene.say("level started");
+        int changes = 0;
+        for (int frame = 0; frame < 3000 && mod.encounterActive && changes < 2; ++frame) {
+            const int32_t before = mod.missileSequenceActive;
+            scene.step();
+            if (mod.missileSequenceActive != before) {
+                scene.say(mod.missileSequenceActive ? "salvo warning" : "salvo over");
+                ++changes;
+            }
+        }
+        scene.press(kMenuKey, "F9 during the level: it is abandoned");
         scene.run(150);
+        std::printf("entities still held by the plug-in: %zu\n", scene.host().world().heldByScript().size());
         std::filesystem::remove_all(folder);
         return EXIT_SUCCESS;
     } catch (const std::exception& error) {

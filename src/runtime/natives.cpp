@@ -14,7 +14,43 @@ constexpr uint64_t kGetEntityCoords = 0x3FEF770D40960D5A;
 constexpr uint64_t kGetEntitySpeed = 0xD5037BA82E12416F;
 constexpr uint64_t kGetEntityVelocity = 0x4805D2B1D8CF94A9;
 constexpr uint64_t kDoesEntityExist = 0x7239B21A38F536BA;
+constexpr uint64_t kGetEntityHeading = 0xE83D4F9BA2A38914;
 constexpr uint64_t kGetVehiclePedIsUsing = 0x6094AD011A2EA87D;
+constexpr uint64_t kIsVehicleDriveable = 0x4C241E39B23DF959;
+constexpr uint64_t kHasEntityClearLosToEntity = 0xFCDFF7B72D23A1AC;
+constexpr uint64_t kGetDistanceBetweenCoords = 0xF1B760881820C952;
+
+// Moving entities.
+constexpr uint64_t kSetEntityCoordsNoOffset = 0x239A3351AC1DA385;
+constexpr uint64_t kSetEntityCoords = 0x06843DA7060A026B;
+constexpr uint64_t kSetEntityHeading = 0x8E2530AA8ADA980E;
+constexpr uint64_t kSetVehicleForwardSpeed = 0xAB54A438726D25D5;
+constexpr uint64_t kSetVehicleOnGroundProperly = 0x49733E92263139D1;
+
+// Models, creation and ownership.
+constexpr uint64_t kGetHashKey = 0xD24D37CC275948CC;
+constexpr uint64_t kRequestModel = 0x963D27A58DF860AC;
+constexpr uint64_t kHasModelLoaded = 0x98A4EB5D89A0C952;
+constexpr uint64_t kCreateVehicle = 0xAF35D0D2583051B0;
+constexpr uint64_t kCreatePedInsideVehicle = 0x7DD959874C1FD534;
+constexpr uint64_t kHelicopterSetup = 0x1C99BB7B6E96D16F;
+constexpr uint64_t kControlLandingGear = 0xCFC8BE9A5E1FE575;
+constexpr uint64_t kSetPedFleeAttributes = 0x70A2D1137C8ED7C9;
+constexpr uint64_t kSetEntityInvincible = 0x3882114BDE571AD4;
+constexpr uint64_t kSetEntityAsMissionEntity = 0xAD738C3085FE7E11;
+constexpr uint64_t kSetPedHearingRange = 0x33A8F7F7D5F7F33C;
+constexpr uint64_t kSetPedSeeingRange = 0xF29CF591C4BF6CEE;
+constexpr uint64_t kSetEntityAsNoLongerNeeded = 0xB736A491E64A32CF;
+
+// Pilots.
+constexpr uint64_t kTaskHeliMission = 0xDAD029E187A2BEB4;
+
+// Camera, time and the screen.
+constexpr uint64_t kSetGameplayCoordHint = 0xD51ADCD2D8BC0FB3;
+constexpr uint64_t kSetGameplayHintFov = 0x513403FB9C56211F;
+constexpr uint64_t kSetTimeScale = 0x1D408577D440E81E;
+constexpr uint64_t kDoScreenFadeOut = 0x891B5B39AC6302AF;
+constexpr uint64_t kDoScreenFadeIn = 0xD4E8E24955024033;
 
 // Drawing.
 constexpr uint64_t kDrawRect = 0x3A618A217E5154F0;
@@ -57,7 +93,90 @@ Vector3 entityVelocity(HostHandle entity) {
 
 bool entityExists(HostHandle entity) { return boolResult(callNative(kDoesEntityExist, entity)); }
 
+float entityHeading(HostHandle entity) { return floatResult(callNative(kGetEntityHeading, entity)); }
+
 HostHandle vehiclePedIsUsing(HostHandle ped) { return intResult(callNative(kGetVehiclePedIsUsing, ped)); }
+
+bool vehicleDrivable(HostHandle vehicle) { return boolResult(callNative(kIsVehicleDriveable, vehicle, true)); }
+
+bool hasClearLineOfSight(HostHandle from, HostHandle to) {
+    return boolResult(callNative(kHasEntityClearLosToEntity, from, to, int32_t{17}));
+}
+
+float distanceBetween(const Vector3& from, const Vector3& to, bool withHeight) {
+    return floatResult(callNative(kGetDistanceBetweenCoords, from.x, from.y, from.z, to.x, to.y, to.z, withHeight));
+}
+
+void placeEntityNoOffset(HostHandle entity, float x, float y, float z) {
+    callNative(kSetEntityCoordsNoOffset, entity, x, y, z, false, false, false);
+}
+
+void placeEntity(HostHandle entity, float x, float y, float z, int32_t flag1, int32_t flag2, int32_t flag3,
+                 int32_t flag4) {
+    callNative(kSetEntityCoords, entity, x, y, z, flag1, flag2, flag3, flag4);
+}
+
+void setEntityHeading(HostHandle entity, float heading) { callNative(kSetEntityHeading, entity, heading); }
+
+void setVehicleForwardSpeed(HostHandle vehicle, float speed) { callNative(kSetVehicleForwardSpeed, vehicle, speed); }
+
+void setVehicleOnGround(HostHandle vehicle) { callNative(kSetVehicleOnGroundProperly, vehicle); }
+
+HostHash hashOfName(const char* name) { return hashResult(callNative(kGetHashKey, name)); }
+
+void requestModel(HostHash model) { callNative(kRequestModel, model); }
+
+bool modelLoaded(HostHash model) { return boolResult(callNative(kHasModelLoaded, model)); }
+
+HostHandle createVehicle(HostHash model, float x, float y, float z, float heading) {
+    return intResult(callNative(kCreateVehicle, model, x, y, z, heading, true, true));
+}
+
+HostHandle createPedInVehicle(HostHandle vehicle, int32_t pedType, HostHash model, int32_t seat) {
+    return intResult(callNative(kCreatePedInsideVehicle, vehicle, pedType, model, seat, true, true));
+}
+
+void setUpHelicopter(HostHandle helicopter) {
+    callNative(kHelicopterSetup, helicopter, int32_t{0}, int32_t{0}, 3.0f);
+}
+
+void setLandingGear(HostHandle vehicle, int32_t state) { callNative(kControlLandingGear, vehicle, state); }
+
+void setPedFleeAttributes(HostHandle ped, int32_t attributes, bool enable) {
+    callNative(kSetPedFleeAttributes, ped, attributes, enable);
+}
+
+void setEntityInvincible(HostHandle entity, bool invincible) {
+    callNative(kSetEntityInvincible, entity, invincible);
+}
+
+void makeMissionEntity(HostHandle entity) { callNative(kSetEntityAsMissionEntity, entity, true, true); }
+
+void setPedHearingRange(HostHandle ped, float range) { callNative(kSetPedHearingRange, ped, range); }
+
+void setPedSeeingRange(HostHandle ped, float range) { callNative(kSetPedSeeingRange, ped, range); }
+
+void handEntityBack(HostHandle* entity) { callNative(kSetEntityAsNoLongerNeeded, entity); }
+
+void giveHeliMission(HostHandle pilot, HostHandle helicopter, float x, float y, float z) {
+    constexpr int32_t kNoTargetVehicle = 0;
+    constexpr int32_t kNoTargetPed = 0;
+    constexpr int32_t kMissionKind = 4;
+    callNative(kTaskHeliMission, pilot, helicopter, kNoTargetVehicle, kNoTargetPed, x, y, z, kMissionKind, 80.0f,
+               80.0f, 5.0f, int32_t{10}, int32_t{10}, 30.0f, int32_t{4096});
+}
+
+void hintCameraAt(float x, float y, float z) {
+    callNative(kSetGameplayCoordHint, x, y, z, int32_t{10}, int32_t{10}, int32_t{10}, int32_t{10});
+}
+
+void setCameraHintFov(float fov) { callNative(kSetGameplayHintFov, fov); }
+
+void setTimeScale(float scale) { callNative(kSetTimeScale, scale); }
+
+void fadeScreenOut(int32_t durationMs) { callNative(kDoScreenFadeOut, durationMs); }
+
+void fadeScreenIn(int32_t durationMs) { callNative(kDoScreenFadeIn, durationMs); }
 
 void drawRect(float x, float y, float width, float height, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
     callNative(kDrawRect, x, y, width, height, red, green, blue, alpha);

@@ -16,8 +16,58 @@ Vector3 entityPosition(HostHandle entity);
 float entitySpeed(HostHandle entity);
 Vector3 entityVelocity(HostHandle entity);
 bool entityExists(HostHandle entity);
+float entityHeading(HostHandle entity);
 // The vehicle the ped is using (0 when none).
 HostHandle vehiclePedIsUsing(HostHandle ped);
+// Whether the host still counts the vehicle as drivable.
+bool vehicleDrivable(HostHandle vehicle);
+// A clear line of sight from one entity to another (the trace flags of every caller: 17).
+bool hasClearLineOfSight(HostHandle from, HostHandle to);
+// The distance between two points, with or without the height difference.
+float distanceBetween(const Vector3& from, const Vector3& to, bool withHeight);
+
+// Moving entities.
+// Puts an entity at a point, without the host's placement offset.
+void placeEntityNoOffset(HostHandle entity, float x, float y, float z);
+// Puts an entity at a point; the four flags are the host's, as each caller gives them.
+void placeEntity(HostHandle entity, float x, float y, float z, int32_t flag1, int32_t flag2, int32_t flag3,
+                 int32_t flag4);
+void setEntityHeading(HostHandle entity, float heading);
+void setVehicleForwardSpeed(HostHandle vehicle, float speed);
+// Sets a vehicle down properly on the ground.
+void setVehicleOnGround(HostHandle vehicle);
+
+// Models, creation and ownership.
+HostHash hashOfName(const char* name);
+void requestModel(HostHash model);
+bool modelLoaded(HostHash model);
+// A vehicle of a loaded model, or 0 when the host made none.
+HostHandle createVehicle(HostHash model, float x, float y, float z, float heading);
+// A ped of a loaded model in a seat of the vehicle (-1: the driver's), or 0.
+HostHandle createPedInVehicle(HostHandle vehicle, int32_t pedType, HostHash model, int32_t seat);
+// The host's setup call on a new helicopter, with its fixed arguments (0, 0, 3.0).
+void setUpHelicopter(HostHandle helicopter);
+void setLandingGear(HostHandle vehicle, int32_t state);
+void setPedFleeAttributes(HostHandle ped, int32_t attributes, bool enable);
+void setEntityInvincible(HostHandle entity, bool invincible);
+// Makes an entity a mission entity of this script.
+void makeMissionEntity(HostHandle entity);
+void setPedHearingRange(HostHandle ped, float range);
+void setPedSeeingRange(HostHandle ped, float range);
+// Hands an entity back to the host: it is no longer needed. Takes the handle's address.
+void handEntityBack(HostHandle* entity);
+
+// Pilots: a helicopter mission toward a point, with the pursuit's fixed speed, radius,
+// heading, heights and flags.
+void giveHeliMission(HostHandle pilot, HostHandle helicopter, float x, float y, float z);
+
+// Camera, time and the screen.
+// Hints the gameplay camera toward a point (the fixed timings 10, 10, 10, 10).
+void hintCameraAt(float x, float y, float z);
+void setCameraHintFov(float fov);
+void setTimeScale(float scale);
+void fadeScreenOut(int32_t durationMs);
+void fadeScreenIn(int32_t durationMs);
 
 // A filled rectangle for this frame, centred at (x, y).
 void drawRect(float x, float y, float width, float height, int32_t red, int32_t green, int32_t blue, int32_t alpha);

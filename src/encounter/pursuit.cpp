@@ -1,0 +1,74 @@
+#include "encounter/pursuit.h"
+
+#include "encounter/levels.h"
+#include "runtime/messages.h"
+#include "runtime/mod_state.h"
+#include "runtime/natives.h"
+#include "runtime/random.h"
+#include "seam.h"
+
+namespace {
+
+constexpr float kMissionLeadSeconds = 2.8f;
+constexpr float kMissionHeight = 30.0f;
+constexpr float kCatchUpDistance = 90.0f;
+constexpr float kCatchUpLeadSeconds = 0.2f;
+constexpr float kCatchUpHeight = 20.0f;
+constexpr int32_t kSalvoLeadFrames = 50;
+constexpr int32_t kSalvoWarningCue = 101;
+constexpr int32_t kShieldRollRange = 40;
+constexpr int32_t kShieldChancePerTier = 4;  // in 40: 10 % per armor tier
+
+void startSalvo() {
+    playCue(kSalvoWarningCue);
+    startMissileSequence(kSalvoLeadFrames, 0, 0);
+}
+
+bool helicopterInSight() { return hasClearLineOfSight(mod.playerPed, mod.heliVehicle); }
+
+}  // namespace
+
+void pursuePlayer() {
+    const Vector3& p = mod.playerPosition;
+    const Vector3& v = mod.targetVelocity;
+    const LevelParams& level = currentLevelParams();
+
+    // Fly 2.8 s ahead of the player along its velocity, 30 units above it.
+    giveHeliMission(mod.heliPilot, mod.heliVehicle, p.x + v.x * kMissionLeadSeconds, p.y + v.y * kMissionLeadSeconds,
+                    p.z + kMissionHeight);
+
+    if (mod.heliDistance > kCatchUpDistance) {
+        placeEntity(mod.heliVehicle, p.x + v.x * kCatchUpLeadSeconds, p.y + v.y * kCatchUpLeadSeconds,
+                    p.z + v.z + kCatchUpHeight, 0, 0, 0, 1);
+        setEntityHeading(mod.heliVehicle, entityHeading(mod.playerPed));
+        setVehicleForwardSpeed(mod.heliVehicle, mod.playerSpeed * 1.2f + level.heliSpeedBonus);
+        // Back in sight, it fires at once; right after a respawn (a negative count) it does not.
+        if (helicopterInSight() && mod.heliSightFrames >= 0) startSalvo();
+    }
+
+    if (helicopterInSight()) {
+        ++mod.heliSightFrames;
+        if (static_cast<float>(mod.heliSightFrames) > level.attackInterval * 2.0f) startSalvo();
+    }
+}
+
+void startMissileSequence(int32_t leadFrames, int32_t byPlayer, int32_t restart) {
+    if (mod.missileSequenceActive != 0 && restart == 0) return;
+    mod.missileSequenceActive = 1;
+    mod.counterAttackSequence = byPlayer;
+    mod.missilesLaunched = 0;
+    mod.missileSequenceFrame = -leadFrames;
+    if (byPlayer != 0) return;
+
+    if (nextRandom() % kShieldRollRange < mod.armorLevel * kShieldChancePerTier) {
+        setEntityInvincible(vehiclePedIsUsing(mod.playerPed), true);
+        showFloatingMessage("~b~ARMOR ACTIVE", 120, true);
+        mod.armorShieldActive = 1;
+    }
+}
+
+void dropArmorShield() {
+    if (mod.armorShieldActive == 0) return;
+    mod.armorShieldActive = 0;
+    setEntityInvincible(vehiclePedIsUsing(mod.playerPed), false);
+}

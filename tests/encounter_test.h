@@ -1,0 +1,152 @@
+// A plug-in in a simulated host with a level started the way a player starts one, and the
+// few steps the encounter's tests take.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "encounter/level_start.h"
+#include "plugin_test.h"
+#include "runtime/random.h"
+#include "runtime/script.h"
+#include "seam.h"
+#include "settings/settings.h"
+
+constexpr int32_t kNumpad5 = 0x65;
+constexpr int32_t kKeyLockoutFrames = 13;  // a little over 200 ms at 60 frames a second
+
+// The host's hashes, as the host documents them.
+constexpr uint64_t kCreateVehicle = 0xAF35D0D2583051B0;
+constexpr uint64_t kSetEntityCoords = 0x06843DA7060A026B;
+constexpr uint64_t kSetEntityCoordsNoOffset = 0x239A3351AC1DA385;
+constexpr uint64_t kSetEntityHeading = 0x8E2530AA8ADA980E;
+constexpr uint64_t kSetVehicleForwardSpeed = 0xAB54A438726D25D5;
+constexpr uint64_t kGetEntityVelocity = 0x4805D2B1D8CF94A9;
+constexpr uint64_t kGetEntityCoords = 0x3FEF770D40960D5A;
+constexpr uint64_t kGetEntitySpeed = 0xD5037BA82E12416F;
+constexpr uint64_t kHelicopterSetup = 0x1C99BB7B6E96D16F;
+constexpr uint64_t kTaskHeliMission = 0xDAD029E187A2BEB4;
+constexpr uint64_t kRequestModel = 0x963D27A58DF860AC;
+constexpr uint64_t kHasModelLoaded = 0x98A4EB5D89A0C952;
+constexpr uint64_t kGetDistanceBetweenCoords = 0xF1B760881820C952;
+
+// Level starts that the menu cannot ask for (an index above 5) run on a script of the test's
+// own: the plug-in's start, with the level set before the level start.
+inline int32_t scriptedLevel = 0;
+inline void scriptStartingLevel() {
+    seedRandom(tickCount());
+    loadSettings();
+    mod.currentLevel = scriptedLevel;
+    startLevel();
+    runFrameLoop();
+}
+
+class EncounterTest : public PluginTest {
+protected:
+    // Every native call of the frames run through runFrame, kept while recording.
+    std::vector<sim::LoggedCall> history;
+    bool recording = false;
+
+    void runFrame() {
+        host.runFrame();
+        if (recording) history.insert(history.end(), host.calls().begin(), host.calls().end());
+    }
+    void runFrames(int count) {
+        for (int frame = 0; frame < count; ++frame) runFrame();
+    }
+    // Runs frames until done() holds, at most maxFrames; says whether it came.
+    bool runUntil(const std::function<bool()>& done, int maxFrames = 5000) {
+        for (int frame = 0; frame < maxFrames; ++frame) {
+            if (done()) return true;
+            runFrame();
+        }
+        return done();
+    }
+
+    // Selects the menu's row with the player in a vehicle (Level 3 and above with the
+    // weapon tier they need) and runs until the level start has returned. The first frame
+    // of the encounter has run then. Records the calls made meanwhile.
+    // beforeSelect runs with the menu open, just before the row is selected.
+    void startLevelFromMenu(int32_t row = 0, const std::function<void()>& beforeSelect = {}) {
+        if (host.world().vehicleOf(host.world().playerPed()) == 0) host.world().putPlayerInVehicle();
+        pressFor1Frame(kF9);
+        mod.menuCursor = row;
+        if (row >= 2) mod.weaponLevel = 2;
+        host.runFrames(kKeyLockoutFrames);
+        if (beforeSelect) beforeSelect();
+        history.clear();
+        recording = true;
+        host.setKey(kNumpad5, true);
+        runFrame();
+        host.setKey(kNumpad5, false);
+        finishLevelStart();
+    }
+
+    // The level start with any level index, on the test's own script: loads the plug-in
+    // afresh with that script; the start runs from the next frame (finishLevelStart).
+    void loadScriptStartingLevel(int32_t level) {
+        if (host.world().vehicleOf(host.world().playerPed()) == 0) host.world().putPlayerInVehicle();
+        scriptedLevel = level;
+        host.load();
+        host.registerScript(reinterpret_cast<void*>(0x180000000), scriptStartingLevel);
+        history.clear();
+        recording = true;
+    }
+
+    // The menu key during the encounter abandons it, once the lockout of the last press
+    // (stamped again when the level start returned) has passed, and passes again.
+    void abandonEncounter() {
+        host.runFrames(kKeyLockoutFrames);
+        pressFor1Frame(kF9);
+        host.runFrames(kKeyLockoutFrames);
+    }
+
+    // The level start ends its intro by setting the hint's field of view back to 1.0 and
+    // returns on the next frame.
+    void finishLevelStart() {
+        const std::size_t fovs = host.world().hintFovs().size();
+        ASSERT_TRUE(runUntil([&] { return host.world().hintFovs().size() >= fovs + 2; }, 3000));
+        runFrame();
+        recording = false;
+    }
+
+    // The recorded calls of one native, in order.
+    std::vector<sim::LoggedCall> callsOf(uint64_t hash) const {
+        std::vector<sim::LoggedCall> found;
+        for (const sim::LoggedCall& call : history) {
+            if (call.hash == hash) found.push_back(call);
+        }
+        return found;
+    }
+    // This frame's calls of one native.
+    int countThisFrame(uint64_t hash) const {
+        int count = 0;
+        for (const sim::LoggedCall& call : host.calls()) count += call.hash == hash ? 1 : 0;
+        return count;
+    }
+    const sim::LoggedCall* lastThisFrame(uint64_t hash) const {
+        const sim::LoggedCall* last = nullptr;
+        for (const sim::LoggedCall& call : host.calls()) {
+            if (call.hash == hash) last = &call;
+        }
+        return last;
+    }
+
+    sim::Entity& player() { return host.world().player(); }
+    sim::Entity& playerVehicle() { return *host.world().find(host.world().vehicleOf(host.world().playerPed())); }
+    sim::Entity* helicopter() { return host.world().find(mod.heliVehicle); }
+    int cuesThisFrame(int32_t cue) const {
+        int count = 0;
+        for (const sim::CueEvent& event : host.cues()) count += event.frame == host.frame() && event.cue == cue ? 1 : 0;
+        return count;
+    }
+    // The HUD line that starts with these words this frame, or "".
+    std::string hudLine(const std::string& start) const {
+        for (const sim::ScreenText& text : host.screen().texts) {
+            if (text.text.rfind(start, 0) == 0) return text.text;
+        }
+        return "";
+    }
+};
