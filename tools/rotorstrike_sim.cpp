@@ -11,6 +11,7 @@
 #include <string>
 
 #include "host.h"
+#include "screenshot.h"
 #include "runtime/mod_state.h"
 
 namespace {
@@ -61,6 +62,11 @@ public:
         lastScreen_ = screen;
     }
 
+    // The current frame as a picture.
+    void shoot(const std::string& path) {
+        if (render::writeScreenshot(host_.screen(), path)) std::printf("-- screenshot: %s\n", path.c_str());
+    }
+
     void say(const char* what) {
         std::printf("-- frame %lld: %s\n", static_cast<long long>(host_.frame()), what);
     }
@@ -80,16 +86,20 @@ private:
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "rotorstrike-sim";
+    // Screenshots go to the folder given, or to the current one.
+    const std::filesystem::path out = argc > 1 ? argv[1] : ".";
     try {
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(out);
         Scene scene(folder.string());
         scene.host().world().putPlayerInVehicle();
         scene.run(30);
         scene.press(kMenuKey, "F9: the menu opens on the highest open level");
         scene.run(30);
+        scene.shoot((out / "menu.png").string());
         scene.press(kSelectKey, "numeric keypad 5 on Level 1: the level starts");
         // The level start holds the script through its fade, spawn and intro.
         while (mod.menuOpen) scene.step();
@@ -100,6 +110,7 @@ int main() {
             scene.step();
             if (mod.missileSequenceActive != before) {
                 scene.say(mod.missileSequenceActive ? "salvo warning" : "salvo over");
+                if (mod.missileSequenceActive) scene.shoot((out / "salvo-warning.png").string());
                 ++changes;
             }
         }
