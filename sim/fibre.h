@@ -1,7 +1,11 @@
 // A script fibre: a function run on a stack of its own, suspended and resumed by its host.
+// The switch between stacks is the platform's: ucontext on Linux (fibre_ucontext.cpp),
+// Windows fibres on Windows (fibre_windows.cpp).
 #pragma once
 
+#ifndef _WIN32
 #include <ucontext.h>
+#endif
 
 #include <cstddef>
 #include <exception>
@@ -30,12 +34,25 @@ public:
     static Fibre* current();
 
 private:
-    static void entry();
+    // Runs on the fibre's own stack; never returns.
+    void run();
+    // The platform's part: switch from the resumer to the fibre (making its stack on the
+    // first switch), switch back, and free the stack.
+    void switchIn(bool first);
+    void switchOut();
+    void release();
 
     std::function<void()> body_;
+    std::size_t stackBytes_;
+#ifdef _WIN32
+    void* fiber_ = nullptr;
+    void* resumer_ = nullptr;
+#else
+    static void entry();
     std::vector<char> stack_;
     ucontext_t context_{};
     ucontext_t resumer_{};
+#endif
     Fibre* previous_ = nullptr;
     bool started_ = false;
     bool finished_ = false;

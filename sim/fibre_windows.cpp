@@ -1,0 +1,40 @@
+// The fibre's stack switch on Windows: the system's fibres. The stand-in ScriptHookV runs
+// the real Rotorstrike.asi's script on one, as ScriptHookV itself does.
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "fibre.h"
+
+namespace sim {
+
+namespace {
+
+// The thread itself as a fibre, made once: a fibre is resumed from it or from another fibre.
+thread_local void* threadFibre = nullptr;
+
+}  // namespace
+
+void Fibre::switchIn(bool first) {
+    if (previous_ != nullptr) {
+        resumer_ = previous_->fiber_;
+    } else {
+        if (threadFibre == nullptr) threadFibre = ConvertThreadToFiber(nullptr);
+        if (threadFibre == nullptr) throw std::runtime_error("cannot make the resuming thread a fibre");
+        resumer_ = threadFibre;
+    }
+    if (first) {
+        fiber_ = CreateFiber(stackBytes_, [](void* fibre) { static_cast<Fibre*>(fibre)->run(); }, this);
+        if (fiber_ == nullptr) throw std::runtime_error("cannot create a fibre");
+    }
+    SwitchToFiber(fiber_);
+}
+
+void Fibre::switchOut() { SwitchToFiber(resumer_); }
+
+void Fibre::release() {
+    if (fiber_ != nullptr) DeleteFiber(fiber_);
+    fiber_ = nullptr;
+}
+
+}  // namespace sim
