@@ -24,11 +24,12 @@ std::wstring scriptHookVOf(const Options& options, const std::string& lacking) {
 
 GameFolder::GameFolder(const Options& options, const std::string& name, const std::wstring& scriptHookV)
     : path_(options.gameFolders + L"\\" + std::wstring(name.begin(), name.end())) {
-    namespace fs = std::filesystem;
-    fs::create_directories(path_);
-    fs::copy_file(options.asi, file(L"Rotorstrike.asi"), fs::copy_options::overwrite_existing);
-    fs::copy_file(scriptHookV, file(L"ScriptHookV.dll"), fs::copy_options::overwrite_existing);
-    if (!SetCurrentDirectoryW(path_.c_str())) throw sim::HostError("cannot enter the game folder");
+    std::filesystem::create_directories(path_);
+    if (!CopyFileW(options.asi.c_str(), file(L"Rotorstrike.asi").c_str(), FALSE) ||
+        !CopyFileW(scriptHookV.c_str(), file(L"ScriptHookV.dll").c_str(), FALSE) ||
+        !SetCurrentDirectoryW(path_.c_str())) {
+        throw sim::HostError("cannot make the game folder (error " + std::to_string(GetLastError()) + ")");
+    }
 }
 
 Game::Game(const Options& options, const std::string& name, const std::string& lacking)

@@ -2,9 +2,12 @@
 // Rotorstrike.asi and runs every scenario, each in a process of its own:
 //
 //   standin-runner.exe --asi FILE --standin FOLDER [--sound-device] [--scenario NAME]
+//                      [--game-folders FOLDER]
 //
 // FILE and FOLDER may be paths of the Linux side (/...), taken on Wine's drive Z:. Without
-// --scenario it runs them all and ends with "N passed, N failed"; --list names them.
+// --scenario it runs them all, each in a child process, and ends with "N passed, N failed";
+// --list names them. Each scenario makes its game folder under the game folders (by default
+// a new folder in the temporary folder), which a run of them all removes at its end.
 #include <windows.h>
 
 #include <cstdio>
@@ -114,6 +117,12 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (options.asi.empty() || options.standInFolder.empty()) return usage();
+    // Each scenario's game folder lies under one folder of this run, removed at its end.
+    if (options.gameFolders.empty()) {
+        wchar_t temporary[MAX_PATH];
+        GetTempPathW(MAX_PATH, temporary);
+        options.gameFolders = std::wstring(temporary) + L"rotorstrike-e2e-" + std::to_wstring(GetCurrentProcessId());
+    }
 
     if (!only.empty()) {
         for (const e2e::Scenario& scenario : e2e::scenarios()) {
@@ -123,11 +132,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
 
-    // Each scenario's game folder lies under one folder of this run, removed at its end.
-    wchar_t temporary[MAX_PATH];
-    GetTempPathW(MAX_PATH, temporary);
-    const std::wstring gameFolders = std::wstring(temporary) + L"rotorstrike-e2e-" + std::to_wstring(GetCurrentProcessId());
-    commandLine += L" --game-folders " + inQuotes(gameFolders);
+    commandLine += L" --game-folders " + inQuotes(options.gameFolders);
     int passed = 0, failed = 0;
     for (const e2e::Scenario& scenario : e2e::scenarios()) {
         std::string outcome;
@@ -137,7 +142,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fflush(stdout);
     }
     std::error_code ignored;
-    std::filesystem::remove_all(gameFolders, ignored);
+    std::filesystem::remove_all(options.gameFolders, ignored);
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }

@@ -118,6 +118,7 @@ SHORT WINAPI StandIn::onGetAsyncKeyState(int virtualKey) {
 
 BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
     StandIn& self = current();
+    const std::size_t faultsBefore = self.faults_.size();
     if (sound == nullptr) {
         if (module != nullptr || flags != kStopCuesFlags) self.fault("a stop of the cues with other arguments than (NULL, NULL, 0xC0)");
         self.host_.recordCue(0);
@@ -130,7 +131,9 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
         if (!resourceFault.empty()) self.fault(resourceFault);
         self.host_.recordCue(id);
     }
-    if (!self.soundDevice_) return TRUE;
+    // A call that failed the checks is not passed on: with wrong arguments the system's
+    // PlaySoundA may read a resource number as a text, and crash.
+    if (!self.soundDevice_ || self.faults_.size() != faultsBefore) return TRUE;
     // The system plays it too: to the end, so that a failure is seen here, and quietly,
     // so that a missing resource fails instead of playing the default sound.
     const DWORD flagsHere = sound == nullptr ? flags : (flags & ~DWORD{SND_ASYNC}) | SND_SYNC | SND_NODEFAULT;

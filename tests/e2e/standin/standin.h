@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host.h"
@@ -56,6 +57,8 @@ public:
     // What the module did that the real host would not accept: a registration of another
     // module's handle, a cue that is not its own resource of the right form, ...
     const std::vector<std::string>& faults() const { return faults_; }
+    // The faults so far, which the caller takes over: the stand-in's own checks use it.
+    std::vector<std::string> takeFaults() { return std::exchange(faults_, {}); }
 
 private:
     struct Registration {
