@@ -7,6 +7,9 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
 # The windows preset: the mingw-w64 cross compilers (posix thread model), binutils
 # (windres, dlltool, objdump) and the Windows headers and libraries.
 packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+# The end-to-end tests: Wine runs the real Rotorstrike.asi and our 64-bit test programs
+# (wine64 is the 64-bit loader; no 32-bit Wine is needed).
+packages+=(wine wine64)
 
 missing=()
 for package in "${packages[@]}"; do
