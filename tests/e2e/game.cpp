@@ -44,6 +44,12 @@ Game::~Game() {
     check(faults.empty(), "the module did nothing the real host would refuse", __FILE__, __LINE__, faults);
 }
 
+void Game::start(std::string_view settings) {
+    if (!settings.empty()) writeSettings(settings);
+    host.load();
+    host.runFrame();
+}
+
 void Game::writeSettings(std::string_view bytes) {
     std::ofstream out(std::filesystem::path(folder.file(L"Rotorstrike.ini")), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -41,6 +41,9 @@ public:
     // Checks that the stand-in saw the module do nothing the real host would refuse.
     ~Game();
 
+    // Loads the module, with this settings file prepared when one is given, and runs its
+    // first frame, which reads the settings.
+    void start(std::string_view settings = {});
     // The settings file as a player prepared it, written before the module reads it.
     void writeSettings(std::string_view bytes);
     bool settingsExist() const;

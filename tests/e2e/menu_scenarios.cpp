@@ -108,9 +108,7 @@ SCENARIO(registers_once_and_reads_the_defaults_without_a_file) {
 SCENARIO(f9_opens_the_menu_and_its_frame_draws_exactly_the_menu) {
     Game game(options, "f9_opens_the_menu");
     // Levels 1 to 3 open with the weapon still at tier 1: the red hint behind the weapon row.
-    game.writeSettings("[Rotorstrike]\r\nopen_levels=3\r\nupgrade_points=3\r\n");
-    game.host.load();
-    game.host.runFrame();
+    game.start("[Rotorstrike]\r\nopen_levels=3\r\nupgrade_points=3\r\n");
     game.press(e2e::kF9);
     Lines expected = kIdleFrame;
     const Lines menu = drawCalls({
@@ -142,9 +140,7 @@ SCENARIO(f9_opens_the_menu_and_its_frame_draws_exactly_the_menu) {
 
 SCENARIO(numpad_keys_navigate_the_menu) {
     Game game(options, "numpad_keys_navigate");
-    game.writeSettings("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=4\r\n");
-    game.host.load();
-    game.host.runFrame();
+    game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=4\r\n");
     game.press(e2e::kF9);
     CHECK_EQ(cursorRow(game), 4);  // the menu opens on the highest open level
 
@@ -183,9 +179,7 @@ SCENARIO(numpad_keys_navigate_the_menu) {
 
 SCENARIO(an_armor_purchase_ends_up_in_the_file) {
     Game game(options, "an_armor_purchase");
-    game.writeSettings("; kept by hand\r\n[Rotorstrike]\r\nopen_levels=2\r\nupgrade_points=8\r\narmor=1\r\n");
-    game.host.load();
-    game.host.runFrame();
+    game.start("; kept by hand\r\n[Rotorstrike]\r\nopen_levels=2\r\nupgrade_points=8\r\narmor=1\r\n");
     game.press(e2e::kF9);
     CHECK_EQ(cursorRow(game), 1);
     game.press(e2e::kNumpad2);
@@ -222,8 +216,7 @@ SCENARIO(an_armor_purchase_ends_up_in_the_file) {
 
 SCENARIO(a_level_on_foot_is_refused) {
     Game game(options, "a_level_on_foot");
-    game.host.load();
-    game.host.runFrame();
+    game.start();
     game.press(e2e::kF9);
     game.press(e2e::kNumpad5);  // Level 1, with the player on foot
     // The menu asks the host for the player's vehicle, and whether it exists.
