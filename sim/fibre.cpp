@@ -43,11 +43,13 @@ void Fibre::run() {
 
 void Fibre::resume() {
     if (finished_) throw std::logic_error("resuming a finished fibre");
-    const bool first = !started_;
-    started_ = true;
+    if (!started_) {
+        makeStack();
+        started_ = true;
+    }
     previous_ = running;
     running = this;
-    switchIn(first);
+    switchIn();
     if (escaped_) {
         std::exception_ptr escaped = escaped_;
         escaped_ = nullptr;

@@ -36,9 +36,10 @@ public:
 private:
     // Runs on the fibre's own stack; never returns.
     void run();
-    // The platform's part: switch from the resumer to the fibre (making its stack on the
-    // first switch), switch back, and free the stack.
-    void switchIn(bool first);
+    // The platform's part: make the fibre's stack (before its first run; may throw), switch
+    // from the resumer to the fibre and back, and free the stack.
+    void makeStack();
+    void switchIn();
     void switchOut();
     void release();
 

@@ -12,18 +12,17 @@ thread_local Fibre* starting = nullptr;
 
 void Fibre::entry() { starting->run(); }
 
-void Fibre::switchIn(bool first) {
-    if (first) {
-        stack_.resize(stackBytes_);
-        getcontext(&context_);
-        context_.uc_stack.ss_sp = stack_.data();
-        context_.uc_stack.ss_size = stack_.size();
-        context_.uc_link = nullptr;
-        makecontext(&context_, &Fibre::entry, 0);
-        starting = this;
-    }
-    swapcontext(&resumer_, &context_);
+void Fibre::makeStack() {
+    stack_.resize(stackBytes_);
+    getcontext(&context_);
+    context_.uc_stack.ss_sp = stack_.data();
+    context_.uc_stack.ss_size = stack_.size();
+    context_.uc_link = nullptr;
+    makecontext(&context_, &Fibre::entry, 0);
+    starting = this;  // read by the first switch, which follows at once
 }
+
+void Fibre::switchIn() { swapcontext(&resumer_, &context_); }
 
 void Fibre::switchOut() { swapcontext(&context_, &resumer_); }
 

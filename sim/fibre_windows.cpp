@@ -15,18 +15,15 @@ thread_local void* threadFibre = nullptr;
 
 }  // namespace
 
-void Fibre::switchIn(bool first) {
-    if (previous_ != nullptr) {
-        resumer_ = previous_->fiber_;
-    } else {
-        if (threadFibre == nullptr) threadFibre = ConvertThreadToFiber(nullptr);
-        if (threadFibre == nullptr) throw std::runtime_error("cannot make the resuming thread a fibre");
-        resumer_ = threadFibre;
-    }
-    if (first) {
-        fiber_ = CreateFiber(stackBytes_, [](void* fibre) { static_cast<Fibre*>(fibre)->run(); }, this);
-        if (fiber_ == nullptr) throw std::runtime_error("cannot create a fibre");
-    }
+void Fibre::makeStack() {
+    if (threadFibre == nullptr) threadFibre = ConvertThreadToFiber(nullptr);
+    if (threadFibre == nullptr) throw std::runtime_error("cannot make the resuming thread a fibre");
+    fiber_ = CreateFiber(stackBytes_, [](void* fibre) { static_cast<Fibre*>(fibre)->run(); }, this);
+    if (fiber_ == nullptr) throw std::runtime_error("cannot create a fibre");
+}
+
+void Fibre::switchIn() {
+    resumer_ = previous_ != nullptr ? previous_->fiber_ : threadFibre;
     SwitchToFiber(fiber_);
 }
 

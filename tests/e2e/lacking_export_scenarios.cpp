@@ -4,7 +4,7 @@
 // fails the LoadLibrary and the process goes on. Wine 8 loads it anyway, with a stub in the
 // missing export's place that raises an exception when called. What holds on both, and is
 // checked here: LoadLibrary returns and the process goes on; the module does nothing at
-// load but register (no native, no profile call, no cue); where scriptRegister itself is
+// load but register (no native, no settings file, no cue); where scriptRegister itself is
 // missing, the module is refused and nothing is registered (DllMain's call of the stub
 // fails the load on Wine too); anywhere else, the missing import is bound to no function of
 // ScriptHookV.dll, which Windows would have refused to load, and the runner, like the real
@@ -48,9 +48,9 @@ bool insideModule(HMODULE module, const void* address) {
 void lacking(const e2e::Options& options, const Export& missing) {
     e2e::Game game(options, std::string("lacks_") + missing.name, missing.name);
     game.host.load();
-    // Still here: the load did not take the process down.
-    CHECK(game.standIn.profileCalls().empty());
+    // Still here: the load did not take the process down, and did nothing else.
     CHECK(game.host.calls().empty());
+    CHECK(!game.settingsExist());
     CHECK(game.host.cues().empty());
     if (std::strcmp(missing.name, "scriptRegister") == 0) {
         CHECK(game.standIn.module() == nullptr);

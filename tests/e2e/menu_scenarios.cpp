@@ -80,7 +80,8 @@ SCENARIO(registers_once_and_reads_the_defaults_without_a_file) {
     REQUIRE(game.standIn.module() != nullptr);
     CHECK_EQ(game.standIn.registerCalls(), 1);
     CHECK_EQ(game.host.registrations(), 1);
-    CHECK(game.standIn.profileCalls().empty());  // nothing but the registration runs at load
+    CHECK(game.host.calls().empty());  // nothing but the registration runs at load
+    CHECK(!game.settingsExist());
 
     game.host.runFrame();
     CHECK_EQ(profileCalls(game), (Lines{
