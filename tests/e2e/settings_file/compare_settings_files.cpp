@@ -197,7 +197,8 @@ int main(int argc, char** argv) {
     std::string error;
     const auto steps = settings_script::parseScript(readFile(scriptPath), error);
     if (!error.empty() || steps.empty()) {
-        std::fprintf(stderr, "compare-settings-files: %s: %s\n", scriptPath.c_str(), error.empty() ? "no steps" : error.c_str());
+        std::fprintf(stderr, "compare-settings-files: %s: %s\n", scriptPath.c_str(),
+                     error.empty() ? "no steps" : error.c_str());
         return 2;
     }
     const auto listed = listedDifferences(readFile(differencesPath));
@@ -249,7 +250,8 @@ int main(int argc, char** argv) {
             verdict(!listedFile, file + ": listed in " + table + " but identical");
             continue;
         }
-        verdict(listedFile && !listed.at(file).reason.empty(), file + ": the bytes differ and " + table + " gives no reason");
+        verdict(listedFile && !listed.at(file).reason.empty(),
+                file + ": the bytes differ and " + table + " gives no reason");
         const auto ourMeaning = meaningOf(ours), wineMeaning = meaningOf(theirs);
         const bool meaningListed = listedFile && listed.at(file).meaning;
         verdict((ourMeaning == wineMeaning) != meaningListed,

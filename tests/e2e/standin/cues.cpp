@@ -16,7 +16,7 @@ struct CueForm {
 constexpr CueForm kCues[] = {{101, 740400}, {102, 679544}};
 
 uint32_t little32(const BYTE* bytes) {
-    return static_cast<uint32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+    return static_cast<uint32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16) | static_cast<uint32_t>(bytes[3]) << 24;
 }
 uint16_t little16(const BYTE* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
 
@@ -35,7 +35,9 @@ std::string cueResourceFault(HMODULE module, int id) {
     const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
     const DWORD size = SizeofResource(module, found);
     if (bytes == nullptr || size < 12) return name + " cannot be loaded";
-    if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0) return name + " is no RIFF WAVE file";
+    if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0) {
+        return name + " is no RIFF WAVE file";
+    }
     if (little32(bytes + 4) != size - 8) return name + ": the RIFF size is not the resource's";
     bool formatSeen = false;
     for (DWORD at = 12; at + 8 <= size;) {

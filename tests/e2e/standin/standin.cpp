@@ -60,7 +60,6 @@ void StandIn::loadModule(void* simulatedModule) {
     patchImports();
     // Registrations are handed to the host once the loader is done, never from inside it.
     for (const Registration& registration : registrations_) {
-        if (!registration.duringLoad) fault("scriptRegister called outside the module's load");
         if (registration.module != module_) fault("scriptRegister with a handle that is not the module's own");
         if (moduleHolding(reinterpret_cast<const void*>(registration.function)) != module_) {
             fault("scriptRegister with a function outside the module");
@@ -102,7 +101,11 @@ void StandIn::patchImports() {
 void StandIn::onScriptRegister(void* module, void (*function)()) {
     StandIn& self = current();
     ++self.registerCalls_;
-    self.registrations_.push_back({module, function, self.loading_});
+    if (!self.loading_) {
+        self.fault("scriptRegister called outside the module's load");
+        return;
+    }
+    self.registrations_.push_back({module, function});
 }
 
 void StandIn::onScriptWait(uint32_t milliseconds) { current().host_.wait(milliseconds); }
@@ -120,13 +123,16 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
     StandIn& self = current();
     const std::size_t faultsBefore = self.faults_.size();
     if (sound == nullptr) {
-        if (module != nullptr || flags != kStopCuesFlags) self.fault("a stop of the cues with other arguments than (NULL, NULL, 0xC0)");
+        if (module != nullptr || flags != kStopCuesFlags) {
+            self.fault("a stop of the cues with other arguments than (NULL, NULL, 0xC0)");
+        }
         self.host_.recordCue(0);
     } else {
         const int id = IS_INTRESOURCE(sound) ? static_cast<int>(reinterpret_cast<ULONG_PTR>(sound)) : 0;
         if (id == 0) self.fault("a cue named by text, not by resource number");
-        if (module != self.module_) self.fault("cue " + std::to_string(id) + " played from a module not the plug-in's own");
-        if (flags != kPlayCueFlags) self.fault("cue " + std::to_string(id) + " played with flags other than 0x00040085");
+        const std::string cue = "cue " + std::to_string(id);
+        if (module != self.module_) self.fault(cue + " played from a module not the plug-in's own");
+        if (flags != kPlayCueFlags) self.fault(cue + " played with flags other than 0x00040085");
         const std::string resourceFault = cueResourceFault(module, id);
         if (!resourceFault.empty()) self.fault(resourceFault);
         self.host_.recordCue(id);
@@ -144,7 +150,8 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
 UINT WINAPI StandIn::onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR path) {
     StandIn& self = current();
     const UINT value = self.readProfileInt_(section, key, defaultValue, path);
-    self.profileCalls_.push_back({self.host_.frame(), false, text(section), text(key), text(path), defaultValue, {}, value});
+    self.profileCalls_.push_back(
+        {self.host_.frame(), false, text(section), text(key), text(path), defaultValue, {}, value});
     return value;
 }
 

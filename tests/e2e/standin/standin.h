@@ -64,7 +64,6 @@ private:
     struct Registration {
         void* module;
         void (*function)();
-        bool duringLoad;
     };
 
     static void onScriptRegister(void* module, void (*function)());
