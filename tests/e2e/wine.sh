@@ -32,6 +32,7 @@ case $action in
     exec "$@"
     ;;
   remove)
+    [ -f "$record" ] || exit 0
     enter
     wineserver --kill 2> /dev/null || true
     rm -rf "$folder" "$record"
