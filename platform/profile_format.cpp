@@ -44,7 +44,6 @@ struct Line {
     std::size_t matchEnd = 0;    // the name as compared: cut at a NUL
     std::size_t valueBegin = kNone;  // kNone: an entry without '='
     std::size_t valueEnd = kNone;
-    bool comment = false;  // starts with ';' or '#': new keys are not placed after it
 };
 
 template <class Char>
@@ -104,8 +103,8 @@ private:
                 }
             }
         }
+        // A comment is an entry too: the Windows functions treat it as a key without a value.
         line.kind = Line::Kind::entry;
-        line.comment = unitAt(begin) == ';' || unitAt(begin) == '#';
         std::size_t equals = begin;
         while (equals < end && unitAt(equals) != '=') ++equals;
         setName(line, begin, equals);
@@ -147,8 +146,16 @@ std::string_view trimmed(std::string_view name) {
 struct Place {
     bool sectionFound = false;
     bool keyFound = false;
-    Line key;     // the key's line, when found
-    Line anchor;  // the section's last key line, or its header: a new key goes after it
+    Line key;  // the key's line, when found
+    // Where a new key goes: after the section's last line that is not blank (a comment
+    // counts), or after its header.
+    std::size_t insertAt = 0;
+    bool lineEndFirst = false;  // that line is the file's last and has no line end
+
+    void placeAfter(const Line& line) {
+        insertAt = line.next;
+        lineEndFirst = line.next == line.end;
+    }
 };
 
 template <class Char>
@@ -156,6 +163,11 @@ Place findKey(Text<Char> text, std::size_t start, std::string_view section, std:
     section = trimmed(section);
     key = trimmed(key);
     Place place;
+    // The lines before the first section header form a section without a name.
+    if (section.empty()) {
+        place.sectionFound = true;
+        place.insertAt = start;
+    }
     LineScanner<Char> scanner(text, start);
     Line line;
     while (scanner.next(line)) {
@@ -163,7 +175,7 @@ Place findKey(Text<Char> text, std::size_t start, std::string_view section, std:
             if (place.sectionFound) break;  // only the first matching section counts
             if (textIs(text, line.nameBegin, line.matchEnd, section, Letters::anyCase)) {
                 place.sectionFound = true;
-                place.anchor = line;
+                place.placeAfter(line);
             }
         } else if (place.sectionFound && line.kind == Line::Kind::entry) {
             if (textIs(text, line.nameBegin, line.matchEnd, key, Letters::anyCase)) {
@@ -171,7 +183,7 @@ Place findKey(Text<Char> text, std::size_t start, std::string_view section, std:
                 place.key = line;
                 break;
             }
-            if (!line.comment) place.anchor = line;
+            place.placeAfter(line);
         }
     }
     return place;
@@ -231,6 +243,8 @@ std::basic_string<Char> editIn(Text<Char> text, std::size_t start, std::string_v
                                std::string_view value, bool& changed) {
     section = trimmed(section);
     key = trimmed(key);
+    // Blanks around a value mean nothing to a read: the value is written without them.
+    value = trimmed(value);
     const Place place = findKey(text, start, section, key);
     std::basic_string<Char> out;
     changed = true;
@@ -261,8 +275,8 @@ std::basic_string<Char> editIn(Text<Char> text, std::size_t start, std::string_v
     std::size_t at = text.size();
     bool needsLineEnd = false;
     if (place.sectionFound) {
-        at = place.anchor.next;
-        needsLineEnd = place.anchor.next == place.anchor.end;  // the file's last line, unended
+        at = place.insertAt;
+        needsLineEnd = place.lineEndFirst;
     } else {
         needsLineEnd = text.size() > start && unitOf(text.back()) != '\n' && unitOf(text.back()) != '\r';
     }

@@ -3,14 +3,17 @@
 // file's bytes; platform/profile_file.h puts them on real files.
 //
 // Reading: names are case-insensitive and trimmed of spaces (also inside the brackets);
-// the first matching section and, in it, the first matching key win; LF, CRLF and CR end
-// lines; a NUL ends a name or a value. Integers as the Windows integer function reads them.
+// the first matching section and, in it, the first matching key win; the lines before the
+// first section header form a section named ""; LF, CRLF and CR end lines; a NUL ends a
+// name or a value. Integers as the Windows integer function reads them.
 // Text is bytes (an ANSI or UTF-8 file, a UTF-8 byte-order mark skipped) or UTF-16 with
 // its byte-order mark.
 //
 // Writing: an existing key's line becomes key=value (the key's own spelling and indent
-// kept); a new key goes after the last key line of its section; a missing section is
-// appended to the file. New lines end with CRLF; every other byte stays as it was.
+// kept); a new key goes after the last line of its section that is not blank (a comment
+// counts, as it does for the Windows functions), or after its header; a missing section is
+// appended to the file. Names and the value are written without blanks around them. New
+// lines end with CRLF; every other byte stays as it was.
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,9 @@ packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64
 packages+=(libcairo2-dev pkg-config fonts-dejavu-core)
 # The fuzz preset: clang with libFuzzer, whose runtime is only a recommended package.
 packages+=(clang libclang-rt-14-dev)
+# The end-to-end tests: Wine runs the real Rotorstrike.asi and our 64-bit test programs
+# (wine64 is the 64-bit loader; no 32-bit Wine is needed).
+packages+=(wine wine64)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,11 @@
 // A script fibre: a function run on a stack of its own, suspended and resumed by its host.
+// The switch between stacks is the platform's: ucontext on Linux (fibre_ucontext.cpp),
+// Windows fibres on Windows (fibre_windows.cpp).
 #pragma once
 
+#ifndef _WIN32
 #include <ucontext.h>
+#endif
 
 #include <cstddef>
 #include <exception>
@@ -30,15 +34,29 @@ public:
     static Fibre* current();
 
 private:
-    static void entry();
+    // Runs on the fibre's own stack; never returns.
+    void run();
+    // The platform's part: make the fibre's stack (before its first run; may throw), switch
+    // from the resumer to the fibre and back, and free the stack.
+    void makeStack();
+    void switchIn();
+    void switchOut();
+    void release();
 
     std::function<void()> body_;
+    std::size_t stackBytes_;
+#ifdef _WIN32
+    void* fiber_ = nullptr;
+    void* resumer_ = nullptr;
+#else
+    static void entry();
     std::vector<char> stack_;
     ucontext_t context_{};
     ucontext_t resumer_{};
-    // The resumer's stack, as the sanitizer reports it on each switch into the fibre.
+    // The resumer's stack, as the address sanitizer reports it on each switch into the fibre.
     const void* resumerBottom_ = nullptr;
     std::size_t resumerSize_ = 0;
+#endif
     Fibre* previous_ = nullptr;
     bool started_ = false;
     bool finished_ = false;

@@ -189,9 +189,13 @@ TEST(ProfileWrite, RewritesInPlaceAndKeepsEveryOtherByte) {
         {"keys before any section stay outside", "k=1\r\n", "k=1\r\n[Rotorstrike]\r\nk=5\r\n"},
         {"the key keeps its spelling, indent and line end", "; top\n[rotorstrike]\n  K = 3 ; old\nz=1\n",
          "; top\n[rotorstrike]\n  K=5\nz=1\n"},
-        {"a new key follows the last key line", "[Rotorstrike]\r\na=1\r\n\r\n; end\r\n[Other]\r\nk=9\r\n",
-         "[Rotorstrike]\r\na=1\r\nk=5\r\n\r\n; end\r\n[Other]\r\nk=9\r\n"},
-        {"or the header, in a section of comments", "[Rotorstrike]\r\n; note\r\n", "[Rotorstrike]\r\nk=5\r\n; note\r\n"},
+        // A comment is a line of its section: the new key follows it, as Wine places it.
+        {"a new key follows the last line that is not blank",
+         "[Rotorstrike]\r\na=1\r\n\r\n; end\r\n\r\n[Other]\r\nk=9\r\n",
+         "[Rotorstrike]\r\na=1\r\n\r\n; end\r\nk=5\r\n\r\n[Other]\r\nk=9\r\n"},
+        {"in a section of comments too", "[Rotorstrike]\r\n; note\r\n", "[Rotorstrike]\r\n; note\r\nk=5\r\n"},
+        {"or the header, in an empty section", "[Rotorstrike]\r\n\r\n[Other]\r\n",
+         "[Rotorstrike]\r\nk=5\r\n\r\n[Other]\r\n"},
         {"a header as the unended last line", "[Rotorstrike]", "[Rotorstrike]\r\nk=5\r\n"},
         {"a key as the unended last line", "[Rotorstrike]\na=1", "[Rotorstrike]\na=1\r\nk=5\r\n"},
         {"only the first section counts", "[Rotorstrike]\r\na=1\r\n[ROTORSTRIKE]\r\nk=2\r\n",
@@ -213,6 +217,57 @@ TEST(ProfileWrite, RewritesInPlaceAndKeepsEveryOtherByte) {
         EXPECT_EQ(after, c.after);
         EXPECT_EQ(profile::readInt(after, "Rotorstrike", "k", kDefaultValue), 5u);
     }
+}
+
+// The lines before the first section header form a section named "", as Wine reads and
+// writes them; a later "[]" header is a second section of that name, never reached.
+TEST(ProfileSections, TheLinesBeforeTheFirstHeaderAreTheSectionNamedEmpty) {
+    EXPECT_EQ(profile::readInt("k=1\r\n[Rotorstrike]\r\nk=2\r\n", "", "k", kDefaultValue), 1u);
+    EXPECT_EQ(profile::readInt("k=1\r\n[Rotorstrike]\r\nk=2\r\n", " ", "K", kDefaultValue), 1u);
+    EXPECT_EQ(profile::readInt("[Rotorstrike]\r\nk=2\r\n", "", "k", kDefaultValue), kDefault);
+    EXPECT_EQ(profile::readInt("[]\r\nk=3\r\n", "", "k", kDefaultValue), kDefault);
+    EXPECT_EQ(profile::readInt("\xEF\xBB\xBFk=4\r\n", "", "k", kDefaultValue), 4u);
+    EXPECT_EQ(profile::readInt(utf16("k=5\r\n[S]\r\n", true), "", "k", kDefaultValue), 5u);
+
+    const struct {
+        const char* what;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"a missing file", "", "k=5\r\n"},
+        {"at the top, before the first header", "[Rotorstrike]\r\nk=1\r\n", "k=5\r\n[Rotorstrike]\r\nk=1\r\n"},
+        {"after the lines already there", "a=1\r\n[S]\r\n", "a=1\r\nk=5\r\n[S]\r\n"},
+        {"in place", "; top\nk=1\n[S]\nk=2\n", "; top\nk=5\n[S]\nk=2\n"},
+        {"not under a [] header", "[]\r\nk=1\r\n", "k=5\r\n[]\r\nk=1\r\n"},
+        {"after a byte-order mark", "\xEF\xBB\xBF[S]\r\n", "\xEF\xBB\xBFk=5\r\n[S]\r\n"},
+        {"UTF-16", utf16("[S]\r\n", true), utf16("k=5\r\n[S]\r\n", true)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const profile::Edit edit = profile::writeString(c.before, "", "k", "5");
+        ASSERT_TRUE(edit.ok) << edit.error;
+        EXPECT_EQ(edit.bytes, c.after);
+    }
+}
+
+// Blanks around a written name or value mean nothing to a read: they are not written.
+TEST(ProfileWrite, WritesNamesAndValuesWithoutTheBlanksAroundThem) {
+    const struct {
+        std::string_view before, section, key, value;
+        std::string after;
+    } cases[] = {
+        {"", " Rotorstrike\t", " k ", " 5 ", "[Rotorstrike]\r\nk=5\r\n"},
+        {"[Rotorstrike]\r\nk=1\r\n", "Rotorstrike", "k", "\t5\x1a", "[Rotorstrike]\r\nk=5\r\n"},
+        {"[Rotorstrike]\r\n", "Rotorstrike", "k", "two words ", "[Rotorstrike]\r\nk=two words\r\n"},
+        {"[Rotorstrike]\r\n", "Rotorstrike", "k", "  ", "[Rotorstrike]\r\nk=\r\n"},
+    };
+    for (const auto& c : cases) {
+        const profile::Edit edit = profile::writeString(c.before, c.section, c.key, c.value);
+        ASSERT_TRUE(edit.ok) << edit.error;
+        EXPECT_EQ(edit.bytes, c.after) << testing::PrintToString(c.value);
+    }
+    // The same value with blanks around it is already there.
+    EXPECT_FALSE(profile::writeString("[Rotorstrike]\r\nk=5\r\n", "Rotorstrike", "k", " 5 ").changed);
 }
 
 TEST(ProfileWrite, RefusesTextALineCannotHold) {

@@ -1,0 +1,31 @@
+// The simulated host's game folder reads and writes the settings file through these; in
+// the stand-in they are the system's own profile functions, so that a scenario reads back
+// what Rotorstrike.asi wrote exactly as the game would.
+#include <windows.h>
+
+#include <string>
+
+#include "profile_file.h"
+
+namespace profile {
+
+uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key, int32_t defaultValue) {
+    return GetPrivateProfileIntA(std::string(section).c_str(), std::string(key).c_str(), defaultValue, path.c_str());
+}
+
+WriteResult writeFileString(const std::string& path, std::string_view section, std::string_view key,
+                            std::string_view value) {
+    if (WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), std::string(value).c_str(),
+                                   path.c_str())) {
+        return {true, {}};
+    }
+    return {false, "WritePrivateProfileStringA failed with error " + std::to_string(GetLastError())};
+}
+
+// Paths stay Windows paths: a relative one is taken inside the folder.
+std::string resolvePath(std::string_view folder, std::string_view windowsPath) {
+    if (folder.empty()) return std::string(windowsPath);
+    return std::string(folder) + "\\" + std::string(windowsPath);
+}
+
+}  // namespace profile

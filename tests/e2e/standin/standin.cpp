@@ -1,0 +1,176 @@
+#include "standin.h"
+
+#include "cues.h"
+#include "imports.h"
+#include "script_hook_v.h"
+#include "seam.h"
+
+namespace standin {
+
+namespace {
+
+StandIn* currentStandIn = nullptr;
+
+constexpr DWORD kPlayCueFlags = SND_RESOURCE | SND_APPLICATION | SND_ASYNC;
+constexpr DWORD kStopCuesFlags = SND_PURGE | SND_APPLICATION;
+constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
+
+// The module that holds an address, or null.
+HMODULE moduleHolding(const void* address) {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<LPCWSTR>(address), &module);
+    return module;
+}
+
+std::string text(LPCSTR chars) { return chars != nullptr ? chars : "(null)"; }
+
+}  // namespace
+
+StandIn::StandIn(sim::Host& host, const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice)
+    : host_(host), asi_(asi), soundDevice_(soundDevice) {
+    if (currentStandIn != nullptr) throw sim::HostError("only one stand-in may exist at a time");
+    scriptHookV_ = LoadLibraryW(scriptHookV.c_str());
+    if (scriptHookV_ == nullptr) throw sim::HostError("cannot load the stand-in ScriptHookV.dll");
+    const auto connect = reinterpret_cast<ConnectStandIn>(
+        reinterpret_cast<void*>(GetProcAddress(scriptHookV_, kConnectStandIn)));
+    if (connect == nullptr) throw sim::HostError("the stand-in ScriptHookV.dll has no " + std::string(kConnectStandIn));
+    static const StandInHooks hooks = {&onScriptRegister, &onScriptWait, &onNativeInit, &onNativePush64,
+                                       &onNativeCall};
+    connect(&hooks);
+    currentStandIn = this;
+}
+
+StandIn::~StandIn() { currentStandIn = nullptr; }
+
+StandIn& StandIn::current() {
+    if (currentStandIn == nullptr) throw sim::HostError("no stand-in to load the module");
+    return *currentStandIn;
+}
+
+void StandIn::loadModule(void* simulatedModule) {
+    if (module_ != nullptr || loadError_ != 0) throw sim::HostError("Rotorstrike.asi is loaded once per process");
+    loading_ = true;
+    module_ = LoadLibraryExW(asi_.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    loading_ = false;
+    if (module_ == nullptr) {
+        loadError_ = GetLastError();
+        return;
+    }
+    patchImports();
+    // Registrations are handed to the host once the loader is done, never from inside it.
+    for (const Registration& registration : registrations_) {
+        if (registration.module != module_) fault("scriptRegister with a handle that is not the module's own");
+        if (moduleHolding(reinterpret_cast<const void*>(registration.function)) != module_) {
+            fault("scriptRegister with a function outside the module");
+        }
+        host_.registerScript(simulatedModule, registration.function);
+    }
+}
+
+void StandIn::patchImports() {
+    struct Patch {
+        const char* dll;
+        const char* function;
+        void* replacement;
+        void** original;
+    };
+    void* playSound = nullptr;
+    void* readProfileInt = nullptr;
+    void* writeProfileString = nullptr;
+    void* ignored = nullptr;
+    const Patch patches[] = {
+        {"kernel32.dll", "GetTickCount", reinterpret_cast<void*>(&onGetTickCount), &ignored},
+        {"user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&onGetAsyncKeyState), &ignored},
+        {"winmm.dll", "PlaySoundA", reinterpret_cast<void*>(&onPlaySoundA), &playSound},
+        {"kernel32.dll", "GetPrivateProfileIntA", reinterpret_cast<void*>(&onGetPrivateProfileIntA), &readProfileInt},
+        {"kernel32.dll", "WritePrivateProfileStringA", reinterpret_cast<void*>(&onWritePrivateProfileStringA),
+         &writeProfileString},
+    };
+    for (const Patch& patch : patches) {
+        *patch.original = patchImport(module_, patch.dll, patch.function, patch.replacement);
+        if (*patch.original == nullptr) {
+            throw sim::HostError(std::string("Rotorstrike.asi does not import ") + patch.dll + "!" + patch.function);
+        }
+    }
+    playSound_ = reinterpret_cast<decltype(playSound_)>(playSound);
+    readProfileInt_ = reinterpret_cast<decltype(readProfileInt_)>(readProfileInt);
+    writeProfileString_ = reinterpret_cast<decltype(writeProfileString_)>(writeProfileString);
+}
+
+void StandIn::onScriptRegister(void* module, void (*function)()) {
+    StandIn& self = current();
+    ++self.registerCalls_;
+    if (!self.loading_) {
+        self.fault("scriptRegister called outside the module's load");
+        return;
+    }
+    self.registrations_.push_back({module, function});
+}
+
+void StandIn::onScriptWait(uint32_t milliseconds) { current().host_.wait(milliseconds); }
+void StandIn::onNativeInit(uint64_t hash) { current().host_.beginNative(hash); }
+void StandIn::onNativePush64(uint64_t argument) { current().host_.pushArgument(argument); }
+uint64_t* StandIn::onNativeCall() { return current().host_.callNative(); }
+
+DWORD WINAPI StandIn::onGetTickCount() { return current().host_.tick(); }
+
+SHORT WINAPI StandIn::onGetAsyncKeyState(int virtualKey) {
+    return current().host_.keyDown(virtualKey) ? kKeyDown : SHORT{0};
+}
+
+BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
+    StandIn& self = current();
+    const std::size_t faultsBefore = self.faults_.size();
+    if (sound == nullptr) {
+        if (module != nullptr || flags != kStopCuesFlags) {
+            self.fault("a stop of the cues with other arguments than (NULL, NULL, 0xC0)");
+        }
+        self.host_.recordCue(0);
+    } else {
+        const int id = IS_INTRESOURCE(sound) ? static_cast<int>(reinterpret_cast<ULONG_PTR>(sound)) : 0;
+        if (id == 0) self.fault("a cue named by text, not by resource number");
+        const std::string cue = "cue " + std::to_string(id);
+        if (module != self.module_) self.fault(cue + " played from a module not the plug-in's own");
+        if (flags != kPlayCueFlags) self.fault(cue + " played with flags other than 0x00040085");
+        const std::string resourceFault = cueResourceFault(module, id);
+        if (!resourceFault.empty()) self.fault(resourceFault);
+        self.host_.recordCue(id);
+    }
+    // A call that failed the checks is not passed on: with wrong arguments the system's
+    // PlaySoundA may read a resource number as a text, and crash.
+    if (!self.soundDevice_ || self.faults_.size() != faultsBefore) return TRUE;
+    // The system plays it too: to the end, so that a failure is seen here, and quietly,
+    // so that a missing resource fails instead of playing the default sound.
+    const DWORD flagsHere = sound == nullptr ? flags : (flags & ~DWORD{SND_ASYNC}) | SND_SYNC | SND_NODEFAULT;
+    if (!self.playSound_(sound, module, flagsHere)) self.fault("the system's PlaySoundA failed");
+    return TRUE;
+}
+
+UINT WINAPI StandIn::onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR path) {
+    StandIn& self = current();
+    const UINT value = self.readProfileInt_(section, key, defaultValue, path);
+    self.profileCalls_.push_back(
+        {self.host_.frame(), false, text(section), text(key), text(path), defaultValue, {}, value});
+    return value;
+}
+
+BOOL WINAPI StandIn::onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
+    StandIn& self = current();
+    const BOOL written = self.writeProfileString_(section, key, value, path);
+    self.profileCalls_.push_back(
+        {self.host_.frame(), true, text(section), text(key), text(path), 0, text(value), written ? 1u : 0u});
+    return written;
+}
+
+}  // namespace standin
+
+// The simulated host's load() calls these two, which the plug-in provides when it is linked
+// in. Here the plug-in is Rotorstrike.asi: its state starts afresh because the process loads
+// it once, and its module entry is reached through the system's loader.
+void resetModState() {}
+
+void moduleEntry(ModuleHandle module, uint32_t reason) {
+    if (reason != DLL_PROCESS_ATTACH) throw sim::HostError("the stand-in loads the module, it never unloads it");
+    standin::StandIn::current().loadModule(module);
+}

@@ -1,0 +1,99 @@
+// The stand-in ScriptHookV as the runner drives it: the real Rotorstrike.asi loaded with
+// LoadLibrary into the simulated host (sim/), whose script runs on a Windows fibre one host
+// frame at a time and whose natives the host answers. The module's imports of
+// GetTickCount and GetAsyncKeyState are pointed at the host's clock and keys, so that every
+// run is the same; its PlaySoundA at a check that each cue is a WAVE resource of the
+// module's own; its profile calls at Wine's real functions, with a log.
+//
+// The simulated host's load() resets the plug-in's state and calls its module entry; here
+// the plug-in is a separate module, so those two are this file's: the entry loads the
+// .asi (once per process, so its state starts from its initial values) and hands each
+// registration the module made to the host.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host.h"
+
+namespace standin {
+
+// One call of the module to GetPrivateProfileIntA or WritePrivateProfileStringA.
+struct ProfileCall {
+    int64_t frame = 0;
+    bool write = false;
+    std::string section, key, path;
+    int32_t defaultValue = 0;  // a read's
+    std::string value;         // a write's
+    uint32_t result = 0;       // the value read, or whether the write succeeded
+};
+
+class StandIn {
+public:
+    // Loads the stand-in ScriptHookV.dll and connects it to the host. With a sound device,
+    // each cue is also played by the system's own PlaySoundA, which must succeed.
+    StandIn(sim::Host& host, const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice);
+    ~StandIn();
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+    static StandIn& current();
+
+    // The simulated host's load, through moduleEntry: loads the .asi.
+    void loadModule(void* simulatedModule);
+
+    HMODULE scriptHookV() const { return scriptHookV_; }
+    // The loaded .asi, or null when the loader refused it (then loadError() says why).
+    HMODULE module() const { return module_; }
+    DWORD loadError() const { return loadError_; }
+    // Every call of scriptRegister, valid or not.
+    int registerCalls() const { return registerCalls_; }
+    const std::vector<ProfileCall>& profileCalls() const { return profileCalls_; }
+    // What the module did that the real host would not accept: a registration of another
+    // module's handle, a cue that is not its own resource of the right form, ...
+    const std::vector<std::string>& faults() const { return faults_; }
+    // The faults so far, which the caller takes over: the stand-in's own checks use it.
+    std::vector<std::string> takeFaults() { return std::exchange(faults_, {}); }
+
+private:
+    struct Registration {
+        void* module;
+        void (*function)();
+    };
+
+    static void onScriptRegister(void* module, void (*function)());
+    static void onScriptWait(uint32_t milliseconds);
+    static void onNativeInit(uint64_t hash);
+    static void onNativePush64(uint64_t argument);
+    static uint64_t* onNativeCall();
+    static DWORD WINAPI onGetTickCount();
+    static SHORT WINAPI onGetAsyncKeyState(int virtualKey);
+    static BOOL WINAPI onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+    static UINT WINAPI onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR path);
+    static BOOL WINAPI onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path);
+
+    void patchImports();
+    void fault(std::string what) { faults_.push_back(std::move(what)); }
+
+    sim::Host& host_;
+    std::wstring asi_;
+    bool soundDevice_;
+    HMODULE scriptHookV_ = nullptr;
+    HMODULE module_ = nullptr;
+    DWORD loadError_ = 0;
+    bool loading_ = false;
+    int registerCalls_ = 0;
+    std::vector<Registration> registrations_;
+    std::vector<ProfileCall> profileCalls_;
+    std::vector<std::string> faults_;
+    decltype(&PlaySoundA) playSound_ = nullptr;
+    decltype(&GetPrivateProfileIntA) readProfileInt_ = nullptr;
+    decltype(&WritePrivateProfileStringA) writeProfileString_ = nullptr;
+};
+
+}  // namespace standin
