@@ -77,6 +77,8 @@ TEST_F(PursuitTest, FirstSalvoComesOnTime) {
         SCOPED_TRACE(c.row);
         if (mod.encounterActive) abandonEncounter();
         host.world().setSight(sim::Sight::AlwaysClear);
+        host.world().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
+        host.world().setHarmlessMissiles(true);
         mod.armorLevel = 1;
         startLevelFromMenu(c.row);
         int step = 1;  // the level start's frame ran the first
