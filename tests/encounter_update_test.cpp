@@ -11,17 +11,6 @@ namespace {
 
 class EncounterUpdateTest : public EncounterTest {
 protected:
-    // A fresh Level 1 on a straight road at 20 units a second, the helicopter in sight.
-    void startLevelOne() {
-        if (mod.encounterActive) {
-            abandonEncounter();
-        } else {
-            host.runFrames(kKeyLockoutFrames);
-        }
-        startLevelFromMenu(0);
-        host.world().setSight(sim::Sight::AlwaysClear);
-    }
-
     // The rectangle drawn this frame at this centre and in this colour, or null.
     const sim::ScreenRect* rectAt(float y, sim::Rgba colour) const {
         for (const sim::ScreenRect& rect : host.screen().rects) {
