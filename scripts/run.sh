@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-build/linux/tools/rotorstrike-sim "$@"
+build/linux/tools/rotorstrike-sim "${@:-build/sim-out}"

@@ -7,6 +7,10 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev)
 # The windows preset: the mingw-w64 cross compilers (posix thread model), binutils
 # (windres, dlltool, objdump) and the Windows headers and libraries.
 packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+# Screenshots of the simulated screen: cairo, and a font it can find.
+packages+=(libcairo2-dev pkg-config fonts-dejavu-core)
+# The fuzz preset: clang with libFuzzer, whose runtime is only a recommended package.
+packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -10,3 +10,7 @@ ctest --preset windows
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize
 ctest --preset sanitize
+# The settings file's text under libFuzzer: a fixed seed and run count over the corpus.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz

@@ -5,7 +5,8 @@
 // point's speed with the helicopter in pursuit; salvos come, and may destroy the car (the
 // player then respawns at the checkpoint); once three salvos are survived, numeric keypad 9
 // strikes on the warning's last frame, until the helicopter is down. A frame is printed
-// whenever the screen differs from the last one printed, and a line for each event.
+// whenever the screen differs from the last one printed, and a line for each event;
+// pictures of the menu, the first salvo's warning and the result go to the folder given.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 
 #include "host.h"
 #include "runtime/mod_state.h"
+#include "screenshot.h"
 #include "seam.h"
 
 namespace {
@@ -63,6 +65,11 @@ public:
         std::printf("frame %4lld  %6u ms\n%s", static_cast<long long>(host_.frame()), host_.tick(),
                     screen.empty() ? "    (nothing drawn)\n" : screen.c_str());
         lastScreen_ = screen;
+    }
+
+    // The current frame as a picture.
+    void shoot(const std::string& path) {
+        if (render::writeScreenshot(host_.screen(), path)) std::printf("-- screenshot: %s\n", path.c_str());
     }
 
     void say(const char* what) {
@@ -125,20 +132,25 @@ uint32_t storedValue(const char* key) { return readProfileInt("Rotorstrike", key
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "rotorstrike-sim";
+    // Screenshots go to the folder given, or to the current one.
+    const std::filesystem::path out = argc > 1 ? argv[1] : ".";
     try {
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(out);
         Scene scene(folder.string());
         scene.host().world().putPlayerInVehicle();
         scene.run(30);
         scene.press(kMenuKey, "F9: the menu opens on the highest open level");
         scene.run(30);
+        scene.shoot((out / "menu.png").string());
         scene.press(kSelectKey, "numeric keypad 5 on Level 1: the level starts");
         // The level start holds the script through its fade, spawn and intro.
         while (mod.menuOpen) scene.step();
         scene.say("level started");
+        bool warningShot = false;
         for (int frame = 0; frame < kMostFrames && mod.encounterActive; ++frame) {
             if (strikeDue()) {
                 scene.press(kAttackKey, "numeric keypad 9 on the warning's last frame");
@@ -146,10 +158,16 @@ int main() {
                 scene.step();
             }
             scene.reportEvents();
+            if (!warningShot && mod.missileSequenceActive != 0) {
+                scene.shoot((out / "salvo-warning.png").string());
+                warningShot = true;
+            }
         }
         if (mod.encounterActive) scene.press(kMenuKey, "F9: the level is abandoned");
         scene.say(mod.heliHealth > 0.0f ? "the level is over" : "the helicopter is down: the level is won");
-        scene.run(360);
+        scene.run(60);
+        scene.shoot((out / "result.png").string());
+        scene.run(300);
         std::printf("settings file: open_levels=%u upgrade_points=%u high_score_0=%u\n", storedValue("open_levels"),
                     storedValue("upgrade_points"), storedValue("high_score_0"));
         std::printf("entities still held by the plug-in: %zu\n", scene.host().world().heldByScript().size());

@@ -1,4 +1,5 @@
 #include "menu/menu.h"
+#include "runtime/messages.h"
 #include "runtime/mod_state.h"
 #include "runtime/natives.h"
 #include "runtime/text.h"
@@ -32,17 +33,8 @@ const char* tierName(const char* const names[4], int32_t tier) {
 }  // namespace
 
 void drawMenuText(float x, float y, const char* text, int32_t style) {
-    const int32_t shade = style == kMenuTextGrey ? 150 : 255;
-    setTextFont(0);
-    setTextScale(0.23f, 0.23f);
-    setTextColour(shade, shade, shade, 255);
-    setTextWrap(0.0f, 1.0f);
-    setTextCentre(true);
-    setTextDropShadow(0, 0, 0, 0, 0);
-    setTextEdge(1, 0, 0, 0, 205);
-    beginScreenText("STRING");
-    addTextComponent(text);
-    drawScreenText(x, y);
+    setTextStyle(0.23f, style == kMenuTextGrey ? 150 : 255, 255, 0);
+    drawStyledText(text, x, y);
 }
 
 void drawMenu() {

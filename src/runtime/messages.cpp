@@ -44,27 +44,29 @@ void stepFloatingMessage() {
     }
 }
 
-void drawHudText(const char* text, float x, float y, int32_t alpha) {
+void setTextStyle(float scale, int32_t grey, int32_t alpha, int32_t shadow) {
     setTextFont(0);
-    setTextScale(0.45f, 0.45f);
-    setTextColour(255, 255, 255, alpha);
+    setTextScale(scale, scale);
+    setTextColour(grey, grey, grey, alpha);
     setTextWrap(0.0f, 1.0f);
     setTextCentre(true);
-    setTextDropShadow(20, 20, 20, 20, 20);
+    setTextDropShadow(shadow, shadow, shadow, shadow, shadow);
     setTextEdge(1, 0, 0, 0, 205);
+}
+
+void drawStyledText(const char* text, float x, float y) {
     beginScreenText("STRING");
     addTextComponent(text);
     drawScreenText(x, y);
 }
 
+void drawHudText(const char* text, float x, float y, int32_t alpha) {
+    setTextStyle(0.45f, 255, alpha, 20);
+    drawStyledText(text, x, y);
+}
+
 void postNotification(const char* text) {
-    setTextFont(0);
-    setTextScale(0.55f, 0.55f);
-    setTextColour(255, 255, 255, 255);
-    setTextWrap(0.0f, 1.0f);
-    setTextCentre(true);
-    setTextDropShadow(0, 0, 0, 0, 0);
-    setTextEdge(1, 0, 0, 0, 205);
+    setTextStyle(0.55f, 255, 255, 0);
     beginFeedNotification("STRING");
     addTextComponent(text);
     postFeedNotification(false, false);
