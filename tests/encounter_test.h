@@ -44,6 +44,10 @@ constexpr uint64_t kIsPlayerControlOn = 0x8A876A65283DD7D7;
 constexpr uint64_t kRespawnFixedCallOne = 0xB4EC2312F4E5B1F1;
 constexpr uint64_t kRespawnFixedCallTwo = 0x6D0858B8EDFD2B7D;
 constexpr uint64_t kSetEntityInvincible = 0x3882114BDE571AD4;
+constexpr uint64_t kExplodeVehicle = 0xBA71116ADF5B514C;
+constexpr uint64_t kSetGameplayCoordHint = 0xD51ADCD2D8BC0FB3;
+constexpr uint64_t kSetGameplayHintFov = 0x513403FB9C56211F;
+constexpr uint64_t kSetTimeScale = 0x1D408577D440E81E;
 
 constexpr int32_t kWarningCue = 101;
 constexpr int32_t kHitCue = 102;

@@ -134,8 +134,8 @@ TEST_F(LevelOutcomeTest, WreckInSlowMotion) {
     recording = true;
     history.clear();
     runFrames(6);
-    const std::vector<uint64_t> wreck = {kSetEntityInvincible, 0xBA71116ADF5B514C, kGetEntityCoords, 0xD51ADCD2D8BC0FB3,
-                                         0x513403FB9C56211F, 0x1D408577D440E81E};
+    const std::vector<uint64_t> wreck = {kSetEntityInvincible, kExplodeVehicle, kGetEntityCoords, kSetGameplayCoordHint,
+                                         kSetGameplayHintFov, kSetTimeScale};
     ASSERT_EQ(callHashes(), wreck);
     EXPECT_EQ(describeCalls()[0], "setEntityInvincible(" + std::to_string(heli) + ", 0)");
     EXPECT_EQ(describeCalls()[1], "explodeVehicle(" + std::to_string(heli) + ", 1, 1)");
