@@ -9,7 +9,7 @@ namespace sim {
 const NativeSpec* findNative(uint64_t hash) {
     static const std::unordered_map<uint64_t, const NativeSpec*> byHash = [] {
         std::unordered_map<uint64_t, const NativeSpec*> table;
-        for (const auto area : {screenNatives(), entityNatives(), worldNatives()}) {
+        for (const auto area : {screenNatives(), entityNatives(), worldNatives(), combatNatives()}) {
             for (const NativeSpec& spec : area) {
                 if (!table.emplace(spec.hash, &spec).second) throw std::logic_error(std::string(spec.name) + ": a hash listed twice");
             }

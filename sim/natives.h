@@ -27,7 +27,7 @@ struct NativeSpec {
     NativeHandler handler;
 };
 
-constexpr int kMaxNativeArguments = 16;
+constexpr int kMaxNativeArguments = 24;  // the most any native takes (a marker's)
 
 // A call in progress, as its handler sees it.
 struct NativeCall {
@@ -74,5 +74,6 @@ const NativeSpec* findNative(uint64_t hash);
 std::span<const NativeSpec> screenNatives();  // input, sounds, rectangles, texts, the feed
 std::span<const NativeSpec> entityNatives();  // the player, entities, vehicles, peds, models
 std::span<const NativeSpec> worldNatives();   // sight, distance, pilots, camera, time, fades
+std::span<const NativeSpec> combatNatives();  // weapons, missiles, markers, forces, death, revival
 
 }  // namespace sim

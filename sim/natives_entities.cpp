@@ -1,4 +1,7 @@
 // The host's natives for the player, entities, vehicles, peds and models.
+#include <cstring>
+#include <limits>
+
 #include "host.h"
 #include "natives.h"
 
@@ -9,6 +12,12 @@ namespace {
 Entity* entityAt(Host& host, const NativeCall& call, int index) { return host.world().find(call.i(index)); }
 
 Vec3 pointAt(const NativeCall& call, int index) { return {call.f(index), call.f(index + 1), call.f(index + 2)}; }
+
+// A 3-vector written where the plug-in asked for it: each float in its own 8-byte slot.
+void writeVector(void* address, Vec3 value) {
+    const uint64_t slots[3] = {NativeCall::floatSlot(value.x), NativeCall::floatSlot(value.y), NativeCall::floatSlot(value.z)};
+    std::memcpy(address, slots, sizeof slots);
+}
 
 const NativeSpec kNatives[] = {
     // The player and what any entity can tell.
@@ -29,6 +38,10 @@ const NativeSpec kNatives[] = {
     {0xD5037BA82E12416F, "getEntitySpeed", "h", 'f',
      [](Host& host, NativeCall& call) {
          const Entity* entity = entityAt(host, call, 0);
+         if (host.world().speedsNotANumber()) {
+             call.returnFloat(std::numeric_limits<float>::quiet_NaN());
+             return;
+         }
          call.returnFloat(entity != nullptr ? length(entity->velocity) : 0.0f);
      }},
     {0xE83D4F9BA2A38914, "getEntityHeading", "h", 'f',
@@ -38,6 +51,17 @@ const NativeSpec kNatives[] = {
      }},
     {0x6094AD011A2EA87D, "getVehiclePedIsUsing", "h", 'h',
      [](Host& host, NativeCall& call) { call.returnInt(host.world().vehicleOf(call.i(0))); }},
+    {0x9F47B058362C84B5, "getEntityModel", "h", 'u',
+     [](Host& host, NativeCall& call) {
+         const Entity* entity = entityAt(host, call, 0);
+         call.returnUnsigned(entity != nullptr ? entity->model : 0u);
+     }},
+    // An offset in the entity's own frame, in world coordinates.
+    {0x1899F328B0E12848, "getOffsetFromEntityInWorldCoords", "hfff", 'v',
+     [](Host& host, NativeCall& call) {
+         const Entity* entity = entityAt(host, call, 0);
+         call.returnVector(entity != nullptr ? host.world().offsetInWorld(*entity, pointAt(call, 1)) : Vec3{});
+     }},
     {0x4C241E39B23DF959, "isVehicleDriveable", "hb", 'b',
      [](Host& host, NativeCall& call) {
          const Entity* entity = entityAt(host, call, 0);
@@ -85,6 +109,13 @@ const NativeSpec kNatives[] = {
      [](Host& host, NativeCall& call) {
          call.returnInt(host.world().createPedInVehicle(call.i(0), call.i(1), call.u(2), call.i(3)));
      }},
+    // Fills the two 3-vectors at the addresses with the model's corners (zeros when unknown).
+    {0x03E8D3D5F549087A, "getModelDimensions", "upp", '-',
+     [](Host& host, NativeCall& call) {
+         const Model* model = host.world().findModel(call.u(0));
+         writeVector(call.out<void>(1), model != nullptr ? model->minimum : Vec3{});
+         writeVector(call.out<void>(2), model != nullptr ? model->maximum : Vec3{});
+     }},
     {0xB736A491E64A32CF, "setEntityAsNoLongerNeeded", "p", '-',
      [](Host& host, NativeCall& call) { host.world().handBack(*call.out<int32_t>(0)); }},
 
@@ -104,6 +135,13 @@ const NativeSpec kNatives[] = {
     {0x3882114BDE571AD4, "setEntityInvincible", "hb", '-',
      [](Host& host, NativeCall& call) {
          if (Entity* entity = entityAt(host, call, 0)) entity->invincible = call.b(1);
+     }},
+    {0xF75B0D629E1C063D, "setPedIntoVehicle", "hhi", '-',
+     [](Host& host, NativeCall& call) { host.world().seat(call.i(0), call.i(1), call.i(2)); }},
+    {0x2497C4717C8B881E, "setVehicleEngineOn", "hbb", '-',
+     [](Host& host, NativeCall& call) {
+         Entity* entity = entityAt(host, call, 0);
+         if (entity != nullptr && entity->kind == EntityKind::Vehicle) entity->engineOn = call.b(1);
      }},
     {0xAD738C3085FE7E11, "setEntityAsMissionEntity", "hbb", '-',
      [](Host& host, NativeCall& call) {

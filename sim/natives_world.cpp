@@ -1,4 +1,5 @@
-// The host's natives for sight, distance, pilots, the camera hint, time scale and fades.
+// The host's natives for sight, distance, pilots, the camera hint, time scale and fades,
+// and the respawn's fixed calls.
 #include "host.h"
 #include "natives.h"
 
@@ -35,6 +36,10 @@ const NativeSpec kNatives[] = {
      [](Host& host, NativeCall& call) { host.world().fade(false, call.i(0)); }},
     {0xD4E8E24955024033, "doScreenFadeIn", "i", '-',
      [](Host& host, NativeCall& call) { host.world().fade(true, call.i(0)); }},
+
+    // Two fixed calls of the respawn whose effect the host keeps to itself.
+    {0xB4EC2312F4E5B1F1, "respawnFixedCallOne", "i", '-', [](Host&, NativeCall&) {}},
+    {0x6D0858B8EDFD2B7D, "respawnFixedCallTwo", "ii", '-', [](Host&, NativeCall&) {}},
 };
 
 }  // namespace

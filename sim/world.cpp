@@ -18,6 +18,7 @@ constexpr float kTurningSpeed = 0.5f;
 
 constexpr std::string_view kPlayerModel = "SIM_PLAYER";
 constexpr std::string_view kCarModel = "SIM_CAR";
+constexpr std::string_view kRocket = "WEAPON_VEHICLE_ROCKET";
 
 }  // namespace
 
@@ -55,6 +56,7 @@ World::World() {
     addModel(kCarModel, EntityKind::Vehicle, {-1.0f, -2.3f, -0.7f}, {1.0f, 2.3f, 0.7f});
     addModel(kPlayerModel, EntityKind::Ped, {-0.4f, -0.3f, -1.0f}, {0.4f, 0.3f, 1.0f});
     playerPed_ = spawn(EntityKind::Ped, Vec3{}, hashOfName(kPlayerModel)).handle;
+    weapons_[hashOfName(kRocket)].name = kRocket;
 }
 
 void World::step(float seconds) {
@@ -72,6 +74,8 @@ void World::step(float seconds) {
     for (auto& [handle, entity] : entities_) {
         if (entity.kind == EntityKind::Ped && entity.vehicle != 0) followVehicle(entity);
     }
+    flyMissiles(dt);
+    stepPlayerLife();
 }
 
 void World::steer(Entity& helicopter, const HeliMission& mission, float seconds) {
@@ -193,14 +197,12 @@ Model* World::findModel(uint32_t hash) {
 }
 
 void World::requestModel(uint32_t hash) {
-    Model* model = findModel(hash);
-    if (model != nullptr && model->requestedFrame < 0) model->requestedFrame = frame_;
+    if (Model* model = findModel(hash)) model->request(frame_);
 }
 
 bool World::modelLoaded(uint32_t hash) {
     const Model* model = findModel(hash);
-    if (model == nullptr || model->requestedFrame < 0 || model->loadFrames == kNeverLoads) return false;
-    return frame_ >= model->requestedFrame + model->loadFrames;
+    return model != nullptr && model->loaded(frame_);
 }
 
 int32_t World::createVehicle(uint32_t modelHash, Vec3 position, float heading) {

@@ -1,7 +1,8 @@
 // The simulated game world: entities with handles (peds and vehicles), the player, the
-// models the host knows and their streaming, line of sight, pilots flying helicopter
-// missions, and the records of what the script asked of the world (time scale, fades, the
-// camera hint, entities created and handed back).
+// models and weapon assets the host knows and their streaming, line of sight, pilots flying
+// helicopter missions, missiles and their explosions, the player's death and revival, and
+// the records of what the script asked of the world (time scale, fades, the camera hint,
+// markers, forces, entities created and handed back).
 //
 // The world advances once per host frame, after the script has run, by the frame's time
 // scaled by the time scale. A steady frame allocates nothing.
@@ -14,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "recycled.h"
+
 namespace sim {
 
 struct Vec3 {
@@ -25,6 +28,7 @@ inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}
 inline Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
 inline float length(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 inline float horizontalLength(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
+inline float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 // The host's name hash (lower-cased, one byte at a time), as it hashes model and weapon names.
 uint32_t hashOfName(std::string_view name);
@@ -37,15 +41,33 @@ enum class EntityKind { Ped, Vehicle };
 
 constexpr int32_t kDriverSeat = -1;
 constexpr int32_t kNeverLoads = -1;
+constexpr int32_t kNever = -1;
+
+// Something the host streams in on request: a model, or a weapon's asset.
+struct Streaming {
+    int32_t loadFrames = 2;       // frames from the first request until it is loaded; kNeverLoads
+    int64_t requestedFrame = -1;  // -1: never requested
+    void request(int64_t frame) {
+        if (requestedFrame < 0) requestedFrame = frame;
+    }
+    bool loaded(int64_t frame) const {
+        return requestedFrame >= 0 && loadFrames != kNeverLoads && frame >= requestedFrame + loadFrames;
+    }
+};
 
 // A model the host knows: what it makes, its size, and how it streams.
-struct Model {
+struct Model : Streaming {
     std::string name;
     EntityKind kind = EntityKind::Vehicle;
-    Vec3 minimum, maximum;           // the model's corners, in its own frame
-    int32_t loadFrames = 2;          // frames from the request until it is loaded; kNeverLoads
-    int64_t requestedFrame = -1;     // -1: never requested
-    bool creationFails = false;      // the host refuses to create it (a fault for tests)
+    Vec3 minimum, maximum;       // the model's corners, in its own frame
+    bool creationFails = false;  // the host refuses to create it (a fault for tests)
+};
+
+// A weapon whose asset must be streamed in before the host fires it.
+struct WeaponAsset : Streaming {
+    std::string name;
+    int32_t requests = 0;
+    int32_t requestFlags[2] = {};  // as the last request gave them
 };
 
 // A helicopter mission given to a pilot: fly the vehicle toward the point.
@@ -69,8 +91,10 @@ struct Entity {
     int32_t seat = kDriverSeat;
     bool invincible = false;
     bool missionEntity = false;
-    bool wrecked = false;  // a vehicle the host no longer counts as drivable
+    bool wrecked = false;  // a vehicle the host no longer counts as drivable (destroyed)
     bool dead = false;     // a ped
+    bool dying = false;    // a ped the host's second state test reports (a test sets it)
+    bool engineOn = false;
     bool createdByScript = false;
     bool handedBack = false;  // the script said it no longer needs it
     // What the script set on it, kept for tests to read.
@@ -113,15 +137,81 @@ struct CameraHint {
 // Who sees whom: by distance (the default), or always or never, as a test sets it.
 enum class Sight { ByDistance, AlwaysClear, AlwaysBlocked };
 
+// A missile fired between two points. It flies straight at its speed toward the aim point
+// and explodes there, or earlier on the first entity in its way.
+struct Projectile {
+    int32_t id = 0;  // 1, 2, ... in firing order
+    int64_t firedFrame = 0;
+    Vec3 from, to;  // the launch and aim points
+    Vec3 position;
+    float speed = 0.0f;  // the host's speed figure (see World::setMissileSpeedScale)
+    int32_t damage = 0;
+    uint32_t weapon = 0;
+    int32_t owner = 0;  // the ped that fired it; it and its vehicle are never struck
+    bool audible = false;
+    bool invisible = false;
+    bool flying = true;
+    int64_t explodedFrame = -1;
+    int32_t struck = 0;  // the entity it struck on its way; 0 when it reached its aim point
+};
+
+// An explosion: a missile's, or a vehicle blown up.
+struct Explosion {
+    int64_t frame = 0;
+    Vec3 position;
+    int32_t projectile = 0;  // the missile's id; 0 for a vehicle blown up
+    int32_t vehicle = 0;     // the vehicle blown up
+};
+
+// An entity destroyed (a vehicle) or killed (a ped), and by which explosion, if any.
+struct Casualty {
+    int64_t frame = 0;
+    int32_t handle = 0;
+    int32_t projectile = 0;  // the missile whose blast did it; 0 otherwise
+};
+
+// A marker drawn for one frame.
+struct Marker {
+    int32_t type = 0;
+    Vec3 position, direction, rotation, scale;
+    int32_t colour[4] = {};  // red, green, blue, alpha
+    bool bobs = false;
+    bool facesCamera = false;
+    int32_t rotationOrder = 0;
+    bool rotates = false;
+    bool textured = false;
+};
+
+// A force applied to an entity.
+struct Force {
+    int64_t frame = 0;
+    int32_t entity = 0;
+    int32_t type = 0;
+    Vec3 force, offset;
+    int32_t flags[6] = {};  // bone index, then the host's five switches
+};
+
+// The player's life as the host tells it.
+struct LifeEvent {
+    enum Kind { Died, Revived, ControlBack };
+    int64_t frame = 0;
+    Kind kind = Died;
+};
+
 class World {
 public:
     World();
 
     // The frame the host is running; streaming and records count by it.
-    void setFrame(int64_t frame) { frame_ = frame; }
+    // A new frame starts with no markers drawn.
+    void setFrame(int64_t frame) {
+        frame_ = frame;
+        markers_.clear();
+    }
     int64_t frame() const { return frame_; }
     // Advances the world by this many seconds of game time (before the time scale):
-    // pilots steer, free entities move by their velocity, seated peds follow their vehicle.
+    // pilots steer, free entities move by their velocity, seated peds follow their vehicle,
+    // missiles fly and explode; then the host revives a dead player when it is time.
     void step(float seconds);
 
     // Entities.
@@ -162,6 +252,62 @@ public:
     std::vector<int32_t> heldByScript() const;
     const std::vector<OwnershipEvent>& ownership() const { return ownership_; }
 
+    // The weapon assets and their streaming (the mission's rocket is known).
+    WeaponAsset& weaponAsset(std::string_view name);
+    void requestWeaponAsset(uint32_t hash, int32_t flag1, int32_t flag2);
+    bool weaponAssetLoaded(uint32_t hash);
+
+    // An offset in the entity's own frame (x to its right, y ahead, z up) in world coordinates.
+    Vec3 offsetInWorld(const Entity& entity, Vec3 offset) const;
+    // The radius of the sphere that stands for an entity: half its model's diagonal (1 when
+    // the model is unknown).
+    float radiusOf(const Entity& entity);
+
+    // Missiles. Nothing is fired when the weapon's asset is not loaded (a host fires nothing
+    // it has not streamed). A missile covers speed x the speed scale units a second of game
+    // time; the default scale, 1 / 8.2, brings a salvo's missile to its aim point just when
+    // a player holding course gets there.
+    int32_t fireMissile(Vec3 from, Vec3 to, int32_t damage, uint32_t weapon, int32_t owner, bool audible, bool invisible,
+                        float speed);
+    void setMissileSpeedScale(float scale) { missileSpeedScale_ = scale; }
+    // Within this distance of a missile's explosion, vehicles are destroyed and peds on foot
+    // killed, unless invincible; the occupants of a destroyed vehicle die with it.
+    void setBlastRadius(float radius) { blastRadius_ = radius; }
+    float blastRadius() const { return blastRadius_; }
+    // Missiles that explode without harming anything (for tests about something else).
+    void setHarmlessMissiles(bool harmless) { harmlessMissiles_ = harmless; }
+    const std::vector<Projectile>& projectiles() const { return projectiles_; }
+    const std::vector<Explosion>& explosions() const { return explosions_; }
+    const std::vector<Casualty>& casualties() const { return casualties_; }
+    // Blows a vehicle up where it is: destroyed with its occupants, unless invincible.
+    void explodeVehicle(int32_t vehicle);
+
+    // Death. A destroyed vehicle stops, its occupants die (unless invincible). The host
+    // revives a dead player after the revival delay, on foot where it lies (or at the
+    // revival point, when one is set), and gives control back after the control delay.
+    void destroyVehicle(int32_t vehicle, int32_t projectile = 0);
+    void kill(int32_t ped, int32_t projectile = 0);
+    void setRevivalDelay(int32_t frames) { revivalFrames_ = frames; }  // kNever: never
+    void setControlDelay(int32_t frames) { controlFrames_ = frames; }  // kNever: never
+    void setRevivalPoint(Vec3 point) {
+        revivalPoint_ = point;
+        revivalPointSet_ = true;
+    }
+    int32_t playerIndex() const { return 0; }
+    // The player is under script control: alive, and the control delay after a revival over.
+    bool playerControl() const { return playerControl_; }
+    const std::vector<LifeEvent>& lifeEvents() const { return lifeEvents_; }
+
+    // Markers drawn this frame, and forces applied.
+    void drawMarker(const Marker& marker) { markers_.add() = marker; }
+    const Recycled<Marker>& markers() const { return markers_; }
+    void applyForce(Entity& entity, const Force& force);
+    const std::vector<Force>& forces() const { return forces_; }
+
+    // Faults: every speed the host reports is not a number.
+    void setSpeedsNotANumber(bool on) { speedsNotANumber_ = on; }
+    bool speedsNotANumber() const { return speedsNotANumber_; }
+
     // Line of sight between two existing entities.
     void setSight(Sight sight) { sight_ = sight; }
     void setSightRange(float range) { sightRange_ = range; }
@@ -185,9 +331,14 @@ private:
     void steer(Entity& helicopter, const HeliMission& mission, float seconds);
     void followVehicle(Entity& ped);
     void takeOccupantsAlong(const Entity& vehicle);
+    void flyMissiles(float seconds);
+    void explode(Projectile& missile, Vec3 at, int32_t struck);
+    int32_t firstStruck(const Projectile& missile, Vec3 from, Vec3 to, float& along);
+    void stepPlayerLife();
 
     std::map<int32_t, Entity> entities_;
     std::map<uint32_t, Model> models_;
+    std::map<uint32_t, WeaponAsset> weapons_;
     int32_t nextHandle_ = 0x100;
     int32_t playerPed_ = 0;
     int64_t frame_ = 0;
@@ -201,6 +352,27 @@ private:
     std::vector<FadeEvent> fades_;
     std::vector<CameraHint> cameraHints_;
     std::vector<ValueEvent> hintFovs_;
+
+    float missileSpeedScale_ = 1.0f / 8.2f;
+    float blastRadius_ = 6.0f;
+    bool harmlessMissiles_ = false;
+    std::vector<Projectile> projectiles_;
+    std::size_t firstFlying_ = 0;  // projectiles before it have all exploded
+    std::vector<Explosion> explosions_;
+    std::vector<Casualty> casualties_;
+
+    int32_t revivalFrames_ = 600;
+    int32_t controlFrames_ = 60;
+    Vec3 revivalPoint_;
+    bool revivalPointSet_ = false;
+    bool playerControl_ = true;
+    int64_t diedFrame_ = -1;
+    int64_t revivedFrame_ = -1;
+    std::vector<LifeEvent> lifeEvents_;
+
+    Recycled<Marker> markers_;
+    std::vector<Force> forces_;
+    bool speedsNotANumber_ = false;
 };
 
 }  // namespace sim

@@ -31,6 +31,28 @@ constexpr uint64_t kTaskHeliMission = 0xDAD029E187A2BEB4;
 constexpr uint64_t kRequestModel = 0x963D27A58DF860AC;
 constexpr uint64_t kHasModelLoaded = 0x98A4EB5D89A0C952;
 constexpr uint64_t kGetDistanceBetweenCoords = 0xF1B760881820C952;
+constexpr uint64_t kShootSingleBulletBetweenCoords = 0x867654CBC7606F2C;
+constexpr uint64_t kDrawMarker = 0x28477EC23D892089;
+constexpr uint64_t kApplyForceToEntity = 0xC5F68BE9613E2D18;
+constexpr uint64_t kGetOffsetFromEntityInWorldCoords = 0x1899F328B0E12848;
+constexpr uint64_t kGetModelDimensions = 0x03E8D3D5F549087A;
+constexpr uint64_t kRequestWeaponAsset = 0x5443438F033E29C3;
+constexpr uint64_t kHasWeaponAssetLoaded = 0x36E353271F0E90EE;
+constexpr uint64_t kIsEntityDead = 0x5F9532F3B5CC2551;
+constexpr uint64_t kPedSecondStateTest = 0x388A47C51ABDAC8E;
+constexpr uint64_t kIsPlayerControlOn = 0x8A876A65283DD7D7;
+constexpr uint64_t kRespawnFixedCallOne = 0xB4EC2312F4E5B1F1;
+constexpr uint64_t kRespawnFixedCallTwo = 0x6D0858B8EDFD2B7D;
+constexpr uint64_t kSetEntityInvincible = 0x3882114BDE571AD4;
+constexpr uint64_t kExplodeVehicle = 0xBA71116ADF5B514C;
+constexpr uint64_t kSetGameplayCoordHint = 0xD51ADCD2D8BC0FB3;
+constexpr uint64_t kSetGameplayHintFov = 0x513403FB9C56211F;
+constexpr uint64_t kSetTimeScale = 0x1D408577D440E81E;
+
+constexpr int32_t kWarningCue = 101;
+constexpr int32_t kHitCue = 102;
+constexpr int32_t kCuesStopped = 0;
+constexpr int32_t kPadPressed = 254;
 
 // Level starts that the menu cannot ask for (an index above 5) run on a script of the test's
 // own: the plug-in's start, with the level set before the level start.
@@ -133,6 +155,71 @@ protected:
         }
         return last;
     }
+
+    // A fresh Level 1 with the helicopter always in sight.
+    void startLevelOne() {
+        if (mod.encounterActive) {
+            abandonEncounter();
+        } else {
+            host.runFrames(kKeyLockoutFrames);
+        }
+        startLevelFromMenu(0);
+        host.world().setSight(sim::Sight::AlwaysClear);
+    }
+
+    // Missiles that fire at once (their asset already streamed) and harm nothing: for the
+    // tests of the sequences rather than of their hits.
+    void useReadyHarmlessMissiles() {
+        host.world().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
+        host.world().setHarmlessMissiles(true);
+    }
+
+    // The pad's attack control pressed through one frame: read every frame, outside the
+    // key lockout.
+    void pressPadAttack() {
+        host.setPadControl(kPadPressed);
+        runFrame();
+        host.setPadControl(0);
+    }
+    // The attack key held through one frame.
+    void pressAttackKey() {
+        host.setKey(kNumpad9, true);
+        runFrame();
+        host.setKey(kNumpad9, false);
+    }
+
+    // Runs until a salvo's warning stands at this frame: the next frame's press sees it.
+    bool runUntilWarningAt(int32_t frame, int maxFrames = 1000) {
+        return runUntil([frame] {
+            return mod.missileSequenceActive != 0 && mod.counterAttackSequence == 0 && mod.missileSequenceFrame == frame;
+        }, maxFrames);
+    }
+    bool runUntilSequenceEnds(int maxFrames = 400) {
+        return runUntil([] { return mod.missileSequenceActive == 0; }, maxFrames);
+    }
+    // The won sequence and the other ends of an encounter.
+    bool runUntilEncounterEnds(int maxFrames = 400) {
+        return runUntil([] { return !mod.encounterActive; }, maxFrames);
+    }
+
+    // A draw of the plug-in's generator from this state.
+    static int32_t drawFrom(uint32_t state) { return static_cast<int32_t>(((state * 214013u + 2531011u) >> 16) & 0x7FFFu); }
+    // The first generator state whose next draw leaves this remainder by 40: the armor
+    // shield's roll.
+    static uint32_t stateDrawing(int32_t remainder) {
+        uint32_t state = 0;
+        while (drawFrom(state) % 40 != remainder) ++state;
+        return state;
+    }
+    // A salvo starts on the next frame, with the shield up or not.
+    void startSalvoNextFrame(bool shielded) {
+        mod.heliSightFrames = 300;
+        mod.armorLevel = 1;
+        mod.randomState = stateDrawing(shielded ? 0 : 39);
+    }
+
+    // A key of the settings file as the plug-in reads it; 4294967295 when absent.
+    uint32_t stored(const char* key) const { return readProfileInt("Rotorstrike", key, -1, ".\\Rotorstrike.ini"); }
 
     sim::Entity& player() { return host.world().player(); }
     sim::Entity& playerVehicle() { return *host.world().find(host.world().vehicleOf(host.world().playerPed())); }

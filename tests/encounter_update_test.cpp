@@ -11,17 +11,6 @@ namespace {
 
 class EncounterUpdateTest : public EncounterTest {
 protected:
-    // A fresh Level 1 on a straight road at 20 units a second, the helicopter in sight.
-    void startLevelOne() {
-        if (mod.encounterActive) {
-            abandonEncounter();
-        } else {
-            host.runFrames(kKeyLockoutFrames);
-        }
-        startLevelFromMenu(0);
-        host.world().setSight(sim::Sight::AlwaysClear);
-    }
-
     // The rectangle drawn this frame at this centre and in this colour, or null.
     const sim::ScreenRect* rectAt(float y, sim::Rgba colour) const {
         for (const sim::ScreenRect& rect : host.screen().rects) {
@@ -36,8 +25,8 @@ const sim::Rgba kRedBar{255, 0, 0, 180};
 const sim::Rgba kGreyOverlay{150, 150, 150, 220};
 const sim::Rgba kPowerBar{255, 0, 0, 255};
 
-// No health left (none, negative, or not a number) wins in that frame, with a bar of no
-// width; the least positive health keeps the encounter running.
+// No health left (none, negative, or not a number) takes the won branch in that frame, with
+// a bar of no width; the least positive health keeps the encounter running.
 TEST_F(EncounterUpdateTest, HealthAtZeroWinsAndATinyPositiveValueRuns) {
     struct Case {
         float health;
@@ -57,14 +46,19 @@ TEST_F(EncounterUpdateTest, HealthAtZeroWinsAndATinyPositiveValueRuns) {
         startLevelOne();
         const int32_t heli = mod.heliVehicle;
         mod.heliHealth = c.health;
+        const std::size_t explosions = host.world().explosions().size();
         runFrame();
-        EXPECT_EQ(mod.encounterActive, c.running);
         EXPECT_EQ(mod.heliHealth, c.stored);
         const sim::ScreenRect* bar = rectAt(0.03f, kGreenBar);
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(bar->width, c.stored / 80.0f * 0.15f);
         EXPECT_EQ(bar->height, 0.007f);
-        // Won: the helicopter and its pilot are handed back.
+        // Won: the helicopter blows up after 100 ms, and the encounter ends after the
+        // slow-motion shot, with the helicopter and its pilot handed back.
+        runFrames(7);
+        EXPECT_EQ(host.world().explosions().size(), explosions + (c.running ? 0u : 1u));
+        runFrames(250);
+        EXPECT_EQ(mod.encounterActive, c.running);
         EXPECT_EQ(host.world().find(heli)->handedBack, !c.running);
     }
 }

@@ -9,19 +9,7 @@
 
 namespace {
 
-constexpr int32_t kWarningCue = 101;
-
-class PursuitTest : public EncounterTest {
-protected:
-    // A draw of the plug-in's generator from this state.
-    static int32_t drawFrom(uint32_t state) { return static_cast<int32_t>(((state * 214013u + 2531011u) >> 16) & 0x7FFFu); }
-    // The first generator state whose next draw leaves this remainder by 40.
-    static uint32_t stateDrawing(int32_t remainder) {
-        uint32_t state = 0;
-        while (drawFrom(state) % 40 != remainder) ++state;
-        return state;
-    }
-};
+using PursuitTest = EncounterTest;
 
 // Every pursuit step gives the pilot its mission anew: 2.8 s ahead of the player, 30 up.
 // The pilot flies there and the helicopter stays close; no step runs during a sequence.
@@ -77,6 +65,8 @@ TEST_F(PursuitTest, FirstSalvoComesOnTime) {
         SCOPED_TRACE(c.row);
         if (mod.encounterActive) abandonEncounter();
         host.world().setSight(sim::Sight::AlwaysClear);
+        host.world().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
+        host.world().setHarmlessMissiles(true);
         mod.armorLevel = 1;
         startLevelFromMenu(c.row);
         int step = 1;  // the level start's frame ran the first

@@ -84,12 +84,14 @@ void chargeAttackPower() {
 }
 
 // A helicopter the host no longer counts as drivable is replaced at once, keeping the
-// health, the score and every counter.
+// health, the score and every counter. A replacement that cannot be made ends the
+// encounter ("Error: 101"), and with it any armor shield still up.
 void replaceWreckedHelicopter() {
     if (vehicleDrivable(mod.heliVehicle)) return;
     releaseEncounter();
     mod.encounterActive = true;
     spawnHelicopter();
+    if (!mod.encounterActive) dropArmorShield();
 }
 
 void countSight() {
@@ -100,7 +102,7 @@ void countSight() {
     ++mod.outOfSightFrames;
     if (mod.outOfSightFrames > kLostAfterFrames) {
         showFloatingMessage("You have lost the insurgent!", 140, true);
-        releaseEncounter();
+        endEncounter();
     }
 }
 

@@ -1,17 +1,111 @@
 #include "encounter/level_outcome.h"
 
-#include "encounter/level_start.h"
-#include "runtime/mod_state.h"
+#include <cmath>
 
-void addFrameScore() {
-    // Single precision, multiplied in this order: the stored best scores depend on it.
-    mod.score = mod.score + mod.playerSpeed * 0.0007f * static_cast<float>(mod.currentLevel + 1) *
-                                static_cast<float>(mod.weaponLevel);
+#include "encounter/level_start.h"
+#include "runtime/messages.h"
+#include "runtime/mod_state.h"
+#include "runtime/natives.h"
+#include "runtime/text.h"
+#include "seam.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr uint32_t kBeforeWreckMs = 100;
+constexpr uint32_t kWreckShotMs = 4000;
+constexpr float kWreckTimeScale = 0.35f;
+constexpr uint32_t kResultFrames = 350;
+constexpr uint32_t kDeathMessageFrames = 150;
+// From the fifth level on no further level opens, so the result names none.
+constexpr int32_t kFifthLevel = 4;
+
+// The result against the level's best as read at its start; a tie is a new best, and a new
+// best is stored under the level's key.
+void showResult() {
+    const bool newBest = !(mod.levelHighScore > mod.score);
+    TextBuffer text;
+    appendText(text, newBest ? "~g~Success! -- NEW HIGH SCORE: " : "~g~Success! -- Score: ");
+    appendNumber(text, truncateToInt(mod.score));
+    appendText(text, newBest ? " -- Last score: " : " -- Highest: ");
+    appendNumber(text, truncateToInt(mod.levelHighScore));
+    if (mod.currentLevel >= kFifthLevel) {
+        appendText(text, " -- (All levels complete!)");
+    } else {
+        appendText(text, " -- (Level ");
+        appendNumber(text, mod.currentLevel + 2);
+        appendText(text, " is available!)");
+    }
+    showFloatingMessage(text.chars, kResultFrames, true);
+    if (newBest) saveHighScore();
 }
 
-// PLACEHOLDER until the level outcome is built: the encounter simply ends, with no
-// explosion, result, high score, points or unlock.
-void completeLevel() { releaseEncounter(); }
+void postRewardNotifications() {
+    TextBuffer points;
+    appendText(points, "~g~");
+    appendNumber(points, mod.currentLevel + 3);
+    appendText(points, " upgrade points are available!");
+    postNotification(points.chars);
 
-// PLACEHOLDER until death and respawn are built: a dead player is not noticed.
-void checkPlayerDeath() {}
+    switch (mod.currentLevel) {
+    case 1:
+        postNotification("You should upgrade your WEAPON in the menu!");
+        postNotification("Next level won't be as easy!");
+        break;
+    case 2: postNotification("Next level won't be as easy!"); break;
+    case 4:
+        postNotification("~g~Good job! You've successfully repelled the attacks!");
+        postNotification("Oh-oh, looks like HQ is planning to send 2 helo next time.");
+        break;
+    default: break;
+    }
+}
+
+bool playerHasDied() {
+    // The second test is asked only when the first says the player lives.
+    return entityDead(mod.playerPed) || pedSecondStateTest(mod.playerPed);
+}
+
+}  // namespace
+
+void addFrameScore() {
+    // Single precision, multiplied in this order: the stored best scores depend on it. A
+    // speed that is not a number would make the score NaN for good, and a NaN score would
+    // be stored as a best of 0.
+    const float increment =
+        mod.playerSpeed * 0.0007f * static_cast<float>(mod.currentLevel + 1) * static_cast<float>(mod.weaponLevel);
+    if (std::isfinite(increment)) mod.score = mod.score + increment;
+}
+
+void completeLevel() {
+    scriptWait(kBeforeWreckMs);
+    setEntityInvincible(mod.heliVehicle, false);
+    explodeVehicle(mod.heliVehicle);
+    mod.heliPosition = entityPosition(mod.heliVehicle);
+    playSlowMotionShot(mod.heliPosition.x, mod.heliPosition.y, mod.heliPosition.z, kWreckTimeScale, kNoFadeIn,
+                       kWreckShotMs);
+    endEncounter();
+
+    showResult();
+    postRewardNotifications();
+    ++mod.currentLevel;
+    saveUpgrades(mod.currentLevel + 2, 0, 0);
+    if (mod.currentLevel >= mod.highestOpenLevel) {
+        mod.highestOpenLevel = mod.currentLevel;
+        saveOpenLevels(mod.currentLevel);
+    }
+    // The file has the last word: an unlock past the fifth level, never written, does not last.
+    loadSettings();
+}
+
+void checkPlayerDeath() {
+    // Only a running encounter can go on from a checkpoint: when the lost helicopter ended
+    // it in this frame, no respawn would follow the promise of one.
+    if (!mod.encounterActive || !playerHasDied()) return;
+    mod.playerDown = 1;
+    if (mod.checkpointSaved != 0) {
+        showFloatingMessage("You have died...respawning in 15 seconds", kDeathMessageFrames, true);
+        return;
+    }
+    endEncounter();
+}

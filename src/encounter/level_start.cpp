@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "encounter/levels.h"
+#include "encounter/pursuit.h"
 #include "encounter/respawn.h"
 #include "runtime/messages.h"
 #include "runtime/natives.h"
@@ -29,8 +30,10 @@ constexpr uint32_t kMessageFrames = 140;
 
 HostHandle playerVehicle() { return vehiclePedIsUsing(mod.playerPed); }
 
-// Everything a level start clears; `heliHealth` starts full.
+// Everything a level start clears; `heliHealth` starts full. A shield left up by an
+// encounter that ended in a salvo is lowered.
 void resetEncounterProgress() {
+    dropArmorShield();
     mod.heliSightFrames = 0;
     mod.missileSequenceActive = 0;
     mod.missileSequenceFrame = 0;
@@ -161,6 +164,11 @@ void releaseEncounter() {
     mod.encounterActive = false;
 }
 
+void endEncounter() {
+    releaseEncounter();
+    dropArmorShield();
+}
+
 void waitForModel(HostHash model) {
     requestModel(model);
     while (!modelLoaded(model)) scriptWait(0);
@@ -170,7 +178,7 @@ void playSlowMotionShot(float x, float y, float z, float timeScale, int32_t fade
     hintCameraAt(x, y, z);
     setCameraHintFov(kHintFov);
     setTimeScale(timeScale);
-    fadeScreenIn(fadeInMs);
+    if (fadeInMs != kNoFadeIn) fadeScreenIn(fadeInMs);
     scriptWait(holdMs);
     setTimeScale(1.0f);
     setCameraHintFov(1.0f);

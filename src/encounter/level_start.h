@@ -18,9 +18,15 @@ void spawnHelicopter();
 void spawnPilot();
 // Hands the pilot and the helicopter back to the host and marks the encounter as not running.
 void releaseEncounter();
+// Ends the encounter for good (won, lost, abandoned, a death without checkpoint, a
+// replacement that failed): releases it, and lowers an armor shield still up, which no
+// sequence's end would lower any more.
+void endEncounter();
 
 // Asks the host for a model and waits frame by frame, without limit, until it is loaded.
 void waitForModel(HostHash model);
-// The slow-motion shot of a level's opening: the camera hinted toward the point, the time
-// scale slowed and the screen faded in; after the hold, time and camera back to normal.
+// The slow-motion shot of a level's opening, a respawn and a wreck: the camera hinted toward
+// the point, the time scale slowed and the screen faded in (unless kNoFadeIn); after the
+// hold, time and camera back to normal.
+constexpr int32_t kNoFadeIn = 0;
 void playSlowMotionShot(float x, float y, float z, float timeScale, int32_t fadeInMs, uint32_t holdMs);

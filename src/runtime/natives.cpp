@@ -45,6 +45,27 @@ constexpr uint64_t kSetEntityAsNoLongerNeeded = 0xB736A491E64A32CF;
 // Pilots.
 constexpr uint64_t kTaskHeliMission = 0xDAD029E187A2BEB4;
 
+// Weapons, missiles, markers and forces.
+constexpr uint64_t kRequestWeaponAsset = 0x5443438F033E29C3;
+constexpr uint64_t kHasWeaponAssetLoaded = 0x36E353271F0E90EE;
+constexpr uint64_t kShootSingleBulletBetweenCoords = 0x867654CBC7606F2C;
+constexpr uint64_t kExplodeVehicle = 0xBA71116ADF5B514C;
+constexpr uint64_t kDrawMarker = 0x28477EC23D892089;
+constexpr uint64_t kApplyForceToEntity = 0xC5F68BE9613E2D18;
+constexpr uint64_t kGetEntityModel = 0x9F47B058362C84B5;
+constexpr uint64_t kGetModelDimensions = 0x03E8D3D5F549087A;
+constexpr uint64_t kGetOffsetFromEntityInWorldCoords = 0x1899F328B0E12848;
+
+// Death, control and the respawn.
+constexpr uint64_t kIsEntityDead = 0x5F9532F3B5CC2551;
+constexpr uint64_t kPedSecondStateTest = 0x388A47C51ABDAC8E;
+constexpr uint64_t kPlayerId = 0x4F8644AF03D0E0D6;
+constexpr uint64_t kIsPlayerControlOn = 0x8A876A65283DD7D7;
+constexpr uint64_t kSetPedIntoVehicle = 0xF75B0D629E1C063D;
+constexpr uint64_t kSetVehicleEngineOn = 0x2497C4717C8B881E;
+constexpr uint64_t kRespawnFixedCallOne = 0xB4EC2312F4E5B1F1;
+constexpr uint64_t kRespawnFixedCallTwo = 0x6D0858B8EDFD2B7D;
+
 // Camera, time and the screen.
 constexpr uint64_t kSetGameplayCoordHint = 0xD51ADCD2D8BC0FB3;
 constexpr uint64_t kSetGameplayHintFov = 0x513403FB9C56211F;
@@ -165,6 +186,71 @@ void giveHeliMission(HostHandle pilot, HostHandle helicopter, float x, float y, 
     callNative(kTaskHeliMission, pilot, helicopter, kNoTargetVehicle, kNoTargetPed, x, y, z, kMissionKind, 80.0f,
                80.0f, 5.0f, int32_t{10}, int32_t{10}, 30.0f, int32_t{4096});
 }
+
+void requestWeaponAsset(HostHash weapon, int32_t flags, int32_t extraFlags) {
+    callNative(kRequestWeaponAsset, weapon, flags, extraFlags);
+}
+
+bool weaponAssetLoaded(HostHash weapon) { return boolResult(callNative(kHasWeaponAssetLoaded, weapon)); }
+
+void fireMissile(const Vector3& from, const Vector3& to, int32_t damage, HostHash weapon, HostHandle owner,
+                 float speed) {
+    constexpr int32_t kSwitchOn = 1;
+    constexpr int32_t kAudible = 1;
+    constexpr int32_t kVisible = 0;  // "invisible" off
+    callNative(kShootSingleBulletBetweenCoords, from.x, from.y, from.z, to.x, to.y, to.z, damage, kSwitchOn, weapon,
+               owner, kAudible, kVisible, speed);
+}
+
+void explodeVehicle(HostHandle vehicle) { callNative(kExplodeVehicle, vehicle, int32_t{1}, int32_t{1}); }
+
+void drawAimMarker(const Vector3& at) {
+    constexpr int32_t kMarkerType = 2;
+    constexpr int32_t kNoBobbing = 0;
+    constexpr int32_t kFacesCamera = 1;
+    constexpr int32_t kRotationOrder = 2;
+    constexpr int32_t kNoRotation = 0;
+    constexpr const char* kNoTexture = nullptr;
+    constexpr int32_t kNotOnEntities = 0;
+    callNative(kDrawMarker, kMarkerType, at.x, at.y, at.z, 0.0f, 0.0f, 0.0f, 180.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f,
+               int32_t{100}, int32_t{200}, int32_t{100}, int32_t{200}, kNoBobbing, kFacesCamera, kRotationOrder,
+               kNoRotation, kNoTexture, kNoTexture, kNotOnEntities);
+}
+
+void applyForce(HostHandle entity, int32_t forceType, float forceX, float forceY, float forceZ, float offsetX,
+                float offsetY, float offsetZ) {
+    constexpr int32_t kOn = 1;
+    callNative(kApplyForceToEntity, entity, forceType, forceX, forceY, forceZ, offsetX, offsetY, offsetZ, kOn, kOn, kOn,
+               kOn, kOn, kOn);
+}
+
+HostHash entityModel(HostHandle entity) { return hashResult(callNative(kGetEntityModel, entity)); }
+
+void modelDimensions(HostHash model, Vector3* minimum, Vector3* maximum) {
+    callNative(kGetModelDimensions, model, minimum, maximum);
+}
+
+Vector3 offsetInWorld(HostHandle entity, float x, float y, float z) {
+    return vectorResult(callNative(kGetOffsetFromEntityInWorldCoords, entity, x, y, z));
+}
+
+bool entityDead(HostHandle entity) { return boolResult(callNative(kIsEntityDead, entity)); }
+
+bool pedSecondStateTest(HostHandle ped) { return boolResult(callNative(kPedSecondStateTest, ped, true)); }
+
+int32_t playerIndex() { return intResult(callNative(kPlayerId)); }
+
+bool playerControlOn(int32_t player) { return boolResult(callNative(kIsPlayerControlOn, player)); }
+
+void putPedIntoVehicle(HostHandle ped, HostHandle vehicle, int32_t seat) {
+    callNative(kSetPedIntoVehicle, ped, vehicle, seat);
+}
+
+void switchEngineOn(HostHandle vehicle) { callNative(kSetVehicleEngineOn, vehicle, true, true); }
+
+void respawnFixedCallOne() { callNative(kRespawnFixedCallOne, int32_t{0}); }
+
+void respawnFixedCallTwo() { callNative(kRespawnFixedCallTwo, int32_t{0}, int32_t{0}); }
 
 void hintCameraAt(float x, float y, float z) {
     callNative(kSetGameplayCoordHint, x, y, z, int32_t{10}, int32_t{10}, int32_t{10}, int32_t{10});

@@ -61,6 +61,43 @@ void handEntityBack(HostHandle* entity);
 // heading, heights and flags.
 void giveHeliMission(HostHandle pilot, HostHandle helicopter, float x, float y, float z);
 
+// Weapons, missiles, markers and forces.
+// Asks the host to stream a weapon's asset in (the missiles' flags: 31, 0).
+void requestWeaponAsset(HostHash weapon, int32_t flags, int32_t extraFlags);
+bool weaponAssetLoaded(HostHash weapon);
+// Fires one missile of the weapon from one point to another, audible and visible.
+void fireMissile(const Vector3& from, const Vector3& to, int32_t damage, HostHash weapon, HostHandle owner,
+                 float speed);
+// Blows a vehicle up (the host's switches 1, 1).
+void explodeVehicle(HostHandle vehicle);
+// The aim marker for this frame: a green, half-clear marker of type 2, turned over and
+// facing the camera, without a texture.
+void drawAimMarker(const Vector3& at);
+// A force on an entity at an offset, with the host's six switches on (1).
+void applyForce(HostHandle entity, int32_t forceType, float forceX, float forceY, float forceZ, float offsetX,
+                float offsetY, float offsetZ);
+HostHash entityModel(HostHandle entity);
+// Fills the model's minimum and maximum corners (in the host's 3-vector layout).
+void modelDimensions(HostHash model, Vector3* minimum, Vector3* maximum);
+// An offset in the entity's own frame (right, ahead, up), in world coordinates.
+Vector3 offsetInWorld(HostHandle entity, float x, float y, float z);
+
+// Death, control and the respawn.
+bool entityDead(HostHandle entity);
+// The host's second state test on a ped (with 1); a true result counts as death.
+bool pedSecondStateTest(HostHandle ped);
+// The local player's index.
+int32_t playerIndex();
+// Whether the player is under script control.
+bool playerControlOn(int32_t player);
+// Puts a ped into a seat of a vehicle (-1: the driver's).
+void putPedIntoVehicle(HostHandle ped, HostHandle vehicle, int32_t seat);
+// Switches a vehicle's engine on at once (1, 1).
+void switchEngineOn(HostHandle vehicle);
+// The respawn's two fixed host calls, (0) and (0, 0); what they do is the host's.
+void respawnFixedCallOne();
+void respawnFixedCallTwo();
+
 // Camera, time and the screen.
 // Hints the gameplay camera toward a point (the fixed timings 10, 10, 10, 10).
 void hintCameraAt(float x, float y, float z);

@@ -19,6 +19,7 @@ constexpr uint32_t kProcessAttach = 1;
 constexpr int32_t kPadInputGroup = 2;
 constexpr int32_t kPadAttackControl = 73;
 constexpr int32_t kPadFullyPressed = 254;
+constexpr int32_t kLeavingRespawnFadeInMs = 1000;
 
 // The attack key within the lockout, or else the pad's attack control, which is read every
 // frame outside the lockout: held, it requests the attack every frame.
@@ -59,7 +60,9 @@ void dispatchFrame() {
     if (keyAccepted(mod.openMenuKey)) {
         stampKeyTime();
         if (mod.encounterActive) {
-            releaseEncounter();
+            endEncounter();
+            // The respawn's wait for control kept the screen black; nothing else fades it in.
+            if (mod.playerDown) fadeScreenIn(kLeavingRespawnFadeInMs);
             showFloatingMessage("The insurgent seems to be leaving...", 140, true);
         } else {
             loadSettings();

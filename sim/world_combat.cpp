@@ -1,0 +1,178 @@
+// The simulated world's weapons and what they do: weapon assets, missiles and their
+// explosions, forces, and the player's death and revival.
+#include <algorithm>
+#include <stdexcept>
+
+#include "world.h"
+
+namespace sim {
+
+WeaponAsset& World::weaponAsset(std::string_view name) {
+    const auto found = weapons_.find(hashOfName(name));
+    if (found == weapons_.end()) throw std::invalid_argument("the world knows no weapon " + std::string(name));
+    return found->second;
+}
+
+void World::requestWeaponAsset(uint32_t hash, int32_t flag1, int32_t flag2) {
+    const auto found = weapons_.find(hash);
+    if (found == weapons_.end()) return;
+    WeaponAsset& asset = found->second;
+    asset.request(frame_);
+    ++asset.requests;
+    asset.requestFlags[0] = flag1;
+    asset.requestFlags[1] = flag2;
+}
+
+bool World::weaponAssetLoaded(uint32_t hash) {
+    const auto found = weapons_.find(hash);
+    return found != weapons_.end() && found->second.loaded(frame_);
+}
+
+Vec3 World::offsetInWorld(const Entity& entity, Vec3 offset) const {
+    const Vec3 forward = forwardOf(entity.heading);
+    const Vec3 right{forward.y, -forward.x, 0.0f};
+    return entity.position + right * offset.x + forward * offset.y + Vec3{0.0f, 0.0f, offset.z};
+}
+
+float World::radiusOf(const Entity& entity) {
+    const Model* model = findModel(entity.model);
+    return model != nullptr ? length(model->maximum - model->minimum) * 0.5f : 1.0f;
+}
+
+int32_t World::fireMissile(Vec3 from, Vec3 to, int32_t damage, uint32_t weapon, int32_t owner, bool audible,
+                           bool invisible, float speed) {
+    if (!weaponAssetLoaded(weapon)) return 0;
+    Projectile& missile = projectiles_.emplace_back();
+    missile.id = static_cast<int32_t>(projectiles_.size());
+    missile.firedFrame = frame_;
+    missile.from = from;
+    missile.to = to;
+    missile.position = from;
+    missile.speed = speed;
+    missile.damage = damage;
+    missile.weapon = weapon;
+    missile.owner = owner;
+    missile.audible = audible;
+    missile.invisible = invisible;
+    return missile.id;
+}
+
+void World::flyMissiles(float seconds) {
+    for (std::size_t index = firstFlying_; index < projectiles_.size(); ++index) {
+        Projectile& missile = projectiles_[index];
+        if (!missile.flying) continue;
+        // A missile without a positive speed falls where it was fired.
+        if (!(missile.speed > 0.0f)) {
+            explode(missile, missile.position, 0);
+            continue;
+        }
+        const Vec3 toAim = missile.to - missile.position;
+        const float remaining = length(toAim);
+        const float travel = missile.speed * missileSpeedScale_ * seconds;
+        const bool arrives = travel >= remaining;
+        const Vec3 next = arrives ? missile.to : missile.position + toAim * (travel / remaining);
+        float along = 0.0f;
+        if (const int32_t struck = firstStruck(missile, missile.position, next, along)) {
+            explode(missile, missile.position + (next - missile.position) * along, struck);
+            continue;
+        }
+        missile.position = next;
+        if (arrives) explode(missile, next, 0);
+    }
+    while (firstFlying_ < projectiles_.size() && !projectiles_[firstFlying_].flying) ++firstFlying_;
+}
+
+// The entity whose sphere the path from one point to the next comes nearest to first, and
+// how far along the path (0 to 1); 0 when none. Neither the owner nor its vehicle is ever
+// struck, and a seated ped is inside its vehicle.
+int32_t World::firstStruck(const Projectile& missile, Vec3 from, Vec3 to, float& along) {
+    const Entity* owner = find(missile.owner);
+    const int32_t ownerVehicle = owner != nullptr ? owner->vehicle : 0;
+    const Vec3 path = to - from;
+    const float pathSquared = dot(path, path);
+    int32_t struck = 0;
+    along = 2.0f;
+    for (const auto& [handle, entity] : entities_) {
+        if (handle == missile.owner || handle == ownerVehicle) continue;
+        if (entity.kind == EntityKind::Ped && entity.vehicle != 0) continue;
+        const float t = pathSquared > 0.0f ? std::clamp(dot(entity.position - from, path) / pathSquared, 0.0f, 1.0f) : 0.0f;
+        if (length(entity.position - (from + path * t)) > radiusOf(entity) || t >= along) continue;
+        along = t;
+        struck = handle;
+    }
+    return struck;
+}
+
+void World::explode(Projectile& missile, Vec3 at, int32_t struck) {
+    missile.flying = false;
+    missile.position = at;
+    missile.explodedFrame = frame_;
+    missile.struck = struck;
+    explosions_.push_back({frame_, at, missile.id, 0});
+    if (harmlessMissiles_) return;
+    for (const auto& [handle, entity] : entities_) {
+        if (handle != struck && length(entity.position - at) > blastRadius_) continue;
+        if (entity.kind == EntityKind::Vehicle) destroyVehicle(handle, missile.id);
+        if (entity.kind == EntityKind::Ped && entity.vehicle == 0) kill(handle, missile.id);
+    }
+}
+
+void World::explodeVehicle(int32_t vehicle) {
+    const Entity* entity = find(vehicle);
+    if (entity == nullptr) return;
+    explosions_.push_back({frame_, entity->position, 0, vehicle});
+    destroyVehicle(vehicle);
+}
+
+void World::destroyVehicle(int32_t vehicle, int32_t projectile) {
+    Entity* entity = find(vehicle);
+    if (entity == nullptr || entity->kind != EntityKind::Vehicle || entity->invincible || entity->wrecked) return;
+    entity->wrecked = true;
+    entity->engineOn = false;
+    entity->velocity = {};
+    casualties_.push_back({frame_, vehicle, projectile});
+    for (const auto& [handle, occupant] : entities_) {
+        if (occupant.kind == EntityKind::Ped && occupant.vehicle == vehicle) kill(handle, projectile);
+    }
+}
+
+void World::kill(int32_t ped, int32_t projectile) {
+    Entity* entity = find(ped);
+    if (entity == nullptr || entity->kind != EntityKind::Ped || entity->invincible || entity->dead) return;
+    entity->dead = true;
+    casualties_.push_back({frame_, ped, projectile});
+    if (ped != playerPed_) return;
+    diedFrame_ = frame_;
+    revivedFrame_ = -1;
+    playerControl_ = false;
+    lifeEvents_.push_back({frame_, LifeEvent::Died});
+}
+
+void World::stepPlayerLife() {
+    Entity* player = find(playerPed_);
+    if (player == nullptr) return;
+    if (player->dead) {
+        if (revivalFrames_ == kNever || frame_ < diedFrame_ + revivalFrames_) return;
+        player->dead = false;
+        player->dying = false;
+        player->vehicle = 0;
+        player->velocity = {};
+        if (revivalPointSet_) player->position = revivalPoint_;
+        revivedFrame_ = frame_;
+        lifeEvents_.push_back({frame_, LifeEvent::Revived});
+    }
+    if (playerControl_ || revivedFrame_ < 0 || controlFrames_ == kNever || frame_ < revivedFrame_ + controlFrames_) return;
+    playerControl_ = true;
+    lifeEvents_.push_back({frame_, LifeEvent::ControlBack});
+}
+
+void World::applyForce(Entity& entity, const Force& force) {
+    forces_.push_back(force);
+    forces_.back().frame = frame_;
+    // An impulse on a body of unit mass; the second switch gives the force in the entity's frame.
+    const Vec3 push = force.flags[1] != 0 ? offsetInWorld(entity, force.force) - entity.position : force.force;
+    entity.velocity = entity.velocity + push;
+    if (entity.kind == EntityKind::Vehicle) takeOccupantsAlong(entity);
+}
+
+}  // namespace sim
