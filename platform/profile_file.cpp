@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <new>
+#include <vector>
 
 #include "profile_format.h"
 
@@ -76,13 +79,72 @@ std::string failure(const char* what, const std::string& path, int error) {
     return std::string(what) + " " + path + ": " + std::strerror(error);
 }
 
+// What tells one state of a file from another: its identity, size and times.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+};
+
+FileStamp stampOf(const struct stat& status) {
+    return {status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
+}
+
+bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+bool sameStamp(const FileStamp& a, const FileStamp& b) {
+    return a.device == b.device && a.inode == b.inode && a.size == b.size && sameTime(a.modified, b.modified) &&
+           sameTime(a.changed, b.changed);
+}
+
 struct FileContent {
     enum class Status { ok, missing, failed };
     Status status = Status::failed;
     std::string bytes;
     mode_t mode = 0;
+    FileStamp stamp;
     std::string error;
 };
+
+// The last file read, and the values read from it, reused while its stamp is unchanged: a
+// settings load reads seven keys, twice on each move of the menu's cursor. A file changed
+// within the slack of the moment it was read is read afresh every time, because a second
+// change within the file system's timestamp granularity could leave the stamp as it was.
+struct CachedFile {
+    struct Lookup {
+        std::string section;
+        std::string key;
+        int32_t defaultValue = 0;
+        uint32_t value = 0;
+    };
+    bool valid = false;
+    bool settled = false;  // old enough to be trusted while its stamp holds
+    std::string path;
+    FileStamp stamp;
+    std::string bytes;
+    std::vector<Lookup> lookups;
+};
+
+CachedFile cached;
+// The coarsest timestamps a folder may keep (FAT's two seconds).
+std::chrono::nanoseconds timestampSlack = std::chrono::seconds(2);
+
+int64_t nanoseconds(const timespec& time) { return int64_t{time.tv_sec} * 1000000000 + time.tv_nsec; }
+
+bool settledNow(const FileStamp& stamp) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const int64_t newest = std::max(nanoseconds(stamp.modified), nanoseconds(stamp.changed));
+    return newest + timestampSlack.count() < nanoseconds(now);
+}
+
+bool cachedCopyHolds(const std::string& path) {
+    if (!cached.valid || !cached.settled || cached.path != path) return false;
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && sameStamp(stampOf(status), cached.stamp);
+}
 
 class Descriptor {
 public:
@@ -127,6 +189,7 @@ FileContent readWholeFile(const std::string& path) {
         return content;
     }
     content.mode = status.st_mode & 07777;
+    content.stamp = stampOf(status);
     try {
         content.bytes.reserve(static_cast<std::size_t>(status.st_size) + kReadChunk);
         for (;;) {
@@ -223,9 +286,25 @@ WriteResult replaceFile(const std::string& path, const std::string& bytes, const
 }  // namespace
 
 uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key, int32_t defaultValue) {
-    const FileContent content = readWholeFile(path);
-    if (content.status != FileContent::Status::ok) return static_cast<uint32_t>(defaultValue);
-    return readInt(content.bytes, section, key, defaultValue);
+    if (!cachedCopyHolds(path)) {
+        FileContent content = readWholeFile(path);
+        if (content.status != FileContent::Status::ok) {
+            cached = {};
+            return static_cast<uint32_t>(defaultValue);
+        }
+        cached.valid = true;
+        cached.settled = settledNow(content.stamp);
+        cached.path = path;
+        cached.stamp = content.stamp;
+        cached.bytes = std::move(content.bytes);
+        cached.lookups.clear();
+    }
+    for (const CachedFile::Lookup& lookup : cached.lookups) {
+        if (lookup.section == section && lookup.key == key && lookup.defaultValue == defaultValue) return lookup.value;
+    }
+    const uint32_t value = readInt(cached.bytes, section, key, defaultValue);
+    cached.lookups.push_back({std::string(section), std::string(key), defaultValue, value});
+    return value;
 }
 
 WriteResult writeFileString(const std::string& requestedPath, std::string_view section, std::string_view key,
@@ -260,6 +339,12 @@ std::string resolvePath(std::string_view folder, std::string_view windowsPath) {
 void setFileFaults(const FileFaults& newFaults) {
     faults = newFaults;
     operations = {};
+    cached = {};
+}
+
+void setTimestampSlack(std::chrono::nanoseconds slack) {
+    timestampSlack = slack;
+    cached = {};
 }
 
 FileOperations fileOperations() { return operations; }

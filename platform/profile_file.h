@@ -4,6 +4,7 @@
 // flushed, renamed over it), so the file always holds either its old or its new content.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@ namespace profile {
 
 // The value of section/key in the file at path, as GetPrivateProfileIntA reads it; the
 // default when the file, the section or the key is missing, or the file cannot be read.
+// The last file read is kept with the values read from it, and reused without reading
+// while its identity, size and times are unchanged and it was last changed longer ago than
+// the timestamp slack; any change to it, by hand or by a write, is seen at the next read.
 uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key,
                      int32_t defaultValue);
 
@@ -51,7 +55,12 @@ struct FileOperations {
 };
 
 // Sets the fault points for this process and restarts the counts; FileFaults{} clears them.
+// The kept file is dropped, so that the next read opens the file.
 void setFileFaults(const FileFaults& faults);
+// How long after its last change a file's unchanged stamp is trusted to mean unchanged
+// bytes: 2 s by default, the coarsest timestamps a folder may keep. Tests and benchmarks
+// shorten it (to see the kept file used) or lengthen it (to read afresh every time).
+void setTimestampSlack(std::chrono::nanoseconds slack);
 FileOperations fileOperations();
 
 }  // namespace profile

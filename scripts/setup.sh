@@ -4,6 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev)
+# The frame-cost benchmark.
+packages+=(libbenchmark-dev)
 # The windows preset: the mingw-w64 cross compilers (posix thread model), binutils
 # (windres, dlltool, objdump) and the Windows headers and libraries.
 packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)

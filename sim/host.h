@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "call_log.h"
@@ -81,6 +82,15 @@ public:
     const std::vector<FrontendSound>& frontendSounds() const { return frontendSounds_; }
     int registrations() const { return registrations_; }
 
+    // Null mode: each native answers what it answered last in full mode and does nothing
+    // else (no handler, no check, no log, no capture), and the world stands still; a hash
+    // never answered is a HostError. A steady state set up in full mode so replays at the
+    // cost of the calls alone.
+    void setNullMode(bool on) { nullMode_ = on; }
+    bool nullMode() const { return nullMode_; }
+    // Native calls run since the host was made, in either mode.
+    int64_t nativeCalls() const { return nativeCalls_; }
+
     // The text style and entry being built by the text natives.
     TextStyle& pendingStyle() { return pendingStyle_; }
     std::string& pendingEntry() { return pendingEntry_; }
@@ -122,6 +132,9 @@ private:
     int argumentCount_ = 0;
     std::array<uint64_t, kMaxNativeArguments> arguments_{};
     std::array<uint64_t, 4> result_{};
+    bool nullMode_ = false;
+    int64_t nativeCalls_ = 0;
+    std::unordered_map<uint64_t, std::array<uint64_t, 3>> lastResults_;
 
     bool callLogEnabled_ = true;
     bool captureEnabled_ = true;

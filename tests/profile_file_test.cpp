@@ -177,3 +177,70 @@ TEST(ProfilePath, WindowsPathsResolveInsideTheGameFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The timestamp slack is process-wide too.
+struct SlackRestored {
+    ~SlackRestored() { profile::setTimestampSlack(std::chrono::seconds(2)); }
+};
+
+uint32_t readKey(const std::string& path, const char* key) {
+    return profile::readFileInt(path, "Rotorstrike", key, kDefaultValue);
+}
+
+}  // namespace
+
+// A file read moments ago may change again within its timestamps' granularity, keeping its
+// size, times and identity: it is read afresh until it has settled.
+TEST(ProfileFileKept, AnEditOfTheSameSizeRightAfterAReadIsSeen) {
+    TempFolder folder;
+    const std::string path = folder.file("Rotorstrike.ini");
+    for (const char* value : {"2", "3", "4"}) {
+        SCOPED_TRACE(value);
+        // In place, as an editor that rewrites the file does: same inode, same size.
+        folder.write("Rotorstrike.ini", std::string("[Rotorstrike]\r\narmor=") + value + "\r\nweapon=1\r\n");
+        EXPECT_EQ(readKey(path, "armor"), static_cast<uint32_t>(*value - '0'));
+        EXPECT_EQ(readKey(path, "weapon"), 1u);
+    }
+}
+
+// A settled file is read once and its values reused while it stays as it is; any change
+// (in place, replaced by another file, removed, a write of ours) is seen at the next read.
+TEST(ProfileFileKept, ASettledFileIsReadOnceUntilItChanges) {
+    const SlackRestored restored;
+    const FaultsCleared cleared;
+    profile::setTimestampSlack(-std::chrono::hours(1));  // every file has settled
+    TempFolder folder;
+    const std::string path = folder.file("Rotorstrike.ini");
+    const std::string other = folder.file("Other.ini");
+    folder.write("Rotorstrike.ini", "[Rotorstrike]\r\narmor=2\r\n");
+    folder.write("Other.ini", "[Rotorstrike]\r\narmor=4\r\n");
+    profile::setFileFaults({});
+    const auto opens = [] { return profile::fileOperations().opens; };
+
+    EXPECT_EQ(readKey(path, "armor"), 2u);
+    EXPECT_EQ(readKey(path, "armor"), 2u);
+    EXPECT_EQ(readKey(path, "weapon"), static_cast<uint32_t>(kDefaultValue));
+    EXPECT_EQ(opens(), 1);
+
+    // By hand, in place: the size changes.
+    folder.write("Rotorstrike.ini", "[Rotorstrike]\r\narmor=3\r\nweapon=2\r\n");
+    EXPECT_EQ(readKey(path, "armor"), 3u);
+    EXPECT_EQ(readKey(path, "weapon"), 2u);
+    EXPECT_EQ(opens(), 2);
+    // Replaced by another file of the same size, as an editor that saves beside it does.
+    const std::string same = "[Rotorstrike]\r\narmor=1\r\nweapon=3\r\n";
+    folder.write("Next.ini", same);
+    std::filesystem::rename(folder.file("Next.ini"), path);
+    EXPECT_EQ(readKey(path, "weapon"), 3u);
+    // Written by us (replaced atomically).
+    ASSERT_TRUE(profile::writeFileString(path, "Rotorstrike", "weapon", "4").ok);
+    EXPECT_EQ(readKey(path, "weapon"), 4u);
+    // Another file in between, then this one again.
+    EXPECT_EQ(readKey(other, "armor"), 4u);
+    EXPECT_EQ(readKey(path, "armor"), 1u);
+    // Removed: the defaults.
+    std::filesystem::remove(path);
+    EXPECT_EQ(readKey(path, "armor"), static_cast<uint32_t>(kDefaultValue));
+}

@@ -50,10 +50,14 @@ void scriptMain() {
 void runFrameLoop() {
     loadSettings();
     for (;;) {
-        if (mod.messageFramesLeft > 0) stepFloatingMessage();
-        dispatchFrame();
+        runScriptFrame();
         scriptWait(0);
     }
+}
+
+void runScriptFrame() {
+    if (mod.messageFramesLeft > 0) stepFloatingMessage();
+    dispatchFrame();
 }
 
 void dispatchFrame() {
