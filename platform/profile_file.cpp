@@ -191,12 +191,14 @@ FileContent readWholeFile(const std::string& path) {
     content.mode = status.st_mode & 07777;
     content.stamp = stampOf(status);
     try {
-        content.bytes.reserve(static_cast<std::size_t>(status.st_size) + kReadChunk);
-        for (;;) {
-            // Straight into the string: the script's own stack is small.
+        // The file and its end in one read as a rule; a file that grows meanwhile goes on in
+        // chunks. Straight into the string: the script's own stack is small.
+        std::size_t chunk = static_cast<std::size_t>(status.st_size) + 1;
+        content.bytes.reserve(chunk);
+        for (;; chunk = kReadChunk) {
             const std::size_t used = content.bytes.size();
-            content.bytes.resize(used + kReadChunk);
-            const ssize_t count = readSome(file.get(), content.bytes.data() + used, kReadChunk);
+            content.bytes.resize(used + chunk);
+            const ssize_t count = readSome(file.get(), content.bytes.data() + used, chunk);
             const int error = errno;
             content.bytes.resize(used + (count > 0 ? static_cast<std::size_t>(count) : 0));
             if (count < 0 && error == EINTR) continue;
