@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plugin_test.h"
+#include "profile_file.h"
 #include "settings/settings.h"
 
 namespace {
@@ -230,6 +231,28 @@ TEST_F(SettingsTest, AGameFolderBelowARegularFileFailsEveryWrite) {
     loadSettings();
     EXPECT_EQ(progressInMemory(), (Progress{0, 1, 1}));
     EXPECT_EQ(gameFolder.names(), std::vector<std::string>{"regular"});
+}
+
+// A load reads an unchanged file, once settled, from the copy kept of it: the menu's cursor
+// moves load twice each. A hand edit is still seen at the next load.
+TEST_F(SettingsTest, AnUnchangedFileIsReadOnceAndAHandEditSeenAtTheNextLoad) {
+    struct Restored {
+        ~Restored() {
+            profile::setTimestampSlack(std::chrono::seconds(2));
+            profile::setFileFaults({});
+        }
+    } restored;
+    profile::setTimestampSlack(-std::chrono::hours(1));  // every file has settled
+    writeSettings("[Rotorstrike]\r\nupgrade_points=3\r\n");
+    profile::setFileFaults({});  // counts the opens from here
+    for (int load = 0; load < 4; ++load) loadSettings();
+    EXPECT_EQ(mod.upgradePoints, 3);
+    EXPECT_EQ(profile::fileOperations().opens, 1);
+
+    writeSettings("[Rotorstrike]\r\nupgrade_points=12\r\n");
+    loadSettings();
+    EXPECT_EQ(mod.upgradePoints, 12);
+    EXPECT_EQ(profile::fileOperations().opens, 2);
 }
 
 }  // namespace

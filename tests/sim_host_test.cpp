@@ -18,6 +18,28 @@ TEST(SimHost, UnknownNativesAndWrongArgumentCountsFailLoudly) {
     EXPECT_THROW(scriptWait(0), sim::HostError);
 }
 
+// The null host answers each native as the full host last did, without running it.
+TEST(SimHost, NullModeAnswersTheLastResultAndDoesNothingElse) {
+    sim::Host host;
+    const sim::Entity& car = host.world().putPlayerInVehicle();
+    const auto vehicleOfPlayer = [] {
+        nativeInit(0x6094AD011A2EA87D);
+        nativePush64(static_cast<uint32_t>(sim::Host::current().world().playerPed()));
+        return static_cast<int32_t>(nativeCall()[0]);
+    };
+    EXPECT_EQ(vehicleOfPlayer(), car.handle);
+    host.setNullMode(true);
+    const std::size_t logged = host.calls().size();
+    host.world().leaveVehicle(host.world().playerPed());
+    EXPECT_EQ(vehicleOfPlayer(), car.handle);  // as last answered
+    nativeInit(0x67C540AA08E4A6F5);            // never answered: nothing to replay
+    EXPECT_THROW(nativeCall(), sim::HostError);
+    EXPECT_EQ(host.nativeCalls(), 3);
+    EXPECT_EQ(host.calls().size(), logged);
+    host.setNullMode(false);
+    EXPECT_EQ(vehicleOfPlayer(), 0);
+}
+
 TEST(SimHost, KeysOutsideTheCodeRangeAreUp) {
     sim::Host host;
     host.setKey(254, true);
