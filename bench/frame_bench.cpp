@@ -91,43 +91,45 @@ void countPerFrame(benchmark::State& timing, State state, int64_t natives, int64
     }
 }
 
-void pluginFrameAgainstNullHost(benchmark::State& timing, State state) {
+// What is measured: the plug-in's frame against the null host, a whole frame of the full
+// host, or the floor (the frame's native calls, bare, against the null host).
+enum class Measured { null, host, floor };
+
+const char* nameOf(Measured measured) {
+    return measured == Measured::null ? "null" : measured == Measured::host ? "host" : "floor";
+}
+
+void measuredFrame(Scene& scene, Measured measured) {
+    switch (measured) {
+    case Measured::null: scene.pluginFrame(); break;
+    case Measured::host: scene.hostFrame(); break;
+    case Measured::floor: bench::replayCalls(scene.callShape()); break;
+    }
+}
+
+void steadyFrames(benchmark::State& timing, State state, Measured measured) {
     Scene& scene = sceneFor(state);
-    scene.setNullMode(true);
-    for (int frame = 0; frame < 10; ++frame) scene.pluginFrame();
+    scene.setNullMode(measured != Measured::host);
+    for (int frame = 0; frame < 10; ++frame) measuredFrame(scene, measured);
     const int64_t natives = scene.host().nativeCalls();
     const int64_t allocations = bench::allocations();
-    for (auto _ : timing) scene.pluginFrame();
+    for (auto _ : timing) measuredFrame(scene, measured);
     Row& row = rows[static_cast<int>(state)];
-    countPerFrame(timing, state, scene.host().nativeCalls() - natives, bench::allocations() - allocations,
-                  row.nullNatives, row.nullAllocations, "null host");
+    if (measured != Measured::floor) {
+        const bool null = measured == Measured::null;
+        countPerFrame(timing, state, scene.host().nativeCalls() - natives, bench::allocations() - allocations,
+                      null ? row.nullNatives : row.hostNatives, null ? row.nullAllocations : row.hostAllocations,
+                      null ? "null host" : "full host");
+    }
     scene.setNullMode(false);
 }
 
-void wholeHostFrame(benchmark::State& timing, State state) {
-    Scene& scene = sceneFor(state);
-    for (int frame = 0; frame < 10; ++frame) scene.hostFrame();
-    const int64_t natives = scene.host().nativeCalls();
-    const int64_t allocations = bench::allocations();
-    for (auto _ : timing) scene.hostFrame();
-    Row& row = rows[static_cast<int>(state)];
-    countPerFrame(timing, state, scene.host().nativeCalls() - natives, bench::allocations() - allocations,
-                  row.hostNatives, row.hostAllocations, "full host");
-}
-
-void floorOfFrame(benchmark::State& timing, State state) {
-    Scene& scene = sceneFor(state);
-    scene.setNullMode(true);
-    const bench::CallShape& shape = scene.callShape();
-    for (auto _ : timing) bench::replayCalls(shape);
-    timing.counters["natives"] = static_cast<double>(shape.size());
-    scene.setNullMode(false);
-}
-
-// A whole Level 1 played by the autopilot, in processor time (goal: under 50 ms). The
-// autopilot player is not part of the project yet; once it is, link its library to this
-// program (bench/CMakeLists.txt), play the level in the loop below (a fresh game folder and
-// host each time, the level played to its won end) and take the skip out.
+// A whole Level 1 played by the autopilot, in processor time (goal: under 50 ms). HOOK: the
+// autopilot player is not part of the project yet. Once it is: link its library to this
+// program in bench/CMakeLists.txt; in the loop below, play Level 1 as rotorstrike-sim does
+// by default (a fresh game folder and settings file, a fresh sim::Host with its fair world,
+// a fixed seed) to its end, and SkipWithError unless it was won; delete the skip. The table
+// then reports the time and its goal.
 void autopilotLevelOne(benchmark::State& timing) {
     timing.SkipWithError("not measured: needs the autopilot player");
     for (auto _ : timing) {
@@ -185,8 +187,6 @@ void settingsLoad(benchmark::State& timing, SettingsRow* row, bool kept) {
     profile::setTimestampSlack(std::chrono::seconds(2));
 }
 
-std::string benchmarkName(const char* kind, State state) { return std::string(kind) + "/" + bench::nameOf(state); }
-
 double smallest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
 // Repeated, and the fastest repetition kept: the least disturbed by a busy machine.
@@ -199,17 +199,16 @@ void measureRepeatedly(benchmark::internal::Benchmark* measured, benchmark::Time
 void registerBenchmarks() {
     for (const State state : bench::kStates) {
         Row& row = rows[static_cast<int>(state)];
-        const std::string nullName = benchmarkName("frame-null", state);
-        const std::string hostName = benchmarkName("frame-host", state);
-        const std::string floorName = benchmarkName("floor", state);
-        measureRepeatedly(benchmark::RegisterBenchmark(nullName.c_str(), pluginFrameAgainstNullHost, state),
-                          benchmark::kNanosecond, nullName, &row.pluginNullNs);
-        measureRepeatedly(benchmark::RegisterBenchmark(floorName.c_str(), floorOfFrame, state), benchmark::kNanosecond,
-                          floorName, &row.floorNs);
-        measureRepeatedly(benchmark::RegisterBenchmark(hostName.c_str(), wholeHostFrame, state), benchmark::kNanosecond,
-                          hostName, &row.hostNs);
+        for (const auto& [measured, destination] : {std::pair{Measured::null, &row.pluginNullNs},
+                                                    std::pair{Measured::floor, &row.floorNs},
+                                                    std::pair{Measured::host, &row.hostNs}}) {
+            const std::string name = std::string("frame-") + nameOf(measured) + "/" + bench::nameOf(state);
+            measureRepeatedly(benchmark::RegisterBenchmark(name.c_str(), steadyFrames, state, measured),
+                              benchmark::kNanosecond, name, destination);
+        }
     }
     for (SettingsRow& row : settingsRows) {
+        settingsFolder(row);  // written now, so that it has settled when its turn comes
         const std::string keptName = std::string("settings-load/unchanged/") + row.size;
         const std::string afreshName = std::string("settings-load/afresh/") + row.size;
         measureRepeatedly(benchmark::RegisterBenchmark(keptName.c_str(), settingsLoad, &row, true),
@@ -267,15 +266,20 @@ void printTable() {
                 "floor ns", "limit ns", "host ns", "null", "floor", "host", "allocs");
     std::printf("%-21s %8s %5s %5s %8s %8s %8s %8s %7s %7s %7s %6s\n", "", "expected", "", "", "", "", "", "",
                 "instr", "instr", "instr", "/frame");
+    // A goal holds over the states measured (a filtered run measures some).
     bool framesHold = true;
-    bool framesMeasured = true;
+    bool framesMeasured = false;
     bool allocationsNone = true;
+    bool allocationsMeasured = false;
     for (const State state : bench::kStates) {
         const Row& row = rows[static_cast<int>(state)];
         const double limit = 1.5 * row.floorNs + 100.0;
-        framesMeasured = framesMeasured && !std::isnan(row.pluginNullNs) && !std::isnan(row.floorNs);
+        framesMeasured = framesMeasured || !std::isnan(row.pluginNullNs + row.floorNs);
         framesHold = framesHold && !(row.pluginNullNs > limit);
-        allocationsNone = allocationsNone && row.nullAllocations == 0 && row.hostAllocations == 0;
+        for (const double allocations : {row.nullAllocations, row.hostAllocations}) {
+            allocationsMeasured = allocationsMeasured || !std::isnan(allocations);
+            allocationsNone = allocationsNone && !(allocations != 0 && !std::isnan(allocations));
+        }
         std::printf("%-21s %8d %5s %5s %8s %8s %8s %8s %7s %7s %7s %6s\n", bench::nameOf(state),
                     bench::expectedNatives(state).count, figure(row.nullNatives).c_str(), figure(row.hostNatives).c_str(),
                     figure(row.pluginNullNs).c_str(), figure(row.floorNs).c_str(), figure(limit).c_str(),
@@ -300,7 +304,7 @@ void printTable() {
     std::printf("\nGoals\n");
     std::printf("  natives per frame as required (every state, both hosts)  %s\n", failures.empty() ? "holds" : "FAILS");
     std::printf("  no heap allocation in a steady frame                     %s\n",
-                verdict(!std::isnan(rows[0].nullAllocations), allocationsNone));
+                verdict(allocationsMeasured, allocationsNone));
     std::printf("  each frame within 1.5 x its floor + 100 ns               %s\n", verdict(framesMeasured, framesHold));
     std::printf("  simulated host: >= 100,000 idle frames a second          %s (%s a second)\n",
                 verdict(!std::isnan(idleNs), idleFramesPerSecond >= 100000.0), figure(idleFramesPerSecond).c_str());
@@ -310,25 +314,6 @@ void printTable() {
     std::printf("  Level 1 by the autopilot in < 50 ms of processor time    %s\n",
                 std::isnan(autopilotMs) ? "not measured (needs the autopilot player)" : verdict(true, autopilotMs < 50.0));
     for (const std::string& failure : failures) std::printf("  FAILED: %s\n", failure.c_str());
-}
-
-}  // namespace
-
-namespace {
-
-// What callgrind counts: the plug-in's frame against the null host, a whole frame of the
-// full host, or the floor.
-enum class Measured { null, host, floor };
-const char* nameOf(Measured measured) {
-    return measured == Measured::null ? "null" : measured == Measured::host ? "host" : "floor";
-}
-
-void measuredFrame(Scene& scene, Measured measured) {
-    switch (measured) {
-    case Measured::null: scene.pluginFrame(); break;
-    case Measured::host: scene.hostFrame(); break;
-    case Measured::floor: bench::replayCalls(scene.callShape()); break;
-    }
 }
 
 }  // namespace
