@@ -2,12 +2,13 @@
 // Rotorstrike.asi and runs every scenario, each in a process of its own:
 //
 //   standin-runner.exe --asi FILE --standin FOLDER [--sound-device] [--scenario NAME]
-//                      [--game-folders FOLDER]
+//                      [--game-folders FOLDER] [--traces FOLDER]
 //
 // FILE and FOLDER may be paths of the Linux side (/...), taken on Wine's drive Z:. Without
 // --scenario it runs them all, each in a child process, and ends with "N passed, N failed";
 // --list names them. Each scenario makes its game folder under the game folders (by default
-// a new folder in the temporary folder), which a run of them all removes at its end.
+// a new folder in the temporary folder), which a run of them all removes at its end. With
+// --traces, each game writes its trace there (a run of them all empties the folder first).
 #include <windows.h>
 
 #include <cstdio>
@@ -78,7 +79,8 @@ bool runInChild(const std::wstring& commandLine, const std::string& name, std::s
 }
 
 int usage() {
-    std::fputs("usage: standin-runner.exe --asi FILE --standin FOLDER [--sound-device] [--scenario NAME | --list]\n",
+    std::fputs("usage: standin-runner.exe --asi FILE --standin FOLDER [--sound-device] [--scenario NAME | --list]\n"
+               "                          [--game-folders FOLDER] [--traces FOLDER]\n",
                stderr);
     return 2;
 }
@@ -101,6 +103,9 @@ int wmain(int argc, wchar_t** argv) {
             commandLine += L" --standin " + inQuotes(options.standInFolder);
         } else if (argument == L"--game-folders" && hasValue) {
             options.gameFolders = argv[++index];
+        } else if (argument == L"--traces" && hasValue) {
+            options.traces = windowsPath(argv[++index]);
+            commandLine += L" --traces " + inQuotes(options.traces.wstring());
         } else if (argument == L"--sound-device") {
             options.soundDevice = true;
             commandLine += L" --sound-device";
@@ -133,6 +138,9 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     commandLine += L" --game-folders " + inQuotes(options.gameFolders);
+    std::error_code ignored;
+    // A trace left by an earlier run must not stand in for one this run failed to write.
+    if (!options.traces.empty()) std::filesystem::remove_all(options.traces, ignored);
     int passed = 0, failed = 0;
     for (const e2e::Scenario& scenario : e2e::scenarios()) {
         std::string outcome;
@@ -141,7 +149,6 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%s: %s\n", scenario.name.c_str(), outcome.c_str());
         std::fflush(stdout);
     }
-    std::error_code ignored;
     std::filesystem::remove_all(options.gameFolders, ignored);
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -17,6 +18,8 @@ struct Options {
     std::wstring standInFolder;  // ScriptHookV.dll, and lacking-EXPORT/ScriptHookV.dll for each export
     std::wstring gameFolders;    // where each scenario makes its game folder
     bool soundDevice = false;    // the system can play the cues (a null device serves)
+    // Where each game writes its trace (trace.h), named after its game folder; empty: none.
+    std::filesystem::path traces;
 };
 
 struct Scenario {
