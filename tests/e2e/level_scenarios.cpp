@@ -1,6 +1,7 @@
 // The real Rotorstrike.asi playing Level 1 as a player plays it: F9 and numeric keypad 5 in
 // a car, the helicopter's salvos, the strike back by the pad or by numeric keypad 9 in a
-// salvo's warning, the won level in the settings file, and F9 leaving a running level.
+// salvo's warning, the won level in the settings file, a death and the respawn at the
+// checkpoint, and F9 leaving a running level.
 //
 // These scenarios also run on Linux, with the plug-in linked into the simulated host
 // (compare_level_runs.cpp): both runs must leave the same trace.
@@ -125,7 +126,8 @@ SCENARIO(level_1_starts_in_a_vehicle) {
     const sim::Vec3 driven = vehicle->position - sim::Vec3{kStartX, kStartY, kStartZ};
     const sim::Vec3 ahead = sim::forwardOf(kStartHeading);
     CHECK(std::abs(driven.z) < 1e-3f);
-    CHECK(std::abs(driven.x * ahead.y - driven.y * ahead.x) < 1e-2f);  // along the heading
+    // Along the heading: each frame's step rounds the position to a float near 2000.
+    CHECK(std::abs(driven.x * ahead.y - driven.y * ahead.x) < 0.05f);
     CHECK(sim::dot(driven, ahead) > 0.0f);
 
     // The screen faded out for the move and in for the slow-motion intro.
@@ -333,6 +335,57 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     game.host.runFrame();
     CHECK(shown(game, "Level 2 - Expert"));
     CHECK(shown(game, "UPoints: 3"));
+}
+
+SCENARIO(a_death_respawns_at_the_checkpoint) {
+    Game game(options, "a_death_respawns");
+    REQUIRE(startLevelOne(game));
+    sim::World& world = game.host.world();
+    // The world cooperates: the salvo's blasts reach far, so that its first missile
+    // destroys the car with the player in it, wherever the player drives.
+    world.setBlastRadius(1000.0f);
+    const int32_t player = world.playerPed();
+    const int32_t car = world.vehicleOf(player);
+
+    REQUIRE(runUntil(game, [&] { return shown(game, "You have died...respawning in 15 seconds"); }, 1000));
+    CHECK(world.find(player)->dead);
+    CHECK(world.find(car)->wrecked);
+    const std::size_t fadesBefore = world.fades().size();
+
+    // The host revives the player after 600 frames and gives control back 60 frames later;
+    // the plug-in then puts the player in a new car of the checkpoint's model, where the
+    // intro ended on the start's line, at its heading and speed.
+    REQUIRE(runUntil(game, [&] { return shown(game, "Respawned, you can press F9 to exit..."); }, 1200));
+    const int32_t respawned = world.vehicleOf(player);
+    REQUIRE(respawned != 0 && respawned != car);
+    const sim::Entity& vehicle = *world.find(respawned);
+    CHECK(!world.find(player)->dead);
+    CHECK_EQ(vehicle.model, sim::hashOfName("SIM_CAR"));
+    CHECK_EQ(vehicle.heading, kStartHeading);
+    CHECK(std::abs(sim::length(vehicle.velocity) - 20.0f) < 1e-3f);
+    CHECK(vehicle.engineOn);
+    const sim::Vec3 driven = vehicle.position - sim::Vec3{kStartX, kStartY, kStartZ};
+    const sim::Vec3 ahead = sim::forwardOf(kStartHeading);
+    CHECK(std::abs(driven.z) < 1e-3f);
+    CHECK(std::abs(driven.x * ahead.y - driven.y * ahead.x) < 0.05f);
+
+    // While it waited for control, the screen stayed black (a 10 ms fade each poll); then
+    // the slow-motion fade-in.
+    std::vector<std::string> fades;
+    for (std::size_t index = fadesBefore; index < world.fades().size(); ++index) {
+        fades.push_back((world.fades()[index].fadeIn ? "in " : "out ") + std::to_string(world.fades()[index].durationMs));
+    }
+    REQUIRE(fades.size() >= 2u);
+    CHECK_EQ(fades.back(), std::string("in 7000"));
+    CHECK(std::all_of(fades.begin(), fades.end() - 1, [](const std::string& fade) { return fade == "out 10"; }));
+    std::vector<float> scales;
+    for (const sim::ValueEvent& scale : world.timeScales()) scales.push_back(scale.value);
+    CHECK(scales == (std::vector<float>{0.25f, 1.0f, 0.5f, 1.0f}));
+    // The new car is the player's to drive away; the script holds the helicopter and pilot.
+    CHECK_EQ(world.heldByScript().size(), 2u);
+    CHECK(held(game, "BUZZARD") != nullptr);
+    game.host.runFrame();
+    CHECK(!hudLine(game, "SCORE: ").empty());  // the level goes on
 }
 
 SCENARIO(the_menu_key_abandons_a_running_level) {

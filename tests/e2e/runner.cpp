@@ -11,6 +11,7 @@
 // --traces, each game writes its trace there (a run of them all empties the folder first).
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -144,9 +145,11 @@ int wmain(int argc, wchar_t** argv) {
     int passed = 0, failed = 0;
     for (const e2e::Scenario& scenario : e2e::scenarios()) {
         std::string outcome;
+        const auto started = std::chrono::steady_clock::now();
         const bool ok = runInChild(commandLine, scenario.name, outcome);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
         ok ? ++passed : ++failed;
-        std::printf("%s: %s\n", scenario.name.c_str(), outcome.c_str());
+        std::printf("%s: %s (%.1f s)\n", scenario.name.c_str(), outcome.c_str(), took.count());
         std::fflush(stdout);
     }
     std::filesystem::remove_all(options.gameFolders, ignored);
