@@ -47,14 +47,6 @@ int cuesPlayed(const Game& game, int32_t cue) {
                                           [cue](const sim::CueEvent& event) { return event.cue == cue; }));
 }
 
-// The frame of the nth play (from 1) of the cue, or -1.
-int64_t cueFrame(const Game& game, int32_t cue, int nth) {
-    for (const sim::CueEvent& event : game.host.cues()) {
-        if (event.cue == cue && --nth == 0) return event.frame;
-    }
-    return -1;
-}
-
 // The entity of this model that the script created and still holds, or null.
 sim::Entity* held(Game& game, const char* model) {
     sim::World& world = game.host.world();
@@ -76,6 +68,31 @@ const sim::ScreenRect* rectAt(const Game& game, float x, float y) {
 const sim::ScreenRect* healthBar(const Game& game) { return rectAt(game, 0.5f, 0.03f); }
 const sim::ScreenRect* powerBar(const Game& game) { return rectAt(game, 0.5f, 0.45f); }
 
+// The fades from the nth on, as "out 200" or "in 4000".
+Lines fades(const sim::World& world, std::size_t from = 0) {
+    Lines described;
+    for (std::size_t index = from; index < world.fades().size(); ++index) {
+        const sim::FadeEvent& fade = world.fades()[index];
+        described.push_back((fade.fadeIn ? "in " : "out ") + std::to_string(fade.durationMs));
+    }
+    return described;
+}
+
+std::vector<float> timeScales(const sim::World& world) {
+    std::vector<float> scales;
+    for (const sim::ValueEvent& scale : world.timeScales()) scales.push_back(scale.value);
+    return scales;
+}
+
+// The car lies on the line from the level's start point along its heading, at its height:
+// each frame's step rounds the position to a float near 2000, hence the 5 cm.
+bool onTheStartLine(const sim::Entity& car) {
+    const sim::Vec3 driven = car.position - sim::Vec3{kStartX, kStartY, kStartZ};
+    const sim::Vec3 ahead = sim::forwardOf(kStartHeading);
+    return std::abs(driven.z) < 1e-3f && std::abs(driven.x * ahead.y - driven.y * ahead.x) < 0.05f &&
+           sim::dot(driven, ahead) > 0.0f;
+}
+
 // A key held through exactly one frame, as a quick press between two frames.
 void tap(Game& game, int32_t key) {
     game.host.setKey(key, true);
@@ -96,58 +113,47 @@ bool startLevelOne(Game& game, std::string_view settings = {}) {
 
 // Runs until the strike has charged this many frames in the warning of the nth salvo
 // (from 1): the frames on which the power bar is drawn, each with one more unit of power
-// (the prompt, a floating message, shows from the next frame on). Returns the frame of the
-// nth warning cue, or -1.
-int64_t runToWarning(Game& game, int salvo, int powerFrames) {
-    if (!runUntil(game, [&] { return cuesPlayed(game, kWarningCue) >= salvo; }, 600 * salvo)) return -1;
-    const int64_t warned = cueFrame(game, kWarningCue, salvo);
+// (the prompt, a floating message, shows from the next frame on). Says whether it came.
+bool chargeInWarning(Game& game, int salvo, int powerFrames) {
+    if (!runUntil(game, [&] { return cuesPlayed(game, kWarningCue) == salvo; }, 600 * salvo)) return false;
+    const int64_t warned = game.host.frame();
     int charged = 0;
-    while (charged < powerFrames && game.host.frame() < warned + 60) {
+    while (charged < powerFrames && game.host.frame() < warned + 50) {
         game.host.runFrame();
         if (powerBar(game) != nullptr) ++charged;
     }
-    return charged == powerFrames ? warned : -1;
+    return charged == powerFrames;
 }
 
 }  // namespace
 
 SCENARIO(level_1_starts_in_a_vehicle) {
     Game game(options, "level_1_starts");
-    const sim::World& world = game.host.world();
+    sim::World& world = game.host.world();
     REQUIRE(startLevelOne(game));
-    const int32_t car = game.host.world().vehicleOf(world.playerPed());
-    const sim::Entity* vehicle = game.host.world().find(car);
+    const sim::Entity* vehicle = world.find(world.vehicleOf(world.playerPed()));
     REQUIRE(vehicle != nullptr);
 
     // The car was put at the level's start point, facing its way at 20 units a second,
     // and has driven straight on from there through the intro.
     CHECK_EQ(vehicle->heading, kStartHeading);
     CHECK(std::abs(sim::length(vehicle->velocity) - 20.0f) < 1e-3f);
-    const sim::Vec3 driven = vehicle->position - sim::Vec3{kStartX, kStartY, kStartZ};
-    const sim::Vec3 ahead = sim::forwardOf(kStartHeading);
-    CHECK(std::abs(driven.z) < 1e-3f);
-    // Along the heading: each frame's step rounds the position to a float near 2000.
-    CHECK(std::abs(driven.x * ahead.y - driven.y * ahead.x) < 0.05f);
-    CHECK(sim::dot(driven, ahead) > 0.0f);
+    CHECK(onTheStartLine(*vehicle));
+    CHECK_EQ(vehicle->setOnGroundCalls, 1);
 
     // The screen faded out for the move and in for the slow-motion intro.
-    std::vector<std::string> fades;
-    for (const sim::FadeEvent& fade : world.fades()) {
-        fades.push_back((fade.fadeIn ? "in " : "out ") + std::to_string(fade.durationMs));
-    }
-    CHECK_EQ(fades, (Lines{"out 200", "in 4000"}));
-    std::vector<float> scales;
-    for (const sim::ValueEvent& scale : world.timeScales()) scales.push_back(scale.value);
-    CHECK(scales == (std::vector<float>{0.25f, 1.0f}));
+    CHECK_EQ(fades(world), (Lines{"out 200", "in 4000"}));
+    CHECK(timeScales(world) == (std::vector<float>{0.25f, 1.0f}));
 
     // The helicopter and its pilot, held by the script: invincible, the pilot at the
     // controls and deaf and blind to the world.
     sim::Entity* helicopter = held(game, "BUZZARD");
     sim::Entity* pilot = held(game, "s_m_y_swat_01");
     REQUIRE(helicopter != nullptr && pilot != nullptr);
-    CHECK_EQ(game.host.world().heldByScript().size(), 2u);
+    CHECK_EQ(world.heldByScript().size(), 2u);
     CHECK(helicopter->invincible && helicopter->missionEntity);
     CHECK_EQ(helicopter->landingGear, 3);
+    CHECK_EQ(helicopter->setupCalls, 1);
     CHECK_EQ(pilot->vehicle, helicopter->handle);
     CHECK_EQ(pilot->seat, sim::kDriverSeat);
     CHECK(pilot->invincible);
@@ -155,8 +161,9 @@ SCENARIO(level_1_starts_in_a_vehicle) {
     CHECK(pilot->hearingRange == 0.0f && pilot->seeingRange == 0.0f);
     CHECK(pilot->mission.active);
 
-    // The announcement, and the HUD: a full green health bar and the score.
+    // The menu closed; the announcement, and the HUD: a full green health bar and the score.
     game.host.runFrame();
+    CHECK(!shown(game, "Rotorstrike Menu"));
     CHECK(shown(game, kAnnouncement));
     const sim::ScreenRect* bar = healthBar(game);
     REQUIRE(bar != nullptr);
@@ -228,7 +235,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
 
     // In the fourth salvo's warning, after 25 frames of the prompt, the pad's attack
     // control fully pressed through one frame.
-    REQUIRE(runToWarning(game, 4, 25) >= 0);
+    REQUIRE(chargeInWarning(game, 4, 25));
     CHECK_EQ(powerBar(game)->width, 25.0f * 0.02f * 0.1f);
     CHECK(powerBar(game)->colour == (sim::Rgba{255, 0, 0, 255}));
     CHECK(shown(game, kAttackReady));
@@ -285,7 +292,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     const int32_t wreck = helicopter->handle;
 
     // Numeric keypad 9 on the last frame of the fourth warning, at full power (49 frames).
-    REQUIRE(runToWarning(game, 4, 49) >= 0);
+    REQUIRE(chargeInWarning(game, 4, 49));
     const std::string score = hudLine(game, "SCORE: ").substr(7);
     CHECK(!score.empty() && score != "0");
     const std::size_t profileCallsBefore = game.host.profileCalls().size();
@@ -304,9 +311,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     CHECK_EQ(cuesPlayed(game, kHitCue), 0);  // the level was won before the hit's frame
     CHECK(std::any_of(world.explosions().begin(), world.explosions().end(),
                       [&](const sim::Explosion& explosion) { return explosion.vehicle == wreck; }));
-    std::vector<float> scales;
-    for (const sim::ValueEvent& scale : world.timeScales()) scales.push_back(scale.value);
-    CHECK(scales == (std::vector<float>{0.25f, 1.0f, 0.35f, 1.0f}));
+    CHECK(timeScales(world) == (std::vector<float>{0.25f, 1.0f, 0.35f, 1.0f}));
     CHECK(world.heldByScript().empty());
     CHECK_EQ(hudLine(game, "~g~Success!"),
              "~g~Success! -- NEW HIGH SCORE: " + score + " -- Last score: 0 -- (Level 2 is available!)");
@@ -364,23 +369,15 @@ SCENARIO(a_death_respawns_at_the_checkpoint) {
     CHECK_EQ(vehicle.heading, kStartHeading);
     CHECK(std::abs(sim::length(vehicle.velocity) - 20.0f) < 1e-3f);
     CHECK(vehicle.engineOn);
-    const sim::Vec3 driven = vehicle.position - sim::Vec3{kStartX, kStartY, kStartZ};
-    const sim::Vec3 ahead = sim::forwardOf(kStartHeading);
-    CHECK(std::abs(driven.z) < 1e-3f);
-    CHECK(std::abs(driven.x * ahead.y - driven.y * ahead.x) < 0.05f);
+    CHECK(onTheStartLine(vehicle));
 
     // While it waited for control, the screen stayed black (a 10 ms fade each poll); then
     // the slow-motion fade-in.
-    std::vector<std::string> fades;
-    for (std::size_t index = fadesBefore; index < world.fades().size(); ++index) {
-        fades.push_back((world.fades()[index].fadeIn ? "in " : "out ") + std::to_string(world.fades()[index].durationMs));
-    }
-    REQUIRE(fades.size() >= 2u);
-    CHECK_EQ(fades.back(), std::string("in 7000"));
-    CHECK(std::all_of(fades.begin(), fades.end() - 1, [](const std::string& fade) { return fade == "out 10"; }));
-    std::vector<float> scales;
-    for (const sim::ValueEvent& scale : world.timeScales()) scales.push_back(scale.value);
-    CHECK(scales == (std::vector<float>{0.25f, 1.0f, 0.5f, 1.0f}));
+    const Lines respawnFades = fades(world, fadesBefore);
+    REQUIRE(respawnFades.size() >= 2u);
+    CHECK_EQ(respawnFades.back(), std::string("in 7000"));
+    CHECK(std::all_of(respawnFades.begin(), respawnFades.end() - 1, [](const std::string& fade) { return fade == "out 10"; }));
+    CHECK(timeScales(world) == (std::vector<float>{0.25f, 1.0f, 0.5f, 1.0f}));
     // The new car is the player's to drive away; the script holds the helicopter and pilot.
     CHECK_EQ(world.heldByScript().size(), 2u);
     CHECK(held(game, "BUZZARD") != nullptr);
