@@ -10,7 +10,6 @@
 // the same arguments in the same frames: where the two part, the Windows build differs
 // from the Linux one. Exits 0 when every check held and every trace matched.
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -41,16 +40,7 @@ int main(int argc, char** argv) {
 
     int failed = 0;
     for (const e2e::Scenario& scenario : e2e::scenarios()) {
-        const int failuresBefore = e2e::failedChecks();
-        std::printf("scenario %s\n", scenario.name.c_str());
-        std::fflush(stdout);
-        try {
-            scenario.body(options);
-        } catch (const e2e::Stop&) {
-        } catch (const std::exception& error) {
-            e2e::check(false, std::string("the scenario ran to its end: ") + error.what(), __FILE__, __LINE__);
-        }
-        const bool ok = e2e::failedChecks() == failuresBefore;
+        const bool ok = e2e::runScenario(scenario, options);
         failed += ok ? 0 : 1;
         std::printf("%s on Linux: %s\n", scenario.name.c_str(), ok ? "passed" : "failed");
     }

@@ -37,19 +37,6 @@ std::string narrow(const std::wstring& text) { return std::string(text.begin(), 
 
 std::wstring inQuotes(const std::wstring& argument) { return L"\"" + argument + L"\""; }
 
-int runOne(const e2e::Scenario& scenario, const e2e::Options& options) {
-    std::printf("scenario %s\n", scenario.name.c_str());
-    std::fflush(stdout);
-    try {
-        scenario.body(options);
-    } catch (const e2e::Stop&) {
-    } catch (const std::exception& error) {
-        e2e::check(false, std::string("the scenario ran to its end: ") + error.what(), __FILE__, __LINE__);
-    }
-    std::fflush(stdout);
-    return e2e::failedChecks() == 0 ? 0 : 1;
-}
-
 // Runs the scenario in a child process; its exit code, or a text for a crash or a hang.
 bool runInChild(const std::wstring& commandLine, const std::string& name, std::string& outcome) {
     STARTUPINFOW startup{};
@@ -132,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
 
     if (!only.empty()) {
         for (const e2e::Scenario& scenario : e2e::scenarios()) {
-            if (scenario.name == narrow(only)) return runOne(scenario, options);
+            if (scenario.name == narrow(only)) return e2e::runScenario(scenario, options) ? 0 : 1;
         }
         std::fprintf(stderr, "standin-runner: no scenario %s\n", narrow(only).c_str());
         return 2;

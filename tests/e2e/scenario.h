@@ -49,6 +49,10 @@ struct Stop {};
 bool check(bool ok, const std::string& what, const char* file, int line, const std::string& detail = {});
 int failedChecks();
 
+// Runs the scenario here, after a line that names it: a REQUIRE that failed ends it, an
+// exception fails it. Says whether all its checks held.
+bool runScenario(const Scenario& scenario, const Options& options);
+
 template <class T>
 std::string shown(const T& value) {
     std::ostringstream out;
