@@ -16,6 +16,8 @@ constexpr uint32_t kProcessAttach = 1;
 // No object of the plug-in lies in the lowest 64 KiB of the address space.
 constexpr uint64_t kLowestAddress = 0x10000;
 
+std::string text(const char* chars) { return chars != nullptr ? chars : "(null)"; }
+
 std::string hex(uint64_t hash) {
     char text[24];
     std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(hash));
@@ -65,6 +67,7 @@ void Host::runFrame() {
     if (nullMode_) return;
     // The world then moves on to the next frame's time.
     world_.step(static_cast<float>(elapsedMs(frame_ + 1) - elapsedMs(frame_)) / 1000.0f);
+    if (frameObserver_) frameObserver_();
 }
 
 void Host::runScript() {
@@ -172,6 +175,15 @@ void Host::recordFrontendSound(int32_t soundId, const char* name, const char* so
     frontendSounds_.push_back({frame_, soundId, name, soundSet});
 }
 
+void Host::recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path,
+                             uint32_t value) {
+    profileCalls_.push_back({frame_, false, text(section), text(key), text(path), defaultValue, {}, value});
+}
+
+void Host::recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written) {
+    profileCalls_.push_back({frame_, true, text(section), text(key), text(path), 0, text(value), written ? 1u : 0u});
+}
+
 }  // namespace sim
 
 // The seam's Linux backend: ScriptHookV, the clock, the keys, the cues and the game's
@@ -186,8 +198,14 @@ bool isKeyDown(int32_t virtualKey) { return sim::Host::current().keyDown(virtual
 void playCue(int32_t cueId) { sim::Host::current().recordCue(cueId); }
 void stopCues() { sim::Host::current().recordCue(0); }
 uint32_t readProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
-    return sim::Host::current().gameFolder().readInt(section, key, defaultValue, path);
+    sim::Host& host = sim::Host::current();
+    const uint32_t value = host.gameFolder().readInt(section, key, defaultValue, path);
+    host.recordProfileRead(section, key, defaultValue, path, value);
+    return value;
 }
 bool writeProfileString(const char* section, const char* key, const char* value, const char* path) {
-    return sim::Host::current().gameFolder().writeString(section, key, value, path);
+    sim::Host& host = sim::Host::current();
+    const bool written = host.gameFolder().writeString(section, key, value, path);
+    host.recordProfileWrite(section, key, value, path, written);
+    return written;
 }

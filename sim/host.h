@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -28,6 +29,16 @@ struct HostError : std::runtime_error {
 struct CueEvent {
     int64_t frame = 0;
     int32_t cue = 0;  // 101 or 102; 0 for a stop
+};
+
+// One call of the plug-in to the profile functions (its settings file).
+struct ProfileCall {
+    int64_t frame = 0;
+    bool write = false;
+    std::string section, key, path;
+    int32_t defaultValue = 0;  // a read's
+    std::string value;         // a write's
+    uint32_t result = 0;       // the value read, or whether the write succeeded
 };
 
 struct FrontendSound {
@@ -59,6 +70,8 @@ public:
     void setStartTick(uint32_t tick) { startTick_ = tick; }
     int64_t frame() const { return frame_; }
     uint32_t tick() const;
+    // Called at the end of every frame, once the world has moved on (a trace, say).
+    void setFrameObserver(std::function<void()> observer) { frameObserver_ = std::move(observer); }
 
     // Input.
     void setKey(int32_t virtualKey, bool down);
@@ -80,6 +93,9 @@ public:
     bool captureEnabled() const { return captureEnabled_; }
     const std::vector<CueEvent>& cues() const { return cues_; }
     const std::vector<FrontendSound>& frontendSounds() const { return frontendSounds_; }
+    // The profile calls made through the seam (the plug-in's), in order; the game folder's
+    // own reads and writes are not among them.
+    const std::vector<ProfileCall>& profileCalls() const { return profileCalls_; }
     int registrations() const { return registrations_; }
 
     // Null mode: each native answers what it answered last in full mode and does nothing
@@ -106,6 +122,8 @@ public:
     uint64_t* callNative();
     void recordCue(int32_t cue);
     void recordFrontendSound(int32_t soundId, const char* name, const char* soundSet);
+    void recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path, uint32_t value);
+    void recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written);
 
 private:
     static int64_t elapsedMs(int64_t frame) { return frame * 1000 / 60; }
@@ -114,6 +132,7 @@ private:
 
     uint32_t startTick_ = 0;
     int64_t frame_ = -1;
+    std::function<void()> frameObserver_;
 
     void (*script_)() = nullptr;
     std::unique_ptr<Fibre> fibre_;
@@ -145,6 +164,7 @@ private:
     std::string pendingText_;
     std::vector<CueEvent> cues_;
     std::vector<FrontendSound> frontendSounds_;
+    std::vector<ProfileCall> profileCalls_;
 };
 
 }  // namespace sim

@@ -2,9 +2,13 @@
 // leave nothing behind when torn down.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "fibre.h"
 #include "host.h"
 #include "seam.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -93,6 +97,41 @@ TEST(SimHost, ScriptWaitResumesOnTheFirstFrameAtLeastThatLater) {
     EXPECT_EQ(wakes, 1);
     host.runFrame();
     EXPECT_EQ(wakes, 2);
+}
+
+// The seam's profile calls are logged with their frame and result; the game folder's own
+// reads and writes (a test's look at the file) are not. The frame observer runs once at
+// the end of every frame.
+TEST(SimHost, LogsTheSeamsProfileCallsAndCallsTheObserverAtEachFramesEnd) {
+    static std::vector<std::string> script;
+    script.clear();
+    TempFolder folder;
+    sim::Host host;
+    host.setGameDirectory(folder.path());
+    std::vector<int64_t> observed;
+    host.setFrameObserver([&] { observed.push_back(host.frame()); });
+    host.registerScript(reinterpret_cast<void*>(0x180000000), [] {
+        scriptWait(0);
+        writeProfileString("Rotorstrike", "armor", "2", ".\\Rotorstrike.ini");
+        script.push_back(std::to_string(readProfileInt("Rotorstrike", "armor", 1, ".\\Rotorstrike.ini")));
+        for (;;) scriptWait(0);
+    });
+    host.runFrames(3);
+    EXPECT_EQ(host.gameFolder().readInt("Rotorstrike", "armor", 7, ".\\Rotorstrike.ini"), 2u);
+    EXPECT_TRUE(host.gameFolder().writeString("Rotorstrike", "weapon", "3", ".\\Rotorstrike.ini"));
+
+    ASSERT_EQ(host.profileCalls().size(), 2u);
+    const sim::ProfileCall& write = host.profileCalls()[0];
+    EXPECT_TRUE(write.write);
+    EXPECT_EQ(write.frame, 1);
+    EXPECT_EQ(write.section + " " + write.key + "=" + write.value + " " + write.path, "Rotorstrike armor=2 .\\Rotorstrike.ini");
+    EXPECT_EQ(write.result, 1u);
+    const sim::ProfileCall& read = host.profileCalls()[1];
+    EXPECT_FALSE(read.write);
+    EXPECT_EQ(read.defaultValue, 1);
+    EXPECT_EQ(read.result, 2u);
+    EXPECT_EQ(script, std::vector<std::string>{"2"});
+    EXPECT_EQ(observed, (std::vector<int64_t>{0, 1, 2}));
 }
 
 }  // namespace

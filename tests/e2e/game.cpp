@@ -1,9 +1,8 @@
-#include "game.h"
-
-#include <windows.h>
-
-#include <filesystem>
+// The parts of a scenario's game that are the same under Wine and on Linux.
 #include <fstream>
+#include <iterator>
+
+#include "game.h"
 
 namespace e2e {
 
@@ -15,33 +14,12 @@ constexpr int kLockoutFrames = 13;  // 13 frames of 1000/60 ms: more than 200 ms
 constexpr const char* kSection = "Rotorstrike";
 constexpr const char* kPath = ".\\Rotorstrike.ini";
 
-std::wstring scriptHookVOf(const Options& options, const std::string& lacking) {
-    if (lacking.empty()) return options.standInFolder + L"\\ScriptHookV.dll";
-    return options.standInFolder + L"\\lacking-" + std::wstring(lacking.begin(), lacking.end()) + L"\\ScriptHookV.dll";
-}
-
 }  // namespace
 
-GameFolder::GameFolder(const Options& options, const std::string& name, const std::wstring& scriptHookV)
-    : path_(options.gameFolders + L"\\" + std::wstring(name.begin(), name.end())) {
-    std::filesystem::create_directories(path_);
-    if (!CopyFileW(options.asi.c_str(), file(L"Rotorstrike.asi").c_str(), FALSE) ||
-        !CopyFileW(scriptHookV.c_str(), file(L"ScriptHookV.dll").c_str(), FALSE) ||
-        !SetCurrentDirectoryW(path_.c_str())) {
-        throw sim::HostError("cannot make the game folder (error " + std::to_string(GetLastError()) + ")");
-    }
-}
-
-Game::Game(const Options& options, const std::string& name, const std::string& lacking)
-    : folder(options, name, scriptHookVOf(options, lacking)),
-      standIn(host, folder.file(L"ScriptHookV.dll"), folder.file(L"Rotorstrike.asi"), options.soundDevice) {
+void Game::setUp(const Options& options) {
     host.setStartTick(kStartTick);
-}
-
-Game::~Game() {
-    std::string faults;
-    for (const std::string& fault : standIn.faults()) faults += "    " + fault + "\n";
-    check(faults.empty(), "the module did nothing the real host would refuse", __FILE__, __LINE__, faults);
+    traces_ = options.traces;
+    if (!traces_.empty()) host.setFrameObserver([this] { trace.recordFrame(host); });
 }
 
 void Game::start(std::string_view settings) {
@@ -51,11 +29,16 @@ void Game::start(std::string_view settings) {
 }
 
 void Game::writeSettings(std::string_view bytes) {
-    std::ofstream out(std::filesystem::path(folder.file(L"Rotorstrike.ini")), std::ios::binary | std::ios::trunc);
+    std::ofstream out(settingsPath(), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-bool Game::settingsExist() const { return std::filesystem::exists(folder.file(L"Rotorstrike.ini")); }
+bool Game::settingsExist() const { return std::filesystem::exists(settingsPath()); }
+
+std::string Game::settingsFile() const {
+    std::ifstream in(settingsPath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 uint32_t Game::setting(const char* key, int32_t defaultValue) {
     return host.gameFolder().readInt(kSection, key, defaultValue, kPath);
@@ -80,6 +63,24 @@ std::vector<std::string> Game::calls() const {
     std::vector<std::string> described;
     for (const sim::LoggedCall& call : host.calls()) described.push_back(call.describe());
     return described;
+}
+
+std::vector<std::string> Game::profileCalls(std::size_t from) const {
+    std::vector<std::string> described;
+    for (std::size_t index = from; index < host.profileCalls().size(); ++index) {
+        described.push_back(describeProfileCall(host.profileCalls()[index]));
+    }
+    return described;
+}
+
+// The trace ends with the settings file as the game left it.
+void Game::writeTrace() {
+    if (traces_.empty()) return;
+    trace.note("settings file: " + (settingsExist() ? escaped(settingsFile()) : std::string("(none)")));
+    std::filesystem::create_directories(traces_);
+    std::ofstream out(traces_ / (name_ + ".trace"), std::ios::binary | std::ios::trunc);
+    out << trace.text();
+    check(static_cast<bool>(out), "the trace was written", __FILE__, __LINE__);
 }
 
 }  // namespace e2e

@@ -1,9 +1,14 @@
-// One scenario's game: a game folder holding Rotorstrike.asi and the stand-in
-// ScriptHookV.dll side by side (as a player installs them, beside the game), made the
-// current directory so that ".\Rotorstrike.ini" lands in it; the simulated host; and the
-// stand-in that loads the real module into it.
+// One scenario's game: a game folder, the simulated host, and the plug-in in it.
+//
+// Under Wine (game_windows.cpp) the game folder holds Rotorstrike.asi and the stand-in
+// ScriptHookV.dll side by side (as a player installs them, beside the game) and is made the
+// current directory, so that ".\Rotorstrike.ini" lands in it; the stand-in loads the real
+// module into the host. On Linux (game_linux.cpp) the plug-in is linked into the host, as
+// in the tests over the simulated host, and the game folder is a temporary one: the level
+// scenarios run there too, and their traces are compared with the Wine run's.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,7 +16,13 @@
 
 #include "host.h"
 #include "scenario.h"
+#include "trace.h"
+
+#ifdef _WIN32
 #include "standin/standin.h"
+#else
+#include "../temp_folder.h"
+#endif
 
 namespace e2e {
 
@@ -22,6 +33,7 @@ constexpr int32_t kNumpad5 = 0x65;
 constexpr int32_t kNumpad8 = 0x68;
 constexpr int32_t kNumpad9 = 0x69;
 
+#ifdef _WIN32
 // The game's folder of one scenario, left for the runner to remove once the process ends
 // (the loaded module's file stays open until then).
 class GameFolder {
@@ -33,13 +45,18 @@ public:
 private:
     std::wstring path_;
 };
+#endif
 
 class Game {
 public:
-    // lacking: the export the stand-in ScriptHookV.dll lacks, or empty for the whole one.
+    // name: the game folder's, and the trace's. lacking: the export the stand-in
+    // ScriptHookV.dll lacks, or empty for the whole one (Wine only).
     Game(const Options& options, const std::string& name, const std::string& lacking = {});
-    // Checks that the stand-in saw the module do nothing the real host would refuse.
+    // Checks that the stand-in saw the module do nothing the real host would refuse, and
+    // writes the trace when the options ask for one.
     ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
 
     // Loads the module, with this settings file prepared when one is given, and runs its
     // first frame, which reads the settings.
@@ -47,7 +64,10 @@ public:
     // The settings file as a player prepared it, written before the module reads it.
     void writeSettings(std::string_view bytes);
     bool settingsExist() const;
-    // A key of section Rotorstrike, read back with the system's GetPrivateProfileIntA.
+    // The settings file's bytes; "" when there is none.
+    std::string settingsFile() const;
+    // A key of section Rotorstrike, read back with the platform's profile function (under
+    // Wine, the system's GetPrivateProfileIntA).
     uint32_t setting(const char* key, int32_t defaultValue);
 
     // A press of the key once the 200 ms lockout has passed: 13 frames, then the key
@@ -57,11 +77,28 @@ public:
     std::vector<std::string> texts() const;
     // This frame's native calls as a trace prints them.
     std::vector<std::string> calls() const;
+    // The plug-in's profile calls from the given one on, as a trace prints them.
+    std::vector<std::string> profileCalls(std::size_t from = 0) const;
 
+#ifdef _WIN32
     GameFolder folder;
     // The stand-in outlives the host, whose end unwinds the script through the module.
     standin::StandIn standIn;
+#else
+    TempFolder folder;
+#endif
+    // The trace outlives the host, which records into it at the end of each frame.
+    Trace trace;
     sim::Host host;
+
+private:
+    // The clock's start, and the trace when the options ask for one.
+    void setUp(const Options& options);
+    void writeTrace();
+    std::filesystem::path settingsPath() const;
+
+    std::string name_;
+    std::filesystem::path traces_;
 };
 
 }  // namespace e2e

@@ -2,14 +2,16 @@
 // Rotorstrike.asi and runs every scenario, each in a process of its own:
 //
 //   standin-runner.exe --asi FILE --standin FOLDER [--sound-device] [--scenario NAME]
-//                      [--game-folders FOLDER]
+//                      [--game-folders FOLDER] [--traces FOLDER]
 //
 // FILE and FOLDER may be paths of the Linux side (/...), taken on Wine's drive Z:. Without
 // --scenario it runs them all, each in a child process, and ends with "N passed, N failed";
 // --list names them. Each scenario makes its game folder under the game folders (by default
-// a new folder in the temporary folder), which a run of them all removes at its end.
+// a new folder in the temporary folder), which a run of them all removes at its end. With
+// --traces, each game writes its trace there (a run of them all empties the folder first).
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -34,19 +36,6 @@ std::wstring windowsPath(std::wstring path) {
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 std::wstring inQuotes(const std::wstring& argument) { return L"\"" + argument + L"\""; }
-
-int runOne(const e2e::Scenario& scenario, const e2e::Options& options) {
-    std::printf("scenario %s\n", scenario.name.c_str());
-    std::fflush(stdout);
-    try {
-        scenario.body(options);
-    } catch (const e2e::Stop&) {
-    } catch (const std::exception& error) {
-        e2e::check(false, std::string("the scenario ran to its end: ") + error.what(), __FILE__, __LINE__);
-    }
-    std::fflush(stdout);
-    return e2e::failedChecks() == 0 ? 0 : 1;
-}
 
 // Runs the scenario in a child process; its exit code, or a text for a crash or a hang.
 bool runInChild(const std::wstring& commandLine, const std::string& name, std::string& outcome) {
@@ -78,7 +67,8 @@ bool runInChild(const std::wstring& commandLine, const std::string& name, std::s
 }
 
 int usage() {
-    std::fputs("usage: standin-runner.exe --asi FILE --standin FOLDER [--sound-device] [--scenario NAME | --list]\n",
+    std::fputs("usage: standin-runner.exe --asi FILE --standin FOLDER [--sound-device] [--scenario NAME | --list]\n"
+               "                          [--game-folders FOLDER] [--traces FOLDER]\n",
                stderr);
     return 2;
 }
@@ -101,6 +91,9 @@ int wmain(int argc, wchar_t** argv) {
             commandLine += L" --standin " + inQuotes(options.standInFolder);
         } else if (argument == L"--game-folders" && hasValue) {
             options.gameFolders = argv[++index];
+        } else if (argument == L"--traces" && hasValue) {
+            options.traces = windowsPath(argv[++index]);
+            commandLine += L" --traces " + inQuotes(options.traces.wstring());
         } else if (argument == L"--sound-device") {
             options.soundDevice = true;
             commandLine += L" --sound-device";
@@ -126,22 +119,26 @@ int wmain(int argc, wchar_t** argv) {
 
     if (!only.empty()) {
         for (const e2e::Scenario& scenario : e2e::scenarios()) {
-            if (scenario.name == narrow(only)) return runOne(scenario, options);
+            if (scenario.name == narrow(only)) return e2e::runScenario(scenario, options) ? 0 : 1;
         }
         std::fprintf(stderr, "standin-runner: no scenario %s\n", narrow(only).c_str());
         return 2;
     }
 
     commandLine += L" --game-folders " + inQuotes(options.gameFolders);
+    std::error_code ignored;
+    // A trace left by an earlier run must not stand in for one this run failed to write.
+    if (!options.traces.empty()) std::filesystem::remove_all(options.traces, ignored);
     int passed = 0, failed = 0;
     for (const e2e::Scenario& scenario : e2e::scenarios()) {
         std::string outcome;
+        const auto started = std::chrono::steady_clock::now();
         const bool ok = runInChild(commandLine, scenario.name, outcome);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
         ok ? ++passed : ++failed;
-        std::printf("%s: %s\n", scenario.name.c_str(), outcome.c_str());
+        std::printf("%s: %s (%.1f s)\n", scenario.name.c_str(), outcome.c_str(), took.count());
         std::fflush(stdout);
     }
-    std::error_code ignored;
     std::filesystem::remove_all(options.gameFolders, ignored);
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;

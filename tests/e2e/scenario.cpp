@@ -1,6 +1,7 @@
 #include "scenario.h"
 
 #include <cstdio>
+#include <exception>
 
 namespace e2e {
 
@@ -29,5 +30,19 @@ bool check(bool ok, const std::string& what, const char* file, int line, const s
 }
 
 int failedChecks() { return failures; }
+
+bool runScenario(const Scenario& scenario, const Options& options) {
+    const int failuresBefore = failures;
+    std::printf("scenario %s\n", scenario.name.c_str());
+    std::fflush(stdout);
+    try {
+        scenario.body(options);
+    } catch (const Stop&) {
+    } catch (const std::exception& error) {
+        check(false, std::string("the scenario ran to its end: ") + error.what(), __FILE__, __LINE__);
+    }
+    std::fflush(stdout);
+    return failures == failuresBefore;
+}
 
 }  // namespace e2e

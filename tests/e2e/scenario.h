@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -17,6 +18,8 @@ struct Options {
     std::wstring standInFolder;  // ScriptHookV.dll, and lacking-EXPORT/ScriptHookV.dll for each export
     std::wstring gameFolders;    // where each scenario makes its game folder
     bool soundDevice = false;    // the system can play the cues (a null device serves)
+    // Where each game writes its trace (trace.h), named after its game folder; empty: none.
+    std::filesystem::path traces;
 };
 
 struct Scenario {
@@ -45,6 +48,10 @@ struct Stop {};
 
 bool check(bool ok, const std::string& what, const char* file, int line, const std::string& detail = {});
 int failedChecks();
+
+// Runs the scenario here, after a line that names it: a REQUIRE that failed ends it, an
+// exception fails it. Says whether all its checks held.
+bool runScenario(const Scenario& scenario, const Options& options);
 
 template <class T>
 std::string shown(const T& value) {

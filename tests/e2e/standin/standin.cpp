@@ -23,8 +23,6 @@ HMODULE moduleHolding(const void* address) {
     return module;
 }
 
-std::string text(LPCSTR chars) { return chars != nullptr ? chars : "(null)"; }
-
 }  // namespace
 
 StandIn::StandIn(sim::Host& host, const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice)
@@ -150,16 +148,14 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
 UINT WINAPI StandIn::onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR path) {
     StandIn& self = current();
     const UINT value = self.readProfileInt_(section, key, defaultValue, path);
-    self.profileCalls_.push_back(
-        {self.host_.frame(), false, text(section), text(key), text(path), defaultValue, {}, value});
+    self.host_.recordProfileRead(section, key, defaultValue, path, value);
     return value;
 }
 
 BOOL WINAPI StandIn::onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
     StandIn& self = current();
     const BOOL written = self.writeProfileString_(section, key, value, path);
-    self.profileCalls_.push_back(
-        {self.host_.frame(), true, text(section), text(key), text(path), 0, text(value), written ? 1u : 0u});
+    self.host_.recordProfileWrite(section, key, value, path, written != FALSE);
     return written;
 }
 

@@ -3,7 +3,8 @@
 // frame at a time and whose natives the host answers. The module's imports of
 // GetTickCount and GetAsyncKeyState are pointed at the host's clock and keys, so that every
 // run is the same; its PlaySoundA at a check that each cue is a WAVE resource of the
-// module's own; its profile calls at Wine's real functions, with a log.
+// module's own; its profile calls at Wine's real functions, logged in the host's
+// profileCalls() as on Linux.
 //
 // The simulated host's load() resets the plug-in's state and calls its module entry; here
 // the plug-in is a separate module, so those two are this file's: the entry loads the
@@ -22,16 +23,6 @@
 #include "host.h"
 
 namespace standin {
-
-// One call of the module to GetPrivateProfileIntA or WritePrivateProfileStringA.
-struct ProfileCall {
-    int64_t frame = 0;
-    bool write = false;
-    std::string section, key, path;
-    int32_t defaultValue = 0;  // a read's
-    std::string value;         // a write's
-    uint32_t result = 0;       // the value read, or whether the write succeeded
-};
 
 class StandIn {
 public:
@@ -53,7 +44,6 @@ public:
     DWORD loadError() const { return loadError_; }
     // Every call of scriptRegister, valid or not.
     int registerCalls() const { return registerCalls_; }
-    const std::vector<ProfileCall>& profileCalls() const { return profileCalls_; }
     // What the module did that the real host would not accept: a registration of another
     // module's handle, a cue that is not its own resource of the right form, ...
     const std::vector<std::string>& faults() const { return faults_; }
@@ -89,7 +79,6 @@ private:
     bool loading_ = false;
     int registerCalls_ = 0;
     std::vector<Registration> registrations_;
-    std::vector<ProfileCall> profileCalls_;
     std::vector<std::string> faults_;
     decltype(&PlaySoundA) playSound_ = nullptr;
     decltype(&GetPrivateProfileIntA) readProfileInt_ = nullptr;
