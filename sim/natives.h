@@ -67,7 +67,7 @@ struct NativeCall {
     }
 };
 
-// The spec of a hash, or null for a native the host does not know.
+// The table entry of a hash, or null for a native the host does not know.
 const NativeSpec* findNative(uint64_t hash);
 
 // The table's parts, by area (natives_*.cpp).
