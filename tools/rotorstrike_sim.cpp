@@ -163,6 +163,9 @@ public:
     void afterFrame() {
         const sim::Host& host = game_.host();
         const sim::Screen& screen = host.screen();
+        // The host's feed keeps a notification on screen for a while after it is posted.
+        for (const sim::Notification& note : screen.notifications) feed_.push_back({host.frame(), note});
+        while (!feed_.empty() && host.frame() - feed_.front().frame > kFeedFrames) feed_.erase(feed_.begin());
         menuFrames_ = mod.menuOpen && !mod.instructionsShown ? menuFrames_ + 1 : 0;
         instructionFrames_ = mod.instructionsShown ? instructionFrames_ + 1 : 0;
         take("menu", menuFrames_ == 20);
@@ -188,14 +191,24 @@ private:
     void write(const std::string& name) {
         const std::string path = (fs::path(options_.out) / (name + ".png")).string();
         const sim::World& world = game_.host().world();
-        if (!render::writeScreenshot(game_.host().screen(), path, render::sceneFromAbove(world, mod.heliVehicle))) {
+        sim::Screen screen = game_.host().screen();
+        screen.notifications.clear();
+        for (const Posted& posted : feed_) screen.notifications.add() = posted.note;
+        if (!render::writeScreenshot(screen, path, render::sceneFromAbove(world, mod.heliVehicle))) {
             throw std::runtime_error("cannot write " + path);
         }
         written_.push_back(path);
     }
 
+    struct Posted {
+        int64_t frame;
+        sim::Notification note;
+    };
+    static constexpr int64_t kFeedFrames = 300;
+
     const Options& options_;
     player::Game& game_;
+    std::vector<Posted> feed_;
     std::set<std::string> taken_;
     std::vector<std::string> written_;
     int menuFrames_ = 0, instructionFrames_ = 0, salvoFrames_ = 0, resultFrames_ = 0;
