@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "dodge.h"
 
 namespace player {
 
@@ -38,7 +37,10 @@ constexpr float kSightSpeed = 12.0f;     // let the helicopter come back into si
 constexpr int kLowSightPercent = 70;
 constexpr int64_t kStuckFrames = 45;
 constexpr int64_t kReverseFrames = 70;
-constexpr float kThreatReach = 80.0f;  // missiles aimed further away are no business of the car
+constexpr float kThreatReach = 80.0f;
+constexpr float kStraightSteer = 0.3f;   // steering less than this: the car runs straight
+constexpr float kTunnelWarning = 70.0f;  // no swerving this far before a tunnel
+constexpr float kTunnelSpeed = 30.0f;  // missiles aimed further away are no business of the car
 constexpr int64_t kDeathWithoutRespawnFrames = 10;
 constexpr int64_t kHudGoneFrames = 600;  // longer than a respawn's waits
 
@@ -289,22 +291,42 @@ void Autopilot::drive(sim::Host& host) {
         speed = std::min(speed, kSightSpeed);
     }
 
-    // Out of the way of the missiles in the air.
+    // Out of the way of the missiles in the air; under a roof nothing reaches the car, and
+    // the helicopter is out of sight: through at speed.
+    const bool roofed = map.underRoof(state.position);
+    if (roofed) speed = std::max(speed, kTunnelSpeed);
     Threats threats;
     const float scale = world.missileSpeedScale();
     for (const sim::Projectile& missile : world.projectiles()) {
-        if (!missile.flying || sim::horizontalLength(missile.to - state.position) > kThreatReach) continue;
+        if (roofed || !missile.flying || sim::horizontalLength(missile.to - state.position) > kThreatReach) continue;
         threats.add({missile.position, missile.to, missile.speed * scale});
     }
     Plan plan{speed, 0.0f, 0.0f};
     if (threats.count > 0 && !road_.empty()) {
-        plan = choosePlan(road_, map, state, threats, Danger{world.blastRadius()}, speed);
-        if (plan.speed != speed || plan.swerveSeconds > 0.0f) ++dodgeFrames_;
+        // A way out, once found, is kept while it stays clear.
+        const Danger danger{world.blastRadius()};
+        Plan held = dodge_;
+        held.swerveSeconds = std::max(0.0f, dodge_.swerveSeconds - static_cast<float>(host.frame() - dodgeFrame_) / 60.0f);
+        if (dodging_ && clearance(road_, map, state, held, threats, danger) >= danger.margin) {
+            plan = held;
+        } else {
+            plan = choosePlan(road_, map, state, threats, danger, speed, maySwerve(map, state));
+            // The same swerve chosen again goes on; it does not start over.
+            const bool sameSwerve = dodging_ && plan.steer == dodge_.steer && plan.swerveSeconds > 0.0f;
+            if (sameSwerve) plan.swerveSeconds = held.swerveSeconds;
+            if (!sameSwerve) dodgeFrame_ = host.frame();
+            dodge_ = sameSwerve ? Plan{plan.speed, plan.steer, dodge_.swerveSeconds} : plan;
+            dodging_ = plan.speed != speed || plan.swerveSeconds > 0.0f;
+        }
+        if (dodging_) ++dodgeFrames_;
+    } else {
+        dodging_ = false;
     }
     float steer = plan.swerveSeconds > 0.0f ? plan.steer : road_.steerFor(state);
 
-    // Stuck against something: back off, turning the other way, and try again.
-    if (std::fabs(state.speed) < 0.5f && plan.speed > 5.0f) {
+    // Stuck with its nose against something: back off, turning the other way, and try again.
+    const sim::Vec3 nose = state.position + sim::forwardOf(state.heading) * 1.0f;
+    if (std::fabs(state.speed) < 0.5f && map.blocksCar(nose, sim::kCarHandling.radius)) {
         if (++stuckFrames_ > kStuckFrames) {
             reverseUntil_ = host.frame() + kReverseFrames;
             stuckFrames_ = 0;
@@ -319,6 +341,19 @@ void Autopilot::drive(sim::Host& host) {
     world.setDriverInput({true, steer, plan.speed});
 
     strike(host);
+}
+
+// A driver swerves only with the car straight on the road and no tunnel just ahead: a swerve
+// at a tunnel's mouth, or one on top of another, ends against a wall.
+bool Autopilot::maySwerve(const sim::Map& map, const sim::CarState& car) const {
+    if (std::fabs(road_.steerFor(car)) > kStraightSteer) return false;
+    const float along = road_.nearest(car.position);
+    for (float ahead = 0.0f; ahead <= kTunnelWarning; ahead += 10.0f) {
+        sim::Vec3 point = road_.pointAt(along + ahead);
+        point.z = car.position.z;
+        if (map.underRoof(point)) return false;
+    }
+    return true;
 }
 
 // Late in a salvo's warning, once the prompt shows: the attack key, or now and then the

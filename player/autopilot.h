@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host.h"
+#include "dodge.h"
 #include "road.h"
 
 namespace player {
@@ -76,6 +77,7 @@ private:
     void awaitStart(sim::Host& host);
     void drive(sim::Host& host);
     void strike(sim::Host& host);
+    bool maySwerve(const sim::Map& map, const sim::CarState& car) const;
     bool moveCursorTo(sim::Host& host, int row);
 
     uint32_t nextRandom();
@@ -99,6 +101,9 @@ private:
     int64_t stuckFrames_ = 0;
     int64_t reverseUntil_ = -1;
     int64_t dodgeFrames_ = 0;
+    Plan dodge_;  // the way out of the missiles' way being driven, since dodgeFrame_
+    int64_t dodgeFrame_ = 0;
+    bool dodging_ = false;
     int64_t hudMissingFrames_ = 0;
     int64_t deathFrame_ = -1;
     bool respawnAnnounced_ = false;

@@ -9,6 +9,8 @@ namespace {
 
 constexpr float kStep = 1.0f / 15.0f;  // seconds between the looks ahead
 constexpr float kLongestLook = 6.0f;
+constexpr float kAfterLook = 1.0f;
+constexpr float kSwerveCost = 4.0f;  // a second of swerving weighs as much as 40 units a second of speed
 constexpr float kRoadKept = 1.5f;  // a swerve stays this far inside the road's edge
 
 float arrivalTime(const SeenMissile& missile) {
@@ -21,7 +23,8 @@ float clearance(const Road& road, const sim::Map& map, const sim::CarState& star
                 const Danger& danger) {
     float horizon = 0.0f;
     for (std::size_t index = 0; index < threats.count; ++index) horizon = std::max(horizon, arrivalTime(threats.missiles[index]));
-    horizon = std::min(horizon, kLongestLook);
+    // A little past the last missile, so that a way out that ends in a wall is seen.
+    horizon = std::min(horizon, kLongestLook) + kAfterLook;
     float least = 1e30f;
     sim::CarState car = start;
     bool crashed = false;
@@ -46,8 +49,7 @@ float clearance(const Road& road, const sim::Map& map, const sim::CarState& star
         const sim::CarState next = sim::driveCar(car, input, kStep);
         // A swerve keeps to the road; a car that runs into something stops there, and a stop
         // is no way out.
-        const bool offRoad = road.distanceFrom(next.position) > roadKept;
-        if (offRoad || (!map.empty() && map.blocksCar(next.position, sim::kCarHandling.radius))) {
+        if (road.distanceFrom(next.position) > roadKept || map.blocksCar(next.position, sim::kCarHandling.radius)) {
             least = std::min(least, 0.0f);
             car.speed = 0.0f;
             crashed = true;
@@ -59,7 +61,7 @@ float clearance(const Road& road, const sim::Map& map, const sim::CarState& star
 }
 
 Plan choosePlan(const Road& road, const sim::Map& map, const sim::CarState& car, const Threats& threats,
-                const Danger& danger, float cruiseSpeed) {
+                const Danger& danger, float cruiseSpeed, bool swerving) {
     const Plan cruising{cruiseSpeed, 0.0f, 0.0f};
     if (threats.count == 0 || clearance(road, map, car, cruising, threats, danger) >= danger.margin) return cruising;
     const float speeds[] = {cruiseSpeed, 0.0f, 10.0f, 17.0f, 32.0f, sim::kCarHandling.topSpeed};
@@ -68,11 +70,12 @@ Plan choosePlan(const Road& road, const sim::Map& map, const sim::CarState& car,
     float bestRoom = -1e30f;
     float bestCost = 1e30f;
     for (const auto& swerve : swerves) {
+        if (swerve[1] > 0.0f && !swerving) continue;
         for (const float speed : speeds) {
             const Plan plan{speed, swerve[0], swerve[1]};
             const float room = clearance(road, map, car, plan, threats, danger);
             // Among the clear plans the one nearest to cruising on the road; else the roomiest.
-            const float cost = std::fabs(speed - cruiseSpeed) / 10.0f + swerve[1];
+            const float cost = std::fabs(speed - cruiseSpeed) / 10.0f + swerve[1] * kSwerveCost;
             const bool clear = room >= danger.margin;
             const bool bestClear = bestRoom >= danger.margin;
             if ((clear && (!bestClear || cost < bestCost)) || (!clear && !bestClear && room > bestRoom)) {

@@ -47,8 +47,8 @@ float clearance(const Road& road, const sim::Map& map, const sim::CarState& car,
                 const Danger& danger);
 
 // A plan that keeps clear of the threats, as near to cruising on the road as will do; when
-// none is clear, the one with the most room.
+// none is clear, the one with the most room. Swerves only when `swerving` allows them.
 Plan choosePlan(const Road& road, const sim::Map& map, const sim::CarState& car, const Threats& threats,
-                const Danger& danger, float cruiseSpeed);
+                const Danger& danger, float cruiseSpeed, bool swerving = true);
 
 }  // namespace player

@@ -217,7 +217,21 @@ private:
 void printTrace(const sim::Host& host) {
     if (host.calls().empty()) return;
     std::printf("frame %lld:\n", static_cast<long long>(host.frame()));
-    for (const sim::LoggedCall& call : host.calls()) std::printf("  %s\n", call.describe().c_str());
+    for (const sim::LoggedCall& call : host.calls()) {
+        // The call, and what the host answered.
+        std::printf("  %s", call.describe().c_str());
+        switch (call.spec->result) {
+        case '-': break;
+        case 'f': std::printf(" -> %g", static_cast<double>(call.floatResult())); break;
+        case 'v':
+            std::printf(" -> (%g, %g, %g)", static_cast<double>(call.floatResult(0)), static_cast<double>(call.floatResult(1)),
+                        static_cast<double>(call.floatResult(2)));
+            break;
+        case 'u': std::printf(" -> 0x%08X", static_cast<uint32_t>(call.result[0])); break;
+        default: std::printf(" -> %d", call.intResult()); break;
+        }
+        std::printf("\n");
+    }
 }
 
 // The keys of the settings file that a level changes; "-" for a key it does not hold.
