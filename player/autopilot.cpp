@@ -276,25 +276,24 @@ void Autopilot::drive(sim::Host& host) {
         return;
     }
 
+    // The road of the map this level is played on.
     const sim::Map& map = world.map();
-    if (!map.road.empty() && (!roadLaid_ || road_.length() == 0.0f)) {
+    if (!map.road.empty() && (road_.empty() || sim::length(map.origin() - roadOrigin_) > 0.0f)) {
         road_ = Road(map);
-        roadLaid_ = true;
+        roadOrigin_ = map.origin();
     }
     const sim::CarState state{car->position, car->heading, sim::dot(car->velocity, sim::forwardOf(car->heading))};
 
     // Cruise, slower before a corner, and slower still while the helicopter is out of sight
-    // (it flies ahead: slowing down brings it back overhead), but never under a roof.
+    // (it flies ahead: slowing down brings it back overhead). Under a roof the helicopter is
+    // out of sight and no missile reaches the car: through at speed.
+    const bool roofed = map.underRoof(state.position);
     float speed = cruise_;
     if (!road_.empty() && road_.toNextCorner(road_.nearest(state.position)) < kCornerSlowing) speed = kCornerSpeed;
-    if (hudNumber(screen, "Out of sight: ", 100) < kLowSightPercent && !map.underRoof(state.position)) {
-        speed = std::min(speed, kSightSpeed);
-    }
-
-    // Out of the way of the missiles in the air; under a roof nothing reaches the car, and
-    // the helicopter is out of sight: through at speed.
-    const bool roofed = map.underRoof(state.position);
+    if (hudNumber(screen, "Out of sight: ", 100) < kLowSightPercent) speed = std::min(speed, kSightSpeed);
     if (roofed) speed = std::max(speed, kTunnelSpeed);
+
+    // Out of the way of the missiles in the air.
     Threats threats;
     const float scale = world.missileSpeedScale();
     for (const sim::Projectile& missile : world.projectiles()) {

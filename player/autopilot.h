@@ -96,7 +96,7 @@ private:
     int lastRow_ = -1;
 
     Road road_;
-    bool roadLaid_ = false;
+    sim::Vec3 roadOrigin_;
     float cruise_ = 24.0f;
     int64_t stuckFrames_ = 0;
     int64_t reverseUntil_ = -1;

@@ -129,8 +129,8 @@ void Timeline::watchMissiles(const sim::Host& host) {
     }
     for (; firstFlying_ < projectiles.size() && !projectiles[firstFlying_].flying; ++firstFlying_) {
         const sim::Projectile& missile = projectiles[firstFlying_];
-        const bool short_ = sim::length(missile.position - missile.to) > 0.5f;
-        const char* where = missile.struck != 0 ? "on something in its way" : short_ ? "on the map" : "at its aim";
+        const bool fellShort = sim::length(missile.position - missile.to) > 0.5f;
+        const char* where = missile.struck != 0 ? "on something in its way" : fellShort ? "on the map" : "at its aim";
         add(host, format("missile %d exploded %s, %.1f units from the player", missile.id, where,
                          static_cast<double>(sim::length(missile.position - player))));
     }
