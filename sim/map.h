@@ -72,7 +72,7 @@ private:
     float cos_ = 1.0f, sin_ = 0.0f;  // of the heading
 };
 
-// The map the simulated host lays around a level: a loop of road about 1,900 units long that
+// The map the simulated host lays around a level: a loop of road 2,000 units long that
 // starts at the origin along the heading, past a town of tall buildings, open country with
 // hills, a tunnel, and a yard of low sheds. The same origin and heading give the same map.
 Map fairMap(Vec3 origin, float heading);

@@ -170,9 +170,9 @@ public:
         instructionFrames_ = mod.instructionsShown ? instructionFrames_ + 1 : 0;
         take("menu", menuFrames_ == 20);
         take("instructions", instructionFrames_ == 40);
-        // The pursuit: the first salvo's missiles in the air over the HUD.
-        salvoFrames_ = mod.missileSequenceActive && !mod.counterAttackSequence && mod.missilesLaunched >= 3 ? salvoFrames_ + 1 : 0;
-        take("pursuit", salvoFrames_ == 4);
+        // The pursuit: the first salvo's five missiles in the air over the HUD.
+        salvoFrames_ = mod.missileSequenceActive && !mod.counterAttackSequence && mod.missilesLaunched == 5 ? salvoFrames_ + 1 : 0;
+        take("pursuit", salvoFrames_ == 20);
         const sim::ScreenText* prompt = screen.findText("ATTACK READY!");
         take("attack-ready", prompt != nullptr && mod.attackPower >= 35.0f);
         const bool ended = screen.findText("Success!") != nullptr || screen.findText("You have lost") != nullptr;

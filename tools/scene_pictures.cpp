@@ -119,7 +119,7 @@ void drawCombat(cairo_t* c, const View& view, const sim::World& world) {
     for (const sim::Marker& marker : world.markers()) {
         cairo_arc(c, view.x(marker.position.x), view.y(marker.position.y), 3.0 * view.scale, 0.0, 2.0 * M_PI);
         colour(c, marker.colour[0] / 255.0, marker.colour[1] / 255.0, marker.colour[2] / 255.0, marker.colour[3] / 255.0);
-        cairo_set_line_width(c, 2.5);
+        cairo_set_line_width(c, 4.0);
         cairo_stroke(c);
     }
     for (const sim::Explosion& blast : world.explosions()) {
