@@ -145,6 +145,7 @@ void Autopilot::beforeFrame(sim::Host& host) {
     if (phase_ != before) {
         phaseFrame_ = host.frame();
         attempts_ = 0;
+        lastRow_ = -1;
     }
     if (phase_ != Phase::Driving) host.world().setDriverInput({});
 }
@@ -172,7 +173,9 @@ void Autopilot::showInstructions(sim::Host& host) {
         if (host.frame() - lastPressFrame_ >= kInstructionsFrames) phase_ = Phase::CloseInstructions;
         return;
     }
-    if (!moveCursorTo(host, kInstructionsRow) || lockedOut(host)) return;
+    const Cursor cursor = moveCursorTo(host, kInstructionsRow);
+    if (cursor == Cursor::Unreachable) finish(Outcome::Refused, "the menu's instructions row cannot be reached");
+    if (cursor != Cursor::There || lockedOut(host)) return;
     press(host, kNumpad5);
 }
 
@@ -184,27 +187,22 @@ void Autopilot::closeInstructions(sim::Host& host) {
     if (!lockedOut(host)) press(host, kNumpad0);
 }
 
-// Walks the highlight toward the row; true once it is there. A row the highlight passes over
-// or cannot reach is locked: the level is refused.
-bool Autopilot::moveCursorTo(sim::Host& host, int row) {
+// Walks the highlight toward the row. A row that the highlight passes over or cannot reach
+// is not selectable.
+Autopilot::Cursor Autopilot::moveCursorTo(sim::Host& host, int row) {
     const int current = highlightedRow(host.screen());
-    if (current < 0) {
-        if (host.frame() - phaseFrame_ > kStartTimeout) finish(Outcome::Refused, "the menu closed");
-        return false;
-    }
-    if (current == row) return true;
-    if (lockedOut(host)) return false;
+    if (current < 0) return host.frame() - phaseFrame_ > kStartTimeout ? Cursor::Unreachable : Cursor::Moving;
+    if (current == row) return Cursor::There;
+    if (lockedOut(host)) return Cursor::Moving;
     if (lastRow_ >= 0 && ((lastRow_ < row && current > row) || (lastRow_ > row && current < row) || lastRow_ == current)) {
-        finish(Outcome::Refused, "Level " + std::to_string(options_.level) + " is locked");
-        return false;
+        return Cursor::Unreachable;
     }
     lastRow_ = current;
     press(host, current < row ? kNumpad2 : kNumpad8);
-    return false;
+    return Cursor::Moving;
 }
 
 void Autopilot::chooseLevel(sim::Host& host) {
-    const int row = options_.level - 1;
     // A locked level's name is drawn in grey.
     const std::string name = "Level " + std::to_string(options_.level);
     for (const sim::ScreenText& text : host.screen().texts) {
@@ -213,7 +211,9 @@ void Autopilot::chooseLevel(sim::Host& host) {
             return;
         }
     }
-    if (!moveCursorTo(host, row) || lockedOut(host)) return;
+    const Cursor cursor = moveCursorTo(host, options_.level - 1);
+    if (cursor == Cursor::Unreachable) finish(Outcome::Refused, name + " is locked");
+    if (cursor != Cursor::There || lockedOut(host)) return;
     press(host, kNumpad5);
     phase_ = Phase::AwaitStart;
 }

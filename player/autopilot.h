@@ -63,6 +63,7 @@ public:
 
 private:
     enum class Phase { Settle, OpenMenu, Instructions, CloseInstructions, ChooseLevel, AwaitStart, Driving, Done };
+    enum class Cursor { There, Moving, Unreachable };
 
     void releaseKeys(sim::Host& host);
     void press(sim::Host& host, int32_t key);
@@ -78,7 +79,7 @@ private:
     void drive(sim::Host& host);
     void strike(sim::Host& host);
     bool maySwerve(const sim::Map& map, const sim::CarState& car) const;
-    bool moveCursorTo(sim::Host& host, int row);
+    Cursor moveCursorTo(sim::Host& host, int row);
 
     uint32_t nextRandom();
 

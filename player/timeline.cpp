@@ -1,5 +1,6 @@
 #include "timeline.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -83,7 +84,7 @@ void Timeline::watchPlugin(const sim::Host& host) {
     }
     if (!mod.encounterActive && encounterActive_) {
         levelStarted_ = false;
-        add(host, format("encounter over (score %d)", static_cast<int>(mod.score)));
+        add(host, format("encounter over (score %.0f)", std::trunc(static_cast<double>(mod.score))));
     }
 
     if (mod.missileSequenceActive && !sequenceActive_ && mod.counterAttackSequence == 0) {
@@ -101,7 +102,8 @@ void Timeline::watchPlugin(const sim::Host& host) {
                          static_cast<double>(mod.heliHealth < 0.0f ? 0.0f : mod.heliHealth)));
     }
     if (!mod.playerDown && playerDown_ && mod.encounterActive) {
-        add(host, format("respawned at the checkpoint: score halved to %d, power-ups lost", static_cast<int>(mod.score)));
+        add(host, format("respawned at the checkpoint: score halved to %.0f, power-ups lost",
+                         std::trunc(static_cast<double>(mod.score))));
     }
 
     menuOpen_ = mod.menuOpen;
