@@ -80,6 +80,7 @@ public:
     int32_t padControl() const { return padControl_; }
 
     World& world() { return world_; }
+    const World& world() const { return world_; }
     // The game's folder, where the settings file lives; the current directory by default.
     GameFolder& gameFolder() { return gameFolder_; }
     void setGameDirectory(const std::string& directory) { gameFolder_.setDirectory(directory); }

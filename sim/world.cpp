@@ -7,14 +7,14 @@ namespace sim {
 
 namespace {
 
-constexpr float kDegreesPerRadian = 57.29577951308232f;
-
 // A pilot wants to close on its mission point at the mission's speed, slowing as it nears
 // (one second of distance at most), and turns its velocity toward that wish at this rate.
 constexpr float kArrivalPerSecond = 1.0f;
 constexpr float kResponsePerSecond = 2.0f;
 // Below this horizontal speed a helicopter keeps its heading.
 constexpr float kTurningSpeed = 0.5f;
+// A car stopped by a wall at more than this speed has crashed; slower, it only leans on it.
+constexpr float kCrashSpeed = 3.0f;
 
 constexpr std::string_view kPlayerModel = "SIM_PLAYER";
 constexpr std::string_view kCarModel = "SIM_CAR";
@@ -36,22 +36,13 @@ uint32_t hashOfName(std::string_view name) {
     return hash;
 }
 
-Vec3 forwardOf(float heading) {
-    const float radians = heading / kDegreesPerRadian;
-    return {-std::sin(radians), std::cos(radians), 0.0f};
-}
-
-float headingOf(Vec3 direction) {
-    const float degrees = std::atan2(-direction.x, direction.y) * kDegreesPerRadian;
-    return degrees < 0.0f ? degrees + 360.0f : degrees;
-}
-
 World::World() {
     // The models of the mission, and the player's own.
-    addModel("BUZZARD", EntityKind::Vehicle, {-1.6f, -6.5f, -1.8f}, {1.6f, 6.5f, 1.8f});
-    addModel("ANNIHILATOR", EntityKind::Vehicle, {-2.2f, -8.2f, -2.3f}, {2.2f, 8.2f, 2.3f});
-    addModel("VALKYRIE", EntityKind::Vehicle, {-2.4f, -9.1f, -2.5f}, {2.4f, 9.1f, 2.5f});
-    addModel("SAVAGE", EntityKind::Vehicle, {-2.6f, -9.8f, -2.6f}, {2.6f, 9.8f, 2.6f});
+    // The helicopters fly at their own top speeds, whatever a mission asks.
+    addModel("BUZZARD", EntityKind::Vehicle, {-1.6f, -6.5f, -1.8f}, {1.6f, 6.5f, 1.8f}).topSpeed = 45.0f;
+    addModel("ANNIHILATOR", EntityKind::Vehicle, {-2.2f, -8.2f, -2.3f}, {2.2f, 8.2f, 2.3f}).topSpeed = 48.0f;
+    addModel("VALKYRIE", EntityKind::Vehicle, {-2.4f, -9.1f, -2.5f}, {2.4f, 9.1f, 2.5f}).topSpeed = 46.0f;
+    addModel("SAVAGE", EntityKind::Vehicle, {-2.6f, -9.8f, -2.6f}, {2.6f, 9.8f, 2.6f}).topSpeed = 52.0f;
     addModel("s_m_y_swat_01", EntityKind::Ped, {-0.4f, -0.3f, -1.0f}, {0.4f, 0.3f, 1.0f});
     addModel(kCarModel, EntityKind::Vehicle, {-1.0f, -2.3f, -0.7f}, {1.0f, 2.3f, 0.7f});
     addModel(kPlayerModel, EntityKind::Ped, {-0.4f, -0.3f, -1.0f}, {0.4f, 0.3f, 1.0f});
@@ -67,9 +58,13 @@ void World::step(float seconds) {
         Entity* helicopter = find(entity.vehicle);
         if (helicopter != nullptr && !helicopter->wrecked) steer(*helicopter, entity.mission, dt);
     }
+    const Entity* me = find(playerPed_);
+    Entity* car = me != nullptr && !me->dead ? find(vehicleOf(playerPed_)) : nullptr;
+    if (car != nullptr && (car->wrecked || car->kind != EntityKind::Vehicle)) car = nullptr;
+    if (car != nullptr && driverInput_.engaged) drive(*car, dt);
     for (auto& [handle, entity] : entities_) {
         if (entity.kind == EntityKind::Ped && entity.vehicle != 0) continue;
-        entity.position = entity.position + entity.velocity * dt;
+        move(entity, dt, &entity == car);
     }
     for (auto& [handle, entity] : entities_) {
         if (entity.kind == EntityKind::Ped && entity.vehicle != 0) followVehicle(entity);
@@ -81,11 +76,46 @@ void World::step(float seconds) {
 void World::steer(Entity& helicopter, const HeliMission& mission, float seconds) {
     const Vec3 toTarget = mission.target - helicopter.position;
     const float distance = length(toTarget);
+    const Model* model = findModel(helicopter.model);
+    const float speed = model != nullptr && model->topSpeed > 0.0f ? std::min(mission.speed, model->topSpeed) : mission.speed;
     Vec3 wanted{};
-    if (distance > 0.001f) wanted = toTarget * (std::min(mission.speed, distance * kArrivalPerSecond) / distance);
+    if (distance > 0.001f) wanted = toTarget * (std::min(speed, distance * kArrivalPerSecond) / distance);
     const float blend = std::min(1.0f, kResponsePerSecond * seconds);
     helicopter.velocity = helicopter.velocity + (wanted - helicopter.velocity) * blend;
     if (horizontalLength(helicopter.velocity) > kTurningSpeed) helicopter.heading = headingOf(helicopter.velocity);
+}
+
+// The forward speed moves toward the driver's at the car's acceleration or braking, and the
+// heading turns with the steering: right turns clockwise (toward smaller headings) going
+// forward, the other way in reverse.
+CarState driveCar(const CarState& car, const DriverInput& input, float seconds) {
+    const CarHandling& h = kCarHandling;
+    const float wanted = std::clamp(input.speed, -h.reverseSpeed, h.topSpeed);
+    CarState next = car;
+    next.speed = car.speed < wanted ? std::min(wanted, car.speed + h.acceleration * seconds)
+                                    : std::max(wanted, car.speed - h.braking * seconds);
+    const float grip = std::clamp(next.speed / h.fullTurnSpeed, -1.0f, 1.0f);
+    next.heading = std::fmod(car.heading - std::clamp(input.steer, -1.0f, 1.0f) * h.turnRate * grip * seconds + 360.0f, 360.0f);
+    next.position = car.position + forwardOf(next.heading) * (next.speed * seconds);
+    return next;
+}
+
+void World::drive(Entity& car, float seconds) {
+    const CarState now{car.position, car.heading, dot(car.velocity, forwardOf(car.heading))};
+    const CarState next = driveCar(now, driverInput_, seconds);
+    setHeading(car, next.heading);
+    car.velocity = forwardOf(next.heading) * next.speed;
+}
+
+// An entity moves by its velocity; the player's car stops short of what the map puts in its way.
+void World::move(Entity& entity, float seconds, bool playersCar) {
+    const Vec3 next = entity.position + entity.velocity * seconds;
+    if (playersCar && !map_.empty() && map_.blocksCar(next, kCarHandling.radius)) {
+        if (horizontalLength(entity.velocity) > kCrashSpeed) crashes_.push_back({frame_, entity.handle, entity.position});
+        entity.velocity = {};
+        return;
+    }
+    entity.position = next;
 }
 
 void World::followVehicle(Entity& ped) {
@@ -120,6 +150,11 @@ Entity* World::find(int32_t handle) {
     return found == entities_.end() ? nullptr : &found->second;
 }
 
+const Entity* World::find(int32_t handle) const {
+    const auto found = entities_.find(handle);
+    return found == entities_.end() ? nullptr : &found->second;
+}
+
 void World::remove(int32_t handle) {
     entities_.erase(handle);
     for (auto& [other, entity] : entities_) {
@@ -149,7 +184,7 @@ void World::leaveVehicle(int32_t ped) {
     occupant->velocity = {};
 }
 
-int32_t World::vehicleOf(int32_t ped) {
+int32_t World::vehicleOf(int32_t ped) const {
     const Entity* entity = find(ped);
     if (entity == nullptr || find(entity->vehicle) == nullptr) return 0;
     return entity->vehicle;
@@ -192,6 +227,11 @@ Model& World::model(std::string_view name) {
 }
 
 Model* World::findModel(uint32_t hash) {
+    const auto found = models_.find(hash);
+    return found == models_.end() ? nullptr : &found->second;
+}
+
+const Model* World::findModel(uint32_t hash) const {
     const auto found = models_.find(hash);
     return found == models_.end() ? nullptr : &found->second;
 }
@@ -257,7 +297,7 @@ bool World::lineOfSight(int32_t from, int32_t to) {
     case Sight::AlwaysBlocked: return false;
     case Sight::ByDistance: break;
     }
-    return length(b->position - a->position) <= sightRange_;
+    return length(b->position - a->position) <= sightRange_ && !map_.blocksSight(a->position, b->position);
 }
 
 void World::giveHeliMission(int32_t pilot, int32_t vehicle, Vec3 target, float speed) {

@@ -8,34 +8,21 @@
 // scaled by the time scale. A steady frame allocates nothing.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "map.h"
 #include "recycled.h"
+#include "vec3.h"
 
 namespace sim {
 
-struct Vec3 {
-    float x = 0.0f, y = 0.0f, z = 0.0f;
-};
-
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-inline float length(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
-inline float horizontalLength(Vec3 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
-inline float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 // The host's name hash (lower-cased, one byte at a time), as it hashes model and weapon names.
 uint32_t hashOfName(std::string_view name);
-
-// Headings are degrees, 0 facing +y and growing counter-clockwise (90 faces -x).
-Vec3 forwardOf(float heading);
-float headingOf(Vec3 direction);
 
 enum class EntityKind { Ped, Vehicle };
 
@@ -61,6 +48,7 @@ struct Model : Streaming {
     EntityKind kind = EntityKind::Vehicle;
     Vec3 minimum, maximum;       // the model's corners, in its own frame
     bool creationFails = false;  // the host refuses to create it (a fault for tests)
+    float topSpeed = 0.0f;       // the fastest its pilot flies it, units a second; 0: no limit
 };
 
 // A weapon whose asset must be streamed in before the host fires it.
@@ -191,6 +179,45 @@ struct Force {
     int32_t flags[6] = {};  // bone index, then the host's five switches
 };
 
+// The player's hands on the vehicle it drives: the steering, from -1 (full left) to 1 (full
+// right), and the speed it drives toward. Engaged, the vehicle speeds up, brakes and turns as
+// the car's handling allows; released, the vehicle keeps its velocity (as a test sets it).
+struct DriverInput {
+    bool engaged = false;
+    float steer = 0.0f;
+    float speed = 0.0f;
+};
+
+// How a car answers its driver, in units and seconds of game time. A negative speed is
+// reverse gear.
+struct CarHandling {
+    float topSpeed = 40.0f;
+    float reverseSpeed = 10.0f;
+    float acceleration = 8.0f;
+    float braking = 16.0f;
+    float turnRate = 70.0f;       // degrees a second at full steering...
+    float fullTurnSpeed = 10.0f;  // ...from this speed on; slower, it turns less
+    float radius = 1.5f;          // what it keeps from walls
+};
+constexpr CarHandling kCarHandling;
+
+// A car on the ground as its driver knows it.
+struct CarState {
+    Vec3 position;
+    float heading = 0.0f;
+    float speed = 0.0f;  // forward speed; negative in reverse
+};
+// The car after this many seconds of game time under the input (ignoring what is in its
+// way): the world drives the player's car with it, and a driver can think ahead with it.
+CarState driveCar(const CarState& car, const DriverInput& input, float seconds);
+
+// A car that ran into something of the map and stopped.
+struct Crash {
+    int64_t frame = 0;
+    int32_t vehicle = 0;
+    Vec3 position;
+};
+
 // The player's life as the host tells it.
 struct LifeEvent {
     enum Kind { Died, Revived, ControlBack };
@@ -218,6 +245,7 @@ public:
     Entity& spawn(EntityKind kind, Vec3 position, uint32_t model = 0);
     // The entity with this handle, or null when there is none (0 is never one).
     Entity* find(int32_t handle);
+    const Entity* find(int32_t handle) const;
     // Gone from the world at once; its occupants are left on foot.
     void remove(int32_t handle);
     // Seats the player in a new car where the player stands, facing the player's way.
@@ -225,9 +253,10 @@ public:
     void seat(int32_t ped, int32_t vehicle, int32_t seatIndex);
     void leaveVehicle(int32_t ped);
     // The vehicle the ped is using, if it still exists; 0 otherwise.
-    int32_t vehicleOf(int32_t ped);
+    int32_t vehicleOf(int32_t ped) const;
     int32_t playerPed() const { return playerPed_; }
     Entity& player() { return *find(playerPed_); }
+    const Entity& player() const { return *find(playerPed_); }
 
     // Moving entities. Placing a seated ped takes it out of its vehicle; placing or turning a
     // vehicle takes its occupants along.
@@ -241,6 +270,7 @@ public:
     // The model of that name or hash; the name must be known.
     Model& model(std::string_view name);
     Model* findModel(uint32_t hash);
+    const Model* findModel(uint32_t hash) const;
     void requestModel(uint32_t hash);
     bool modelLoaded(uint32_t hash);
     // Creation as the script asks for it: 0 when the model is unknown, of the wrong kind,
@@ -270,6 +300,7 @@ public:
     int32_t fireMissile(Vec3 from, Vec3 to, int32_t damage, uint32_t weapon, int32_t owner, bool audible, bool invisible,
                         float speed);
     void setMissileSpeedScale(float scale) { missileSpeedScale_ = scale; }
+    float missileSpeedScale() const { return missileSpeedScale_; }
     // Within this distance of a missile's explosion, vehicles are destroyed and peds on foot
     // killed, unless invincible; the occupants of a destroyed vehicle die with it.
     void setBlastRadius(float radius) { blastRadius_ = radius; }
@@ -308,7 +339,15 @@ public:
     void setSpeedsNotANumber(bool on) { speedsNotANumber_ = on; }
     bool speedsNotANumber() const { return speedsNotANumber_; }
 
-    // Line of sight between two existing entities.
+    // The map on the ground: it blocks sight, stops missiles and cars. None by default.
+    void setMap(Map map) { map_ = std::move(map); }
+    const Map& map() const { return map_; }
+    // The player's controls of the vehicle it drives (see DriverInput).
+    void setDriverInput(DriverInput input) { driverInput_ = input; }
+    const DriverInput& driverInput() const { return driverInput_; }
+    const std::vector<Crash>& crashes() const { return crashes_; }
+
+    // Line of sight between two existing entities: by distance, and not through the map.
     void setSight(Sight sight) { sight_ = sight; }
     void setSightRange(float range) { sightRange_ = range; }
     bool lineOfSight(int32_t from, int32_t to);
@@ -329,6 +368,8 @@ public:
 
 private:
     void steer(Entity& helicopter, const HeliMission& mission, float seconds);
+    void drive(Entity& car, float seconds);
+    void move(Entity& entity, float seconds, bool playersCar);
     void followVehicle(Entity& ped);
     void takeOccupantsAlong(const Entity& vehicle);
     void flyMissiles(float seconds);
@@ -343,6 +384,9 @@ private:
     int32_t playerPed_ = 0;
     int64_t frame_ = 0;
 
+    Map map_;
+    DriverInput driverInput_;
+    std::vector<Crash> crashes_;
     Sight sight_ = Sight::ByDistance;
     float sightRange_ = 300.0f;
     float timeScale_ = 1.0f;

@@ -72,7 +72,14 @@ void World::flyMissiles(float seconds) {
         const bool arrives = travel >= remaining;
         const Vec3 next = arrives ? missile.to : missile.position + toAim * (travel / remaining);
         float along = 0.0f;
-        if (const int32_t struck = firstStruck(missile, missile.position, next, along)) {
+        const int32_t struck = firstStruck(missile, missile.position, next, along);
+        // Something of the map in the way first: the missile explodes on it.
+        const float wall = map_.firstObstacle(missile.position, next);
+        if (wall <= 1.0f && (struck == 0 || wall < along)) {
+            explode(missile, missile.position + (next - missile.position) * wall, 0);
+            continue;
+        }
+        if (struck != 0) {
             explode(missile, missile.position + (next - missile.position) * along, struck);
             continue;
         }

@@ -1,30 +1,14 @@
 // rotorstrike-ini as a player runs it: what it prints, what it writes, how it fails.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 
 #include "temp_folder.h"
+#include "tool_run.h"
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string output;  // standard output and error together
-};
-
-ToolRun runTool(const std::string& arguments) {
-    const std::string command = std::string("'") + ROTORSTRIKE_INI + "' " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ToolRun run{-1, {}};
-    if (pipe == nullptr) return run;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) run.output += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ToolRun runTool(const std::string& arguments) { return runProgram(ROTORSTRIKE_INI, arguments); }
 
 TEST(RotorstrikeIni, GetsAndSetsAsTheGameDoes) {
     TempFolder folder;

@@ -2,8 +2,10 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "scene_pictures.h"
 #include "screenshot.h"
 #include "temp_folder.h"
 
@@ -80,6 +82,33 @@ TEST(Screenshot, RectanglesAndTextsLandWhereTheCaptureSays) {
     EXPECT_GT(picture.count(640, 540, 840, 585, isRed), 500);
     EXPECT_EQ(picture.count(640, 540, 840, 585, isWhite), 0);
     EXPECT_EQ(picture.count(400, 540, 630, 585, isRed), 0);
+}
+
+// Behind the HUD, the scene from above around the player's car, north up: a building of
+// the map stands where the map puts it. The chase map is a picture of its own size.
+TEST(Screenshot, TheSceneFromAboveAndTheChaseMap) {
+    sim::World world;
+    sim::Map map({0.0f, 0.0f, 0.0f}, 0.0f);
+    map.buildings.push_back({-10.0f, 20.0f, 10.0f, 40.0f, 30.0f});
+    world.setMap(map);
+    world.putPlayerInVehicle();
+    TempFolder folder;
+    ASSERT_TRUE(render::writeScreenshot(sim::Screen{}, folder.file("scene.png"), render::sceneFromAbove(world, 0)));
+    const Picture scene(folder.file("scene.png"));
+    ASSERT_TRUE(scene.ok());
+    // 4.5 pixels a unit: the building's middle, 30 units north, is 135 pixels above the car.
+    const auto grey = [](Pixel p) { return std::abs(p.r - p.g) < 12 && std::abs(p.g - p.b) < 12 && p.r > 60; };
+    EXPECT_EQ(scene.count(620, 215, 660, 235, grey), 41 * 21);
+    EXPECT_EQ(scene.count(620, 300, 660, 320, grey), 0);
+
+    player::ChaseRecord record;
+    record.map = map;
+    record.playerRoute = {{{0.0f, 0.0f, 0.0f}, {0.0f, 100.0f, 0.0f}}};
+    ASSERT_TRUE(render::writeChaseMap(record, "a chase", folder.file("chase.png")));
+    const Picture chase(folder.file("chase.png"));
+    EXPECT_EQ(chase.width(), 1280);
+    EXPECT_EQ(chase.height(), 960);
+    EXPECT_FALSE(render::writeChaseMap(record, "a chase", folder.file("scene.png") + "/chase.png"));
 }
 
 TEST(Screenshot, AnUnwritablePathFails) {

@@ -1,0 +1,66 @@
+#include "chase.h"
+
+#include "runtime/mod_state.h"
+
+namespace player {
+
+namespace {
+
+constexpr int64_t kSampleFrames = 6;
+constexpr float kJump = 30.0f;  // further than this between two samples: put somewhere else
+
+sim::Vec3 fromHost(const Vector3& v) { return {v.x, v.y, v.z}; }
+
+}  // namespace
+
+void ChaseRecorder::sample(std::vector<std::vector<sim::Vec3>>& route, sim::Vec3 at) {
+    if (route.empty() || route.back().empty() || sim::horizontalLength(at - route.back().back()) > kJump) route.emplace_back();
+    route.back().push_back(at);
+}
+
+void ChaseRecorder::observe(const sim::Host& host) {
+    const sim::World& world = host.world();
+    if (!mod.encounterActive && !encounterSeen_) return;
+    if (mod.encounterActive && !encounterSeen_) {
+        encounterSeen_ = true;
+        record_.map = world.map();
+        // Only what happens from this level's start on.
+        projectilesSeen_ = world.projectiles().size();
+        casualtiesSeen_ = world.casualties().size();
+        lifeEventsSeen_ = world.lifeEvents().size();
+        crashesSeen_ = world.crashes().size();
+    }
+    if (!world.map().empty() && record_.map.empty()) record_.map = world.map();
+
+    const sim::Entity& me = world.player();
+    if (mod.encounterActive && host.frame() % kSampleFrames == 0) {
+        if (!me.dead) sample(record_.playerRoute, me.position);
+        if (const sim::Entity* heli = world.find(mod.heliVehicle)) sample(record_.heliRoute, heli->position);
+    }
+
+    const auto& projectiles = world.projectiles();
+    for (; projectilesSeen_ < projectiles.size(); ++projectilesSeen_) {
+        if (mod.counterAttackSequence == 0) record_.aims.push_back({projectiles[projectilesSeen_].to, projectiles[projectilesSeen_].id, false});
+    }
+    const auto& casualties = world.casualties();
+    for (; casualtiesSeen_ < casualties.size(); ++casualtiesSeen_) {
+        const sim::Casualty& casualty = casualties[casualtiesSeen_];
+        if (casualty.projectile == 0 || casualty.handle != me.vehicle) continue;
+        const sim::Projectile& missile = projectiles[static_cast<std::size_t>(casualty.projectile - 1)];
+        record_.hits.push_back(missile.position);
+        for (AimPoint& aim : record_.aims) aim.hit = aim.hit || aim.missile == casualty.projectile;
+    }
+    const auto& life = world.lifeEvents();
+    for (; lifeEventsSeen_ < life.size(); ++lifeEventsSeen_) {
+        if (life[lifeEventsSeen_].kind == sim::LifeEvent::Died) record_.deaths.push_back(me.position);
+    }
+    const auto& crashes = world.crashes();
+    for (; crashesSeen_ < crashes.size(); ++crashesSeen_) record_.crashes.push_back(crashes[crashesSeen_].position);
+
+    if (mod.counterAttackSequence && !counterAttack_ && mod.missileSequenceActive) record_.strikes.push_back(fromHost(mod.playerPosition));
+    if (!mod.playerDown && playerDown_ && mod.encounterActive) record_.respawns.push_back(me.position);
+    counterAttack_ = mod.counterAttackSequence;
+    playerDown_ = mod.playerDown;
+}
+
+}  // namespace player

@@ -1,0 +1,72 @@
+#include "game.h"
+
+#include "map.h"
+
+namespace player {
+
+namespace {
+
+constexpr const char* kSection = "Rotorstrike";
+constexpr const char* kSettingsPath = ".\\Rotorstrike.ini";
+
+Autopilot::Options autopilotOptions(const GameOptions& options) {
+    Autopilot::Options chosen;
+    chosen.level = options.level;
+    chosen.showInstructions = options.showInstructions;
+    return chosen;
+}
+
+// A key binding of the settings file, when it names a key.
+int32_t binding(uint32_t stored, int32_t fallback) { return stored >= 1 && stored <= 254 ? static_cast<int32_t>(stored) : fallback; }
+
+}  // namespace
+
+uint32_t startTickOf(uint32_t seed) { return 60000u + (seed % 1000000u) * 997u; }
+
+Game::Game(const GameOptions& options)
+    : options_(options), startTick_(startTickOf(options.seed)), autopilot_(options.seed, autopilotOptions(options)) {
+    host_.setStartTick(startTick_);
+    if (!options.gameDirectory.empty()) host_.setGameDirectory(options.gameDirectory);
+    host_.setCallLogEnabled(options.callLog);
+    host_.load();
+    host_.world().putPlayerInVehicle();
+    // The player presses the keys the settings file binds.
+    Autopilot::Options bound = autopilotOptions(options);
+    bound.menuKey = binding(stored("open_menu_key", bound.menuKey), bound.menuKey);
+    bound.attackKey = binding(stored("attack_key", bound.attackKey), bound.attackKey);
+    autopilot_ = Autopilot(options.seed, bound);
+}
+
+uint32_t Game::stored(const char* key, int32_t fallback) {
+    return host_.gameFolder().readInt(kSection, key, fallback, kSettingsPath);
+}
+
+bool Game::step() {
+    if (autopilot_.outcome() != Outcome::Playing || outOfFrames()) return false;
+    autopilot_.beforeFrame(host_);
+    host_.runFrame();
+    ++framesPlayed_;
+    layMapAtLevelStart();
+    return autopilot_.outcome() == Outcome::Playing && !outOfFrames();
+}
+
+Outcome Game::play() {
+    while (step()) {
+    }
+    return autopilot_.outcome();
+}
+
+// The level start fades the screen out, puts the car at the level's start point, and fades
+// in for its intro: the map is laid then, around the car and along its heading, as the
+// host would stream in the place.
+void Game::layMapAtLevelStart() {
+    sim::World& world = host_.world();
+    const auto& fades = world.fades();
+    for (; fadesSeen_ < fades.size(); ++fadesSeen_) {
+        if (!fades[fadesSeen_].fadeIn || !options_.fairMap || !autopilot_.awaitingStart()) continue;
+        const sim::Entity* car = world.find(world.vehicleOf(world.playerPed()));
+        if (car != nullptr) world.setMap(sim::fairMap(car->position, car->heading));
+    }
+}
+
+}  // namespace player

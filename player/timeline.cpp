@@ -1,0 +1,200 @@
+#include "timeline.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime/mod_state.h"
+
+namespace player {
+
+namespace {
+
+constexpr int64_t kSightWorthTelling = 30;  // frames out of sight before it makes a line
+
+std::string format(const char* pattern, auto... values) {
+    char line[256];
+    std::snprintf(line, sizeof line, pattern, values...);
+    return line;
+}
+
+// The text without the host's colour escapes.
+std::string plain(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '~' && i + 2 < text.size() && text[i + 2] == '~') {
+            i += 2;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// The number after the words, or -1.
+int64_t numberAfter(const std::string& text, const char* words) {
+    const std::size_t at = text.find(words);
+    return at == std::string::npos ? -1 : std::atoll(text.c_str() + at + std::strlen(words));
+}
+
+const char* powerUpName(int32_t count) {
+    switch (count) {
+    case 1: return "I";
+    case 2: return "II";
+    default: return "III: the counter-attack is ready";
+    }
+}
+
+}  // namespace
+
+std::string formatEvent(const Event& event) {
+    return format("frame %7lld  %9.3f s  ", static_cast<long long>(event.frame), event.milliseconds / 1000.0) + event.text;
+}
+
+void Timeline::add(const sim::Host& host, std::string text) {
+    Event& event = events_.emplace_back();
+    event.frame = host.frame();
+    event.milliseconds = host.tick() - startTick_;
+    event.text = std::move(text);
+    if (onEvent) onEvent(event);
+}
+
+void Timeline::observe(const sim::Host& host) {
+    watchPlugin(host);
+    watchMissiles(host);
+    watchLife(host);
+    watchScreen(host);
+}
+
+void Timeline::watchPlugin(const sim::Host& host) {
+    if (mod.menuOpen != menuOpen_) add(host, mod.menuOpen ? "menu opened" : "menu closed");
+    if (mod.instructionsShown != instructionsShown_) add(host, mod.instructionsShown ? "instructions shown" : "instructions closed");
+    // A level has started once its helicopter is there; a new helicopter later replaces a
+    // wreck.
+    const sim::Entity* heli = host.world().find(mod.heliVehicle);
+    if (mod.encounterActive && heli != nullptr && !levelStarted_) {
+        levelStarted_ = true;
+        const sim::Model* model = host.world().findModel(heli->model);
+        add(host, format("level %d started: helicopter %s, health %.0f", mod.currentLevel + 1,
+                         model != nullptr ? model->name.c_str() : "?", static_cast<double>(mod.heliHealth)));
+        salvos_ = 0;
+    } else if (mod.encounterActive && mod.heliVehicle != heliVehicle_ && heliVehicle_ != 0 && mod.heliVehicle != 0) {
+        add(host, "helicopter replaced: the old one could no longer fly");
+    }
+    if (!mod.encounterActive && encounterActive_) {
+        levelStarted_ = false;
+        add(host, format("encounter over (score %.0f)", std::trunc(static_cast<double>(mod.score))));
+    }
+
+    if (mod.missileSequenceActive && !sequenceActive_ && mod.counterAttackSequence == 0) {
+        ++salvos_;
+        salvoMissiles_ = 0;
+        add(host, format("salvo %d: warning, %d frames to the first missile", salvos_, -mod.missileSequenceFrame));
+    }
+    if (mod.armorShieldActive != shield_) add(host, mod.armorShieldActive ? "armor shield up: the car is invincible" : "armor shield down");
+    if (mod.attacksSurvived > attacksSurvived_) {
+        add(host, format("salvo %d survived: power-up %s", salvos_, powerUpName(mod.attacksSurvived)));
+    }
+    if (mod.counterAttackSequence && !counterAttack_ && mod.missileSequenceActive) {
+        ++strikes_;
+        add(host, format("strike %d: damage %.1f, helicopter health %.1f", strikes_, static_cast<double>(mod.lastStrikeDamage),
+                         static_cast<double>(mod.heliHealth < 0.0f ? 0.0f : mod.heliHealth)));
+    }
+    if (!mod.playerDown && playerDown_ && mod.encounterActive) {
+        add(host, format("respawned at the checkpoint: score halved to %.0f, power-ups lost",
+                         std::trunc(static_cast<double>(mod.score))));
+    }
+
+    menuOpen_ = mod.menuOpen;
+    instructionsShown_ = mod.instructionsShown;
+    encounterActive_ = mod.encounterActive;
+    heliVehicle_ = mod.heliVehicle;
+    sequenceActive_ = mod.missileSequenceActive;
+    counterAttack_ = mod.counterAttackSequence;
+    shield_ = mod.armorShieldActive;
+    attacksSurvived_ = mod.attacksSurvived;
+    playerDown_ = mod.playerDown;
+}
+
+void Timeline::watchMissiles(const sim::Host& host) {
+    const sim::World& world = host.world();
+    const auto& projectiles = world.projectiles();
+    const sim::Vec3 player = world.player().position;
+    for (; projectilesSeen_ < projectiles.size(); ++projectilesSeen_) {
+        const sim::Projectile& missile = projectiles[projectilesSeen_];
+        const bool strike = mod.counterAttackSequence != 0;
+        if (!strike) ++salvoMissiles_;
+        add(host, strike ? format("missile %d: the player's strike, at the helicopter", missile.id)
+                         : format("missile %d: salvo %d's missile %d, aimed %.0f units from the player", missile.id, salvos_,
+                                  salvoMissiles_, static_cast<double>(sim::length(missile.to - player))));
+    }
+    for (; firstFlying_ < projectiles.size() && !projectiles[firstFlying_].flying; ++firstFlying_) {
+        const sim::Projectile& missile = projectiles[firstFlying_];
+        const bool fellShort = sim::length(missile.position - missile.to) > 0.5f;
+        const char* where = missile.struck != 0 ? "on something in its way" : fellShort ? "on the map" : "at its aim";
+        add(host, format("missile %d exploded %s, %.1f units from the player", missile.id, where,
+                         static_cast<double>(sim::length(missile.position - player))));
+    }
+}
+
+void Timeline::watchLife(const sim::Host& host) {
+    const sim::World& world = host.world();
+    const auto& casualties = world.casualties();
+    for (; casualtiesSeen_ < casualties.size(); ++casualtiesSeen_) {
+        const sim::Casualty& casualty = casualties[casualtiesSeen_];
+        const sim::Entity* victim = world.find(casualty.handle);
+        if (victim == nullptr || casualty.projectile == 0) continue;
+        if (casualty.handle == world.playerPed()) continue;  // told with the death
+        const bool players = victim->kind == sim::EntityKind::Vehicle && world.player().vehicle == casualty.handle;
+        add(host, format("missile %d hit %s", casualty.projectile, players ? "the player's car" : "a bystander"));
+    }
+    const auto& life = world.lifeEvents();
+    for (; lifeEventsSeen_ < life.size(); ++lifeEventsSeen_) {
+        switch (life[lifeEventsSeen_].kind) {
+        case sim::LifeEvent::Died:
+            ++deaths_;
+            add(host, format("the player died (death %d)", deaths_));
+            break;
+        case sim::LifeEvent::Revived: add(host, "the host revived the player"); break;
+        case sim::LifeEvent::ControlBack: add(host, "the player is under control again"); break;
+        }
+    }
+    const auto& crashes = world.crashes();
+    for (; crashesSeen_ < crashes.size(); ++crashesSeen_) add(host, "the car ran into something and stopped");
+}
+
+void Timeline::watchScreen(const sim::Host& host) {
+    const sim::Screen& screen = host.screen();
+    const bool prompt = screen.findText("ATTACK READY!") != nullptr;
+    if (prompt && !promptShown_) add(host, "attack ready: the prompt and the power bar show");
+    promptShown_ = prompt;
+
+    const bool lost = screen.findText("Out of sight") != nullptr;
+    if (lost && !sightLost_) sightLostFrame_ = host.frame();
+    if (!lost && sightLost_ && host.frame() - sightLostFrame_ >= kSightWorthTelling) {
+        add(host, format("helicopter back in sight after %lld frames", static_cast<long long>(host.frame() - sightLostFrame_)));
+    }
+    sightLost_ = lost;
+
+    // The floating message, each time it says something new (the prompt has its own line).
+    if (mod.messageFramesLeft > 0 && lastMessage_ != mod.messageText) {
+        lastMessage_ = mod.messageText;
+        if (!lastMessage_.empty() && lastMessage_.find("ATTACK READY") == std::string::npos) {
+            const std::string said = plain(lastMessage_);
+            if (said.find("Success!") != std::string::npos) {
+                wonScore_ = numberAfter(said, "Score: ");
+                if (wonScore_ < 0) wonScore_ = numberAfter(said, "NEW HIGH SCORE: ");
+                const bool newHigh = said.find("NEW HIGH SCORE") != std::string::npos;
+                wonHighScore_ = newHigh ? wonScore_ : numberAfter(said, "Highest: ");
+                add(host, format("level won: score %lld, high score %lld%s", static_cast<long long>(wonScore_),
+                                 static_cast<long long>(wonHighScore_), newHigh ? " (new)" : ""));
+            }
+            add(host, "message: \"" + said + "\"");
+        }
+    }
+    if (mod.messageFramesLeft == 0) lastMessage_.clear();
+    for (const sim::Notification& note : screen.notifications) add(host, "notification: \"" + plain(note.text) + "\"");
+}
+
+}  // namespace player
