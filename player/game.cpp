@@ -44,6 +44,7 @@ uint32_t Game::stored(const char* key, int32_t fallback) {
 bool Game::step() {
     if (autopilot_.outcome() != Outcome::Playing || outOfFrames()) return false;
     autopilot_.beforeFrame(host_);
+    if (interference_) interference_(host_);
     host_.runFrame();
     ++framesPlayed_;
     layMapAtLevelStart();

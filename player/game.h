@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "autopilot.h"
@@ -40,6 +41,9 @@ public:
     // One host frame with the autopilot at the controls. False once the level has an
     // outcome or the frames have run out.
     bool step();
+    // Called in each step between the autopilot's hands and the host's frame: whatever else
+    // happens to the game then (the soak's faults, more keys).
+    void setInterference(std::function<void(sim::Host&)> interference) { interference_ = std::move(interference); }
     // Plays until then.
     Outcome play();
     bool outOfFrames() const { return framesPlayed_ >= options_.maxFrames; }
@@ -55,6 +59,7 @@ private:
     uint32_t startTick_;
     sim::Host host_;
     Autopilot autopilot_;
+    std::function<void(sim::Host&)> interference_;
     int64_t framesPlayed_ = 0;
     std::size_t fadesSeen_ = 0;
 };

@@ -23,6 +23,7 @@ public:
         writesBeforeFailing_ = after;
     }
     void missNextReads(int count) { readsToMiss_ = count; }
+    int writesStillToFail() const { return writesToFail_; }
 
     // The seam's profile calls.
     uint32_t readInt(const char* section, const char* key, int32_t defaultValue, const char* path);

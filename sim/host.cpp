@@ -163,6 +163,7 @@ uint64_t* Host::callNative() {
     }
     NativeCall call{spec, arguments_.data(), result_.data()};
     spec->handler(*this, call);
+    if (nativeHook_) nativeHook_(call);
     std::array<uint64_t, 3>& last = lastResults_[pendingHash_];
     std::copy(result_.begin(), result_.begin() + 3, last.begin());
     if (logged != nullptr) logged->result = last;
@@ -177,11 +178,17 @@ void Host::recordFrontendSound(int32_t soundId, const char* name, const char* so
 
 void Host::recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path,
                              uint32_t value) {
-    profileCalls_.push_back({frame_, false, text(section), text(key), text(path), defaultValue, {}, value});
+    recordProfileCall({frame_, false, text(section), text(key), text(path), defaultValue, {}, value});
 }
 
 void Host::recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written) {
-    profileCalls_.push_back({frame_, true, text(section), text(key), text(path), 0, text(value), written ? 1u : 0u});
+    recordProfileCall({frame_, true, text(section), text(key), text(path), 0, text(value), written ? 1u : 0u});
+}
+
+void Host::recordProfileCall(ProfileCall call) {
+    ProfileCall& kept = profileLogEnabled_ ? profileCalls_.emplace_back() : lastProfileCall_;
+    kept = std::move(call);
+    if (profileObserver_) profileObserver_(kept);
 }
 
 }  // namespace sim

@@ -72,6 +72,12 @@ public:
     uint32_t tick() const;
     // Called at the end of every frame, once the world has moved on (a trace, say).
     void setFrameObserver(std::function<void()> observer) { frameObserver_ = std::move(observer); }
+    // Called in full mode after each native's handler, before the plug-in sees the result,
+    // which it may change (a fault): the soak's place to answer what no game would.
+    using NativeHook = std::function<void(NativeCall& call)>;
+    void setNativeHook(NativeHook hook) { nativeHook_ = std::move(hook); }
+    // Called after each profile call of the plug-in, once it has run.
+    void setProfileObserver(std::function<void(const ProfileCall&)> observer) { profileObserver_ = std::move(observer); }
 
     // Input.
     void setKey(int32_t virtualKey, bool down);
@@ -96,7 +102,9 @@ public:
     const std::vector<FrontendSound>& frontendSounds() const { return frontendSounds_; }
     // The profile calls made through the seam (the plug-in's), in order; the game folder's
     // own reads and writes are not among them.
+    // Switched off, they are no longer kept, and only the profile observer sees them.
     const std::vector<ProfileCall>& profileCalls() const { return profileCalls_; }
+    void setProfileLogEnabled(bool enabled) { profileLogEnabled_ = enabled; }
     int registrations() const { return registrations_; }
 
     // Null mode: each native answers what it answered last in full mode and does nothing
@@ -129,11 +137,14 @@ public:
 private:
     static int64_t elapsedMs(int64_t frame) { return frame * 1000 / 60; }
     bool scriptDue() const;
+    void recordProfileCall(ProfileCall call);
     void runScript();
 
     uint32_t startTick_ = 0;
     int64_t frame_ = -1;
     std::function<void()> frameObserver_;
+    NativeHook nativeHook_;
+    std::function<void(const ProfileCall&)> profileObserver_;
 
     void (*script_)() = nullptr;
     std::unique_ptr<Fibre> fibre_;
@@ -166,6 +177,8 @@ private:
     std::vector<CueEvent> cues_;
     std::vector<FrontendSound> frontendSounds_;
     std::vector<ProfileCall> profileCalls_;
+    bool profileLogEnabled_ = true;
+    ProfileCall lastProfileCall_;
 };
 
 }  // namespace sim

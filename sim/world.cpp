@@ -241,13 +241,13 @@ void World::requestModel(uint32_t hash) {
 }
 
 bool World::modelLoaded(uint32_t hash) {
-    const Model* model = findModel(hash);
-    return model != nullptr && model->loaded(frame_);
+    Model* model = findModel(hash);
+    return model != nullptr && model->answer(frame_);
 }
 
 int32_t World::createVehicle(uint32_t modelHash, Vec3 position, float heading) {
     const Model* model = findModel(modelHash);
-    if (model == nullptr || model->kind != EntityKind::Vehicle || !modelLoaded(modelHash) || model->creationFails) return 0;
+    if (model == nullptr || model->kind != EntityKind::Vehicle || !model->loaded(frame_) || model->creationFails) return 0;
     Entity& vehicle = spawn(EntityKind::Vehicle, position, modelHash);
     setHeading(vehicle, heading);
     vehicle.createdByScript = true;
@@ -257,7 +257,7 @@ int32_t World::createVehicle(uint32_t modelHash, Vec3 position, float heading) {
 
 int32_t World::createPedInVehicle(int32_t vehicle, int32_t pedType, uint32_t modelHash, int32_t seatIndex) {
     const Model* model = findModel(modelHash);
-    if (model == nullptr || model->kind != EntityKind::Ped || !modelLoaded(modelHash) || model->creationFails) return 0;
+    if (model == nullptr || model->kind != EntityKind::Ped || !model->loaded(frame_) || model->creationFails) return 0;
     const Entity* carrier = find(vehicle);
     if (carrier == nullptr || carrier->kind != EntityKind::Vehicle) return 0;
     for (const auto& [handle, entity] : entities_) {

@@ -37,8 +37,16 @@ struct Streaming {
     void request(int64_t frame) {
         if (requestedFrame < 0) requestedFrame = frame;
     }
+    // A fault: while stalled, the host answers "not loaded" whatever the time.
+    bool stalled = false;
+    int64_t stalledAnswers = 0;  // how often a stall gave that answer
     bool loaded(int64_t frame) const {
-        return requestedFrame >= 0 && loadFrames != kNeverLoads && frame >= requestedFrame + loadFrames;
+        return !stalled && requestedFrame >= 0 && loadFrames != kNeverLoads && frame >= requestedFrame + loadFrames;
+    }
+    // The host's answer to the script's question, counting the stalled ones.
+    bool answer(int64_t frame) {
+        if (stalled) ++stalledAnswers;
+        return loaded(frame);
     }
 };
 
@@ -272,7 +280,9 @@ public:
     Model* findModel(uint32_t hash);
     const Model* findModel(uint32_t hash) const;
     void requestModel(uint32_t hash);
+    // Whether the model is loaded, as the host answers the script.
     bool modelLoaded(uint32_t hash);
+    const std::map<uint32_t, Model>& models() const { return models_; }
     // Creation as the script asks for it: 0 when the model is unknown, of the wrong kind,
     // not loaded, or set to fail; or, for a ped, when the vehicle or the seat is not there.
     int32_t createVehicle(uint32_t model, Vec3 position, float heading);
@@ -286,6 +296,7 @@ public:
     WeaponAsset& weaponAsset(std::string_view name);
     void requestWeaponAsset(uint32_t hash, int32_t flag1, int32_t flag2);
     bool weaponAssetLoaded(uint32_t hash);
+    const std::map<uint32_t, WeaponAsset>& weaponAssets() const { return weapons_; }
 
     // An offset in the entity's own frame (x to its right, y ahead, z up) in world coordinates.
     Vec3 offsetInWorld(const Entity& entity, Vec3 offset) const;

@@ -25,7 +25,7 @@ void World::requestWeaponAsset(uint32_t hash, int32_t flag1, int32_t flag2) {
 
 bool World::weaponAssetLoaded(uint32_t hash) {
     const auto found = weapons_.find(hash);
-    return found != weapons_.end() && found->second.loaded(frame_);
+    return found != weapons_.end() && found->second.answer(frame_);
 }
 
 Vec3 World::offsetInWorld(const Entity& entity, Vec3 offset) const {
@@ -41,7 +41,8 @@ float World::radiusOf(const Entity& entity) {
 
 int32_t World::fireMissile(Vec3 from, Vec3 to, int32_t damage, uint32_t weapon, int32_t owner, bool audible,
                            bool invisible, float speed) {
-    if (!weaponAssetLoaded(weapon)) return 0;
+    const auto asset = weapons_.find(weapon);
+    if (asset == weapons_.end() || !asset->second.loaded(frame_)) return 0;
     Projectile& missile = projectiles_.emplace_back();
     missile.id = static_cast<int32_t>(projectiles_.size());
     missile.firedFrame = frame_;

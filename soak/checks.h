@@ -1,0 +1,70 @@
+// What the soak checks, every frame and at every write of the plug-in. The first problem
+// found is kept; each check counts how often it ran.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "faults.h"
+#include "host.h"
+#include "settings_checks.h"
+
+namespace soak {
+
+enum class Check {
+    ModState,       // the mod state's invariants
+    NativesKnown,   // a native call the host knew and took (an unknown one stops the host)
+    HelicoptersHeld,  // no helicopter or pilot held but the encounter's own
+    HandedBack,     // at an encounter's end: nothing the plug-in created still held
+    ShieldDown,     // at an encounter's end: the shield flag clear, the player's vehicle vulnerable
+    FileWhole,      // each write: the old or the new file, every other line intact
+    NoGoingBack,    // each changed file: progress kept
+    WaitsEnd,       // each frame: no wait inside a frame outlasts its stall
+    Settled,        // after each level: the plug-in back in its loop, the encounter over
+};
+constexpr int kCheckKinds = 9;
+const char* checkName(Check check);
+using CheckCounts = std::array<int64_t, kCheckKinds>;
+
+// The longest the plug-in waits inside one frame with no fault: the won level's slow
+// motion (100 ms and 4 s) and more, in frames.
+constexpr int64_t kLongestWait = 400;
+
+class Checks {
+public:
+    explicit Checks(std::string settingsFile) : settingsFile_(std::move(settingsFile)) {}
+
+    // A new game: the plug-in's profile calls are watched from now on.
+    void attach(sim::Host& host);
+    // The settings file was changed by hand: what it holds now is the new baseline, and the
+    // keys whose values changed may go back until the plug-in reads them again.
+    void fileChangedByHand();
+    // After each frame.
+    void afterFrame(const sim::Host& host, const Faults& faults);
+    // After a level's wind-down: whether the plug-in has settled.
+    void settled(bool yes, const std::string& how);
+
+    const std::string& problem() const { return problem_; }
+    const CheckCounts& counts() const { return counts_; }
+
+private:
+    void ran(Check check) { ++counts_[static_cast<std::size_t>(check)]; }
+    void fail(const std::string& what);
+    void watchProfileCall(const sim::ProfileCall& call);
+    void checkModState();
+    void checkHeld(const sim::World& world, bool encounterEnded);
+
+    std::string settingsFile_;
+    std::string problem_;
+    CheckCounts counts_{};
+    FileBytes file_;
+    Progress progress_{};
+    std::array<bool, kProgressKeys> editedByHand_{};
+    std::array<bool, kProgressKeys> readThisFrame_{};
+    bool written_ = false;
+    bool wasActive_ = false;
+    int64_t nativeCalls_ = 0;
+};
+
+}  // namespace soak

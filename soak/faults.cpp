@@ -1,0 +1,386 @@
+#include "faults.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include "profile_file.h"
+#include "profile_format.h"
+#include "runtime/mod_state.h"
+
+namespace soak {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The host's own delays, as the world starts with them.
+constexpr int32_t kRevivalFrames = 600;
+constexpr int32_t kControlFrames = 60;
+// The plug-in's keys: the numeric keypad's 0, 2, 5 and 8 in the menu, and the pad's
+// attack control, which counts as pressed at exactly this value.
+constexpr int32_t kMenuKeys[] = {0x60, 0x62, 0x65, 0x68};
+constexpr int32_t kPadPressed = 254;
+constexpr int32_t kDefaultMenuKey = 120;
+constexpr int32_t kDefaultAttackKey = 105;
+// The native the plug-in calls first in each frame's dispatch: the pad's attack control.
+constexpr uint64_t kPadControlNative = 0xD95E79E8686D2C27;
+
+constexpr const char* kNames[kFaultKinds] = {
+    "vehicle vanishes", "helicopter deleted", "pilot deleted", "helicopter wrecked", "model streaming stalls",
+    "missile asset stalls", "player dies", "late revival or control", "sight flaps", "bad answers", "keys mashed",
+    "file edited", "file corrupted", "file truncated", "file deleted", "file locked", "disk write fails",
+    "folder removed"};
+constexpr const char* kSituationNames[kSituations] = {"idle", "menu", "chase", "salvo", "player down",
+                                                      "level start or respawn wait", "intro", "won sequence",
+                                                      "respawn shot"};
+
+constexpr const char* kEditedKeys[] = {"open_levels", "armor", "weapon", "upgrade_points", "check_point_enabled",
+                                       "high_score_0", "high_score_1", "high_score_2", "high_score_3", "high_score_4"};
+constexpr const char* kOddValues[] = {"-3", "99", "abc", "0x10", "", " 7 ", "4294967295", "2147483648"};
+
+int32_t usableKey(int32_t key, int32_t fallback) { return key >= 1 && key <= 254 ? key : fallback; }
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+int64_t stalledAnswers(const sim::World& world, bool models) {
+    int64_t answers = 0;
+    if (models) {
+        for (const auto& [hash, model] : world.models()) answers += model.stalledAnswers;
+    } else {
+        for (const auto& [hash, asset] : world.weaponAssets()) answers += asset.stalledAnswers;
+    }
+    return answers;
+}
+
+}  // namespace
+
+const char* faultName(Fault fault) { return kNames[static_cast<std::size_t>(fault)]; }
+const char* situationName(Situation situation) { return kSituationNames[static_cast<std::size_t>(situation)]; }
+
+Situation situationOf(const sim::Host& host, bool inFrame) {
+    if (inFrame) {
+        const float scale = host.world().timeScale();
+        if (scale == 0.25f) return Situation::Intro;
+        if (scale == 0.35f) return Situation::WonSequence;
+        if (scale == 0.5f) return Situation::RespawnShot;
+        return Situation::StartWait;
+    }
+    if (mod.encounterActive && mod.playerDown != 0) return Situation::PlayerDown;
+    if (mod.encounterActive && mod.missileSequenceActive != 0) return Situation::Salvo;
+    if (mod.encounterActive) return Situation::Chase;
+    return mod.menuOpen != 0 ? Situation::Menu : Situation::Idle;
+}
+
+void Faults::planLevel(Random& random) {
+    random_ = Random(random.next());
+    plans_ = {};
+    // Some levels are played without faults, so that levels are also won.
+    if (random_.percent(30)) return;
+    for (std::size_t kind = 0; kind < kFaultKinds; ++kind) {
+        Plan& chosen = plans_[kind];
+        chosen.on = random_.percent(25);
+        constexpr int64_t kRates[] = {15, 150, 1500};
+        chosen.oneIn = kRates[random_.below(3)];
+        chosen.when = static_cast<Situation>(random_.below(kSituations));
+        chosen.anywhere = random_.percent(40);
+    }
+    // The settings file is disturbed more rarely: a person's hand, not every frame.
+    for (Fault kind : {Fault::FileEdited, Fault::FileCorrupted, Fault::FileTruncated, Fault::FileDeleted, Fault::FolderRemoved}) {
+        plan(kind).oneIn *= 4;
+    }
+    // The vehicle vanishes during one of the waits inside a frame.
+    Plan& vanish = plan(Fault::VehicleVanishes);
+    vanish.anywhere = false;
+    constexpr Situation kWaits[] = {Situation::StartWait, Situation::Intro, Situation::WonSequence, Situation::RespawnShot};
+    vanish.when = kWaits[random_.below(4)];
+    vanish.oneIn = std::min<int64_t>(vanish.oneIn, 30);
+    lateRevival_ = static_cast<int32_t>(random_.between(kRevivalFrames + 1, 4 * kRevivalFrames));
+    lateControl_ = static_cast<int32_t>(random_.between(kControlFrames + 1, 30 * kControlFrames));
+}
+
+void Faults::attach(sim::Host& host) {
+    host_ = &host;
+    host.setNativeHook([this](sim::NativeCall& call) { answer(call); });
+    modelStallUntil_ = assetStallUntil_ = sightFlapsUntil_ = badAnswersUntil_ = mashUntil_ = -1;
+    lastDispatchFrame_ = -1;
+    lifeEventsSeen_ = 0;
+}
+
+bool Faults::due(Fault fault, Situation now) {
+    const Plan& chosen = plan(fault);
+    return chosen.on && (chosen.anywhere || chosen.when == now) && random_.oneIn(chosen.oneIn);
+}
+
+void Faults::beforeFrame(sim::Host& host, bool inFrame) {
+    fileChanged_ = false;
+    const Situation now = situationOf(host, inFrame);
+    const int64_t frame = host.frame() + 1;  // the frame about to run
+    sim::World& world = host.world();
+    const int32_t me = world.playerPed();
+
+    if (due(Fault::VehicleVanishes, now)) {
+        if (const int32_t vehicle = world.vehicleOf(me)) {
+            world.remove(vehicle);
+            count(Fault::VehicleVanishes);
+        }
+    }
+    if (due(Fault::HelicopterDeleted, now) && world.find(mod.heliVehicle) != nullptr) {
+        world.remove(mod.heliVehicle);
+        count(Fault::HelicopterDeleted);
+    }
+    if (due(Fault::PilotDeleted, now) && world.find(mod.heliPilot) != nullptr) {
+        world.remove(mod.heliPilot);
+        count(Fault::PilotDeleted);
+    }
+    if (due(Fault::HelicopterWrecked, now)) {
+        sim::Entity* helicopter = world.find(mod.heliVehicle);
+        if (helicopter != nullptr && !helicopter->wrecked) {
+            world.wreck(helicopter->handle);
+            count(Fault::HelicopterWrecked);
+        }
+    }
+
+    // Streaming stalls for long stretches; each stretch counts once it kept something waiting.
+    stallStep(host, true, frame, due(Fault::ModelStall, now));
+    stallStep(host, false, frame, due(Fault::AssetStall, now));
+
+    if (due(Fault::PlayerDies, now) && !world.player().dead) {
+        world.kill(me);
+        if (world.player().dead) {
+            count(Fault::PlayerDies);
+            ++deaths_[static_cast<std::size_t>(now)];
+        }
+    }
+    const bool late = plan(Fault::LateRevival).on;
+    world.setRevivalDelay(late ? lateRevival_ : kRevivalFrames);
+    world.setControlDelay(late ? lateControl_ : kControlFrames);
+    for (; lifeEventsSeen_ < world.lifeEvents().size(); ++lifeEventsSeen_) {
+        if (late && world.lifeEvents()[lifeEventsSeen_].kind == sim::LifeEvent::Died) count(Fault::LateRevival);
+    }
+
+    if (due(Fault::SightFlaps, now) && frame >= sightFlapsUntil_) {
+        sightFlapsUntil_ = frame + random_.between(60, 900);
+        if (mod.encounterActive) count(Fault::SightFlaps);
+    }
+    if (frame < sightFlapsUntil_) {
+        world.setSight(frame % 2 == 0 ? sim::Sight::AlwaysClear : sim::Sight::AlwaysBlocked);
+    } else if (sightFlapsUntil_ >= 0) {
+        world.setSight(sim::Sight::ByDistance);
+        sightFlapsUntil_ = -1;
+    }
+
+    if (due(Fault::BadAnswers, now) && frame >= badAnswersUntil_) {
+        constexpr float kBad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                                  -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max(),
+                                  -std::numeric_limits<float>::max(), 1e30f, -1e9f};
+        badValue_ = kBad[random_.below(7)];
+        badAnswersUntil_ = frame + random_.between(1, 90);
+        badAnswered_ = false;
+    }
+
+    mashKeys(host, now, frame);
+    disturbFile(host, frame, now);
+}
+
+void Faults::stallStep(sim::Host& host, bool models, int64_t frame, bool start) {
+    int64_t& until = models ? modelStallUntil_ : assetStallUntil_;
+    bool& fired = models ? modelStallFired_ : assetStallFired_;
+    int64_t& answersSeen = models ? modelAnswersSeen_ : assetAnswersSeen_;
+    const int64_t answers = stalledAnswers(host.world(), models);
+    if (until >= 0 && answers > answersSeen && !fired) {
+        fired = true;
+        count(models ? Fault::ModelStall : Fault::AssetStall);
+    }
+    answersSeen = answers;
+    if (start && until < 0) {
+        until = frame + random_.between(30, 1500);
+        fired = false;
+        setStalled(host.world(), models, true);
+    }
+    if (until >= 0 && frame >= until) {
+        until = -1;
+        setStalled(host.world(), models, false);
+    }
+    if (until >= 0) lastStallFrame_ = frame;
+}
+
+void Faults::setStalled(sim::World& world, bool models, bool stalled) {
+    if (models) {
+        for (const auto& [hash, model] : world.models()) world.findModel(hash)->stalled = stalled;
+    } else {
+        for (const auto& [hash, asset] : world.weaponAssets()) world.weaponAsset(asset.name).stalled = stalled;
+    }
+}
+
+int64_t Faults::framesSinceStall(const sim::Host& host) const {
+    return lastStallFrame_ < 0 ? std::numeric_limits<int64_t>::max() : host.frame() - lastStallFrame_;
+}
+
+void Faults::answer(sim::NativeCall& call) {
+    if (call.spec->hash == kPadControlNative) lastDispatchFrame_ = host_->frame();
+    if (host_->frame() >= badAnswersUntil_ || (call.spec->result != 'f' && call.spec->result != 'v')) return;
+    if (!badAnswered_) {
+        badAnswered_ = true;
+        count(Fault::BadAnswers);
+    }
+    if (call.spec->result == 'f') {
+        call.returnFloat(badValue_);
+    } else {
+        call.returnVector({badValue_, random_.percent(50) ? badValue_ : 0.0f, badValue_});
+    }
+}
+
+void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
+    if (mashUntil_ >= 0 && frame >= mashUntil_) {
+        if (mashedKey_ == kPadPressed) {
+            host.setPadControl(0);
+        } else {
+            host.setKey(mashedKey_, false);
+        }
+        mashUntil_ = -1;
+    }
+    if (mashUntil_ < 0 && due(Fault::KeyMash, now)) {
+        const int32_t menuKey = usableKey(mod.openMenuKey, kDefaultMenuKey);
+        const int32_t others[] = {usableKey(mod.attackKey, kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
+                                  kMenuKeys[2], kMenuKeys[3], kPadPressed};
+        mashedKey_ = random_.percent(40) ? menuKey : others[random_.below(6)];
+        mashUntil_ = frame + random_.between(1, 40);
+        count(Fault::KeyMash);
+        if (mashedKey_ == menuKey) ++menuKeys_[static_cast<std::size_t>(now)];
+    }
+    if (mashUntil_ < 0) return;
+    if (mashedKey_ == kPadPressed) {
+        host.setPadControl(kPadPressed);
+    } else {
+        host.setKey(mashedKey_, true);
+    }
+}
+
+void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
+    sim::GameFolder& folder = host.gameFolder();
+    if (folderBackAt_ >= 0 && frame >= folderBackAt_) restoreFolder();
+    const bool folderThere = folderBackAt_ < 0;
+    const bool fileThere = folderThere && fs::exists(settingsFile_);
+
+    if (due(Fault::FileEdited, now) && folderThere) {
+        std::string bytes = fileThere ? readFile(settingsFile_) : std::string();
+        if (random_.percent(70)) {
+            const char* key = kEditedKeys[random_.below(std::size(kEditedKeys))];
+            const std::string value = random_.percent(70) ? std::to_string(random_.between(0, 30))
+                                                          : kOddValues[random_.below(std::size(kOddValues))];
+            const profile::Edit edit = profile::writeString(bytes, "Rotorstrike", key, value);
+            if (edit.changed) bytes = edit.bytes;
+        } else {
+            constexpr const char* kLines[] = {"; edited by hand\r\n", "[Other]\r\nanswer=42\r\n", "\r\n", "junk without equals\n"};
+            bytes += kLines[random_.below(4)];
+        }
+        writeFile(settingsFile_, bytes);
+        changed(Fault::FileEdited);
+    }
+    if (due(Fault::FileCorrupted, now) && fileThere) {
+        std::string bytes = readFile(settingsFile_);
+        for (int64_t mutations = random_.between(1, 4); mutations > 0 && !bytes.empty(); --mutations) {
+            const auto at = static_cast<std::size_t>(random_.below(static_cast<int64_t>(bytes.size())));
+            // Never a byte-order mark: the file stays a file of single bytes.
+            const auto byte = static_cast<char>(at < 3 ? random_.between(0, 0xEE) : random_.below(256));
+            switch (random_.below(3)) {
+            case 0: bytes[at] = byte; break;
+            case 1: bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), byte); break;
+            default: bytes.erase(at, 1); break;
+            }
+        }
+        writeFile(settingsFile_, bytes);
+        changed(Fault::FileCorrupted);
+    }
+    if (due(Fault::FileTruncated, now) && fileThere) {
+        std::string bytes = readFile(settingsFile_);
+        bytes.resize(static_cast<std::size_t>(random_.below(static_cast<int64_t>(bytes.size()) + 1)));
+        writeFile(settingsFile_, bytes);
+        changed(Fault::FileTruncated);
+    }
+    if (due(Fault::FileDeleted, now) && fileThere) {
+        fs::remove(settingsFile_);
+        changed(Fault::FileDeleted);
+    }
+    if (due(Fault::FolderRemoved, now) && folderThere) {
+        fs::remove_all(folder_);
+        // Now and then a regular file where the folder was: a path that no one can write through.
+        if (random_.percent(50)) writeFile(folder_, "not a folder");
+        folderBackAt_ = frame + random_.between(30, 900);
+        changed(Fault::FolderRemoved);
+    }
+
+    // The host refuses the next writes: the fault fired once a write was refused.
+    if (lockedWrites_ > folder.writesStillToFail()) count(Fault::FileLocked);
+    if (due(Fault::FileLocked, now) && folder.writesStillToFail() == 0) folder.failNextWrites(static_cast<int>(random_.between(1, 6)));
+    lockedWrites_ = folder.writesStillToFail();
+
+    // A write, a flush or the replace fails on the disk, or a write comes up short.
+    if (diskFaultArmed_) {
+        const profile::FileOperations done = profile::fileOperations();
+        if (done.writes >= 1 || done.flushes >= 1 || done.renames >= 1) {
+            count(Fault::FileWriteFails);
+            profile::setFileFaults({});
+            diskFaultArmed_ = false;
+        }
+    }
+    if (!diskFaultArmed_ && due(Fault::FileWriteFails, now)) {
+        profile::FileFaults faults;
+        switch (random_.below(4)) {
+        case 0: faults.failWrite = 1; break;
+        case 1: faults.failFlush = 1; break;
+        case 2: faults.failRename = 1; break;
+        default: faults.shortWrite = 1; break;
+        }
+        profile::setFileFaults(faults);
+        diskFaultArmed_ = true;
+    }
+}
+
+void Faults::changed(Fault fault) {
+    count(fault);
+    fileChanged_ = true;
+}
+
+void Faults::restoreFolder() {
+    if (fs::is_regular_file(folder_)) fs::remove(folder_);
+    fs::create_directories(folder_);
+    folderBackAt_ = -1;
+    fileChanged_ = true;
+}
+
+void Faults::calm(sim::Host& host) {
+    plans_ = {};
+    sim::World& world = host.world();
+    for (bool models : {true, false}) setStalled(world, models, false);
+    modelStallUntil_ = assetStallUntil_ = -1;
+    world.setSight(sim::Sight::ByDistance);
+    sightFlapsUntil_ = badAnswersUntil_ = -1;
+    world.setRevivalDelay(kRevivalFrames);
+    world.setControlDelay(kControlFrames);
+    if (mashUntil_ >= 0) {
+        if (mashedKey_ == kPadPressed) {
+            host.setPadControl(0);
+        } else {
+            host.setKey(mashedKey_, false);
+        }
+        mashUntil_ = -1;
+    }
+    host.gameFolder().failNextWrites(0);
+    lockedWrites_ = 0;
+    profile::setFileFaults({});
+    diskFaultArmed_ = false;
+    fileChanged_ = false;
+    if (folderBackAt_ >= 0) restoreFolder();
+}
+
+}  // namespace soak

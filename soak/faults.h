@@ -1,0 +1,124 @@
+// The soak's faults: each kind at its own place in the simulated host, switched on for a
+// level with some chance and then firing with some chance, all drawn from the level's
+// random generator. Each kind counts how often it fired where it took effect.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "host.h"
+#include "random.h"
+
+namespace soak {
+
+enum class Fault {
+    VehicleVanishes,    // the player's vehicle, while the script waits inside a frame
+    HelicopterDeleted,  // at any frame of an encounter
+    PilotDeleted,
+    HelicopterWrecked,
+    ModelStall,   // the host answers "not loaded" for every model, for a long stretch
+    AssetStall,   // the same for the missile's weapon asset
+    PlayerDies,   // at a moment the level picks (see Situation)
+    LateRevival,  // the host revives the player, or gives control back, late
+    SightFlaps,   // clear and blocked on alternate frames
+    BadAnswers,   // not-a-number, infinite or huge positions, speeds and headings
+    KeyMash,      // the plug-in's keys, the menu key among them, pressed at random
+    FileEdited,   // between frames, by hand: a value changed, lines added
+    FileCorrupted,
+    FileTruncated,
+    FileDeleted,
+    FileLocked,      // the host refuses the plug-in's next writes
+    FileWriteFails,  // a write, a flush or the replace fails on the disk, or a write is short
+    FolderRemoved,   // the game's folder gone, or a regular file in its place, for a stretch
+};
+constexpr int kFaultKinds = 18;
+const char* faultName(Fault fault);
+
+// Where the plug-in stands between two frames.
+enum class Situation {
+    Idle,
+    Menu,
+    Chase,
+    Salvo,        // a missile sequence runs
+    PlayerDown,   // dead, waiting for the host
+    StartWait,    // inside a frame: the level start's fade, placement and streaming, or a respawn's steps
+    Intro,        // inside a frame: the level's slow-motion intro
+    WonSequence,  // inside a frame: the helicopter's wreck in slow motion
+    RespawnShot,  // inside a frame: the respawn's slow-motion shot
+};
+constexpr int kSituations = 9;
+const char* situationName(Situation situation);
+// inFrame: the last frame ended inside one of the plug-in's waits rather than in its loop.
+Situation situationOf(const sim::Host& host, bool inFrame);
+
+using FaultCounts = std::array<int64_t, kFaultKinds>;
+using SituationCounts = std::array<int64_t, kSituations>;
+
+class Faults {
+public:
+    Faults(std::string folder, std::string settingsFile) : folder_(std::move(folder)), settingsFile_(std::move(settingsFile)) {}
+
+    // A new level: which kinds are on, how often they fire, and where.
+    void planLevel(Random& random);
+    // A new game (a host of its own): the faults reach it through its hooks.
+    void attach(sim::Host& host);
+    // Before each frame: the faults that fire now. inFrame as for situationOf.
+    void beforeFrame(sim::Host& host, bool inFrame);
+    // Every fault cleared and the world back to normal; the settings file as it is.
+    void calm(sim::Host& host);
+    // A stretch of a fault that makes the plug-in wait ended this long ago (frames).
+    int64_t framesSinceStall(const sim::Host& host) const;
+    // The settings file was changed by a fault in the last beforeFrame or calm.
+    bool fileChangedByHand() const { return fileChanged_; }
+    // The last frame whose dispatch began (the plug-in reads the pad first in each).
+    int64_t lastDispatchFrame() const { return lastDispatchFrame_; }
+
+    const FaultCounts& fired() const { return fired_; }
+    const SituationCounts& deaths() const { return deaths_; }
+    const SituationCounts& menuKeys() const { return menuKeys_; }
+
+private:
+    struct Plan {
+        bool on = false;
+        int64_t oneIn = 1;  // fires about once in this many frames
+        Situation when = Situation::Chase;
+        bool anywhere = true;  // or only in `when`
+    };
+    Plan& plan(Fault fault) { return plans_[static_cast<std::size_t>(fault)]; }
+    bool due(Fault fault, Situation now);
+    void count(Fault fault) { ++fired_[static_cast<std::size_t>(fault)]; }
+    void changed(Fault fault);
+    void stallStep(sim::Host& host, bool models, int64_t frame, bool start);
+    static void setStalled(sim::World& world, bool models, bool stalled);
+    void answer(sim::NativeCall& call);
+    void mashKeys(sim::Host& host, Situation now, int64_t frame);
+    void disturbFile(sim::Host& host, int64_t frame, Situation now);
+    void restoreFolder();
+
+    std::string folder_, settingsFile_;
+    sim::Host* host_ = nullptr;
+    Random random_{0};
+    std::array<Plan, kFaultKinds> plans_{};
+    FaultCounts fired_{};
+    SituationCounts deaths_{}, menuKeys_{};
+    int64_t lastDispatchFrame_ = -1;
+
+    int64_t modelStallUntil_ = -1, assetStallUntil_ = -1, lastStallFrame_ = -1;
+    bool modelStallFired_ = false, assetStallFired_ = false;
+    int64_t modelAnswersSeen_ = 0, assetAnswersSeen_ = 0;
+    int32_t lateRevival_ = 0, lateControl_ = 0;
+    std::size_t lifeEventsSeen_ = 0;
+    int64_t sightFlapsUntil_ = -1;
+    int64_t badAnswersUntil_ = -1;
+    float badValue_ = 0.0f;
+    bool badAnswered_ = false;
+    int32_t mashedKey_ = 0;
+    int64_t mashUntil_ = -1;
+    int64_t folderBackAt_ = -1;
+    int lockedWrites_ = 0;
+    bool diskFaultArmed_ = false;
+    bool fileChanged_ = false;
+};
+
+}  // namespace soak

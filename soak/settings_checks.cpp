@@ -1,0 +1,134 @@
+#include "settings_checks.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "profile_format.h"
+
+namespace soak {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+// The texts of the lines, as the profile functions end them: CRLF, CR or LF.
+std::vector<std::string_view> linesOf(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] != '\r' && bytes[at] != '\n') continue;
+        lines.push_back(bytes.substr(start, at - start));
+        if (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
+        start = at + 1;
+    }
+    if (start < bytes.size()) lines.push_back(bytes.substr(start));
+    return lines;
+}
+
+// The key a line names: the text before its '=', or the whole line when it has none (the
+// profile functions take such a line for a key without a value); a NUL ends it.
+std::string_view keyOf(std::string_view line) {
+    const std::string_view name = trimmed(line.substr(0, line.find('=')));
+    return name.substr(0, name.find('\0'));
+}
+
+bool isHeaderOf(std::string_view line, std::string_view section) {
+    const std::string_view text = trimmed(line);
+    const auto close = text.rfind(']');
+    return text.size() >= 2 && text.front() == '[' && close != std::string_view::npos &&
+           sameName(trimmed(text.substr(1, close - 1)), section);
+}
+
+std::string quoted(std::string_view line) { return "\"" + std::string(line.substr(0, 60)) + "\""; }
+
+}  // namespace
+
+std::string wholeFileProblem(const FileBytes& before, const FileBytes& after, std::string_view section,
+                             std::string_view key, std::string_view value, bool written) {
+    if (!written) return before == after ? std::string() : "a failed write changed the file";
+    if (!after) return "a write reported success, but there is no file";
+    const std::string_view old = before ? std::string_view(*before) : std::string_view{};
+    const std::vector<std::string_view> a = linesOf(old);
+    const std::vector<std::string_view> b = linesOf(*after);
+    std::size_t prefix = 0;
+    while (prefix < a.size() && prefix < b.size() && a[prefix] == b[prefix]) ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < a.size() - prefix && suffix < b.size() - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix]) {
+        ++suffix;
+    }
+    const std::size_t removed = a.size() - prefix - suffix;
+    const std::size_t added = b.size() - prefix - suffix;
+    if (removed > 1) return "lines the write did not concern changed, from " + quoted(a[prefix]);
+    if (removed == 1 && !sameName(keyOf(a[prefix]), key)) return "the write replaced a line it did not concern: " + quoted(a[prefix]);
+    int keyLines = 0;
+    for (std::size_t at = prefix; at < prefix + added; ++at) {
+        const std::string_view line = b[at];
+        const auto equals = line.find('=');
+        if (equals != std::string_view::npos && sameName(keyOf(line), key) && trimmed(line.substr(equals + 1)) == value) {
+            ++keyLines;
+        } else if (!(removed == 0 && isHeaderOf(line, section))) {
+            return "the write added a line it did not concern: " + quoted(line);
+        }
+    }
+    if (removed + added > 0 && keyLines != 1) return "the write left no single line of its key";
+    // The file holds the new value where the plug-in reads it.
+    constexpr int32_t kNone = -1357913;
+    const std::string alone = "[" + std::string(section) + "]\r\n" + std::string(key) + "=" + std::string(value) + "\r\n";
+    if (profile::readInt(*after, section, key, kNone) != profile::readInt(alone, section, key, kNone)) {
+        return "the value written does not read back";
+    }
+    return {};
+}
+
+Progress progressOf(const FileBytes& bytes) {
+    const std::string_view text = bytes ? std::string_view(*bytes) : std::string_view{};
+    const auto read = [&](ProgressKey key, int32_t fallback) {
+        return profile::readInt(text, "Rotorstrike", kProgressKeyNames[key], fallback);
+    };
+    const auto within = [](uint32_t value, uint32_t low, uint32_t high, int64_t otherwise) {
+        return value >= low && value <= high ? static_cast<int64_t>(value) : otherwise;
+    };
+    Progress progress{};
+    // A count out of range opens all five levels; a tier out of range is the first; points
+    // out of range are one.
+    progress[OpenLevels] = within(read(OpenLevels, 1), 1, 6, 5);
+    progress[Armor] = within(read(Armor, 1), 1, 4, 1);
+    progress[Weapon] = within(read(Weapon, 1), 1, 4, 1);
+    progress[Points] = within(read(Points, 0), 0, 28, 1);
+    for (int key = HighScore0; key <= HighScore4; ++key) {
+        progress[static_cast<std::size_t>(key)] = static_cast<int32_t>(read(static_cast<ProgressKey>(key), 0));
+    }
+    return progress;
+}
+
+std::string backwardsProblem(const Progress& before, const Progress& after, const std::array<bool, kProgressKeys>& exempt) {
+    for (std::size_t key = 0; key < kProgressKeys; ++key) {
+        if (key == Points || exempt[key] || after[key] >= before[key]) continue;
+        return std::string(kProgressKeyNames[key]) + " went back from " + std::to_string(before[key]) + " to " +
+               std::to_string(after[key]);
+    }
+    // Points go down only to pay for the tiers bought: 4 for armor, 3 for the weapon.
+    if (exempt[Points] || exempt[Armor] || exempt[Weapon]) return {};
+    const int64_t price = 4 * (after[Armor] - before[Armor]) + 3 * (after[Weapon] - before[Weapon]);
+    const int64_t spent = before[Points] - after[Points];
+    if (price == 0 && spent <= 0) return {};
+    if (spent == price) return {};
+    return "upgrade_points went from " + std::to_string(before[Points]) + " to " + std::to_string(after[Points]) +
+           " while armor went from " + std::to_string(before[Armor]) + " to " + std::to_string(after[Armor]) +
+           " and weapon from " + std::to_string(before[Weapon]) + " to " + std::to_string(after[Weapon]);
+}
+
+}  // namespace soak

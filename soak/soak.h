@@ -1,0 +1,42 @@
+// The chaos soak: many levels of the mission played by the autopilot in the simulated
+// host, under faults and random keys, with every frame checked. One seed decides
+// everything, so a run replays exactly from its seed and level count.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+#include "checks.h"
+#include "faults.h"
+
+namespace soak {
+
+struct Options {
+    uint64_t seed = 1;
+    int levels = 1000;
+    int64_t levelFrames = 9000;  // a level still running then is left (2.5 minutes of game)
+    std::ostream* progress = nullptr;  // a line every 100 levels, when given
+};
+
+struct Report {
+    int levels = 0;  // levels played to their end
+    int won = 0, lost = 0, refused = 0, outOfFrames = 0;
+    int64_t frames = 0;
+    int games = 0;  // hosts started (the plug-in loaded afresh)
+    FaultCounts fired{};
+    SituationCounts deaths{}, menuKeys{};
+    CheckCounts checks{};
+    std::string problem;  // the first check that failed, where and when; empty when clean
+    int failedLevel = -1;
+    // Clean, and every kind of fault fired.
+    bool ok() const;
+};
+
+Report runSoak(const Options& options);
+// The one command that replays a run.
+std::string replayCommand(uint64_t seed, int levels);
+// The report as the tool prints it.
+void printReport(std::ostream& out, const Options& options, const Report& report);
+
+}  // namespace soak
