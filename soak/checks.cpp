@@ -78,7 +78,17 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     wasActive_ = mod.encounterActive;
     checkHeld(host.world(), ended);
 
+
     ran(Check::WaitsEnd);
+    // The respawn follows once the host has revived the player and given control back.
+    const sim::World& world = host.world();
+    const bool respawnDue = mod.encounterActive && mod.playerDown != 0 && mod.checkpointSaved != 0 &&
+                            !world.player().dead && world.playerControl();
+    respawnDueFrames_ = respawnDue ? respawnDueFrames_ + 1 : 0;
+    if (respawnDueFrames_ > kLongestWait) {
+        fail("the player has been alive and in control for " + std::to_string(respawnDueFrames_) +
+             " frames, and the respawn has not come");
+    }
     const int64_t waited = host.frame() - faults.lastDispatchFrame();
     if (waited > kLongestWait && faults.framesSinceStall(host) > kLongestWait) {
         fail("the plug-in has waited inside a frame for " + std::to_string(waited) + " frames, " +

@@ -20,7 +20,7 @@ enum class Check {
     ShieldDown,     // at an encounter's end: the shield flag clear, the player's vehicle vulnerable
     FileWhole,      // each write: the old or the new file, every other line intact
     NoGoingBack,    // each changed file: progress kept
-    WaitsEnd,       // each frame: no wait inside a frame outlasts its stall
+    WaitsEnd,       // each frame: no wait inside a frame outlasts its stall, nor the respawn the revival
     Settled,        // after each level: the plug-in back in its loop, the encounter over
 };
 constexpr int kCheckKinds = 9;
@@ -65,6 +65,7 @@ private:
     bool written_ = false;
     bool wasActive_ = false;
     int64_t nativeCalls_ = 0;
+    int64_t respawnDueFrames_ = 0;
 };
 
 }  // namespace soak

@@ -173,6 +173,16 @@ TEST_F(SoakChecksTest, APilotHeldWithoutItsHelicopterIsCaught) {
     expectCaught([] { mod.heliVehicle = 0; }, "pilot is held without");
 }
 
+TEST_F(SoakChecksTest, ARespawnThatNeverComesOnceThePlayerIsBackIsCaught) {
+    startLevelFromMenu();
+    // Down, with a checkpoint, while the host has the player alive and under control: the
+    // plug-in's respawn should follow within a few frames; here nothing runs it.
+    mod.playerDown = 1;
+    mod.checkpointSaved = 1;
+    for (int64_t frame = 0; frame <= soak::kLongestWait; ++frame) checks.afterFrame(host, faults);
+    EXPECT_NE(checks.problem().find("respawn has not come"), std::string::npos) << checks.problem();
+}
+
 TEST(Soak, TheSeedDecidesTheRunAndAFaultThatNeverFiredFailsIt) {
     soak::Options options;
     options.seed = 11;
