@@ -26,6 +26,7 @@ bool parse(const char* text, Number& value) {
 
 int main(int argc, char** argv) {
     soak::Options options;
+    options.program = argv[0];
     bool quiet = false;
     for (int index = 1; index < argc; ++index) {
         const std::string_view argument = argv[index];
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
         }
     }
     std::cout << "soak: seed " << options.seed << ", " << options.levels << " levels; replay: "
-              << soak::replayCommand(options.seed, options.levels) << std::endl;
+              << soak::replayCommand(options, options.levels) << std::endl;
     if (!quiet) options.progress = &std::cout;
     const soak::Report report = soak::runSoak(options);
     soak::printReport(std::cout, options, report);

@@ -58,8 +58,10 @@ bool Report::ok() const {
     return problem.empty() && std::all_of(fired.begin(), fired.end(), [](int64_t count) { return count > 0; });
 }
 
-std::string replayCommand(uint64_t seed, int levels) {
-    return "rotorstrike-soak --seed " + std::to_string(seed) + " --levels " + std::to_string(levels);
+std::string replayCommand(const Options& options, int levels) {
+    std::string command = options.program + " --seed " + std::to_string(options.seed) + " --levels " + std::to_string(levels);
+    if (options.levelFrames != Options{}.levelFrames) command += " --level-frames " + std::to_string(options.levelFrames);
+    return command;
 }
 
 Report runSoak(const Options& options) {
@@ -186,10 +188,10 @@ void printReport(std::ostream& out, const Options& options, const Report& report
     }
     if (!report.problem.empty()) {
         out << "FAILED with seed " << options.seed << ": " << report.problem << "\n"
-            << "replay: " << replayCommand(options.seed, report.failedLevel + 1) << "\n";
+            << "replay: " << replayCommand(options, report.failedLevel + 1) << "\n";
     } else if (!report.ok()) {
         out << "FAILED with seed " << options.seed << ": a kind of fault never fired\n"
-            << "replay: " << replayCommand(options.seed, options.levels) << "\n";
+            << "replay: " << replayCommand(options, options.levels) << "\n";
     } else {
         out << "clean\n";
     }

@@ -17,6 +17,7 @@ struct Options {
     int levels = 1000;
     int64_t levelFrames = 9000;  // a level still running then is left (2.5 minutes of game)
     std::ostream* progress = nullptr;  // a line every 100 levels, when given
+    std::string program = "rotorstrike-soak";  // as the replay command names it
 };
 
 struct Report {
@@ -34,8 +35,8 @@ struct Report {
 };
 
 Report runSoak(const Options& options);
-// The one command that replays a run.
-std::string replayCommand(uint64_t seed, int levels);
+// The one command that replays the run's first `levels` levels.
+std::string replayCommand(const Options& options, int levels);
 // The report as the tool prints it.
 void printReport(std::ostream& out, const Options& options, const Report& report);
 

@@ -194,13 +194,14 @@ TEST(Soak, TheSeedDecidesTheRunAndAFaultThatNeverFiredFailsIt) {
     EXPECT_EQ(first.frames, again.frames);
     EXPECT_EQ(first.fired, again.fired);
     EXPECT_EQ(first.checks, again.checks);
-    options.seed = 12;
-    EXPECT_NE(soak::runSoak(options).frames, first.frames);
+    soak::Options other = options;
+    other.seed = 12;
+    EXPECT_NE(soak::runSoak(other).frames, first.frames);
 
     // Three levels cannot fire every kind of fault: the run fails and says how to replay it.
     EXPECT_FALSE(first.ok());
     std::ostringstream printed;
-    soak::printReport(printed, {11, 3}, first);
+    soak::printReport(printed, options, first);
     EXPECT_NE(printed.str().find("NEVER FIRED"), std::string::npos);
     EXPECT_NE(printed.str().find("replay: rotorstrike-soak --seed 11 --levels 3"), std::string::npos);
 }
