@@ -1,7 +1,5 @@
 #include "soak.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +8,7 @@
 #include <ostream>
 
 #include "game.h"
+#include "temporary_folder.h"
 #include "runtime/mod_state.h"
 
 namespace soak {
@@ -22,24 +21,6 @@ constexpr int64_t kSettleFrames = 1500;      // a revival's 600 frames and more
 constexpr int64_t kFramesBetweenPresses = 15;  // the plug-in takes a key once in 200 ms
 constexpr int32_t kDefaultMenuKey = 120;
 constexpr int kLongestGame = 20;  // levels played in one host before it restarts
-
-// A fresh game folder for the run, removed at its end.
-class RunFolder {
-public:
-    RunFolder() {
-        std::string pattern = (fs::temp_directory_path() / "rotorstrike-soak-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern;
-    }
-    ~RunFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // A level to play: mostly one that is open and that the weapon allows (the third level on
 // needs the second tier), now and then any.
@@ -66,7 +47,7 @@ std::string replayCommand(const Options& options, int levels) {
 
 Report runSoak(const Options& options) {
     Report report;
-    RunFolder folder;
+    player::TemporaryFolder folder("rotorstrike-soak");
     const std::string settingsFile = folder.path() + "/Rotorstrike.ini";
     Faults faults(folder.path(), settingsFile);
     Checks checks(settingsFile);

@@ -2,8 +2,6 @@
 // holds when the test ends: tests never touch the real current directory.
 #pragma once
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -13,22 +11,13 @@
 #include <string_view>
 #include <vector>
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rotorstrike-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+#include "../player/temporary_folder.h"
 
-    const std::string& path() const { return path_; }
-    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+class TempFolder : public player::TemporaryFolder {
+public:
+    TempFolder() : TemporaryFolder("rotorstrike-test") {}
+
+    std::string file(std::string_view name) const { return path() + "/" + std::string(name); }
 
     void write(std::string_view name, std::string_view bytes) const {
         std::ofstream(file(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -42,11 +31,8 @@ public:
     // Every name in the folder, to see that no temporary file was left behind.
     std::vector<std::string> names() const {
         std::vector<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) found.push_back(entry.path().filename().string());
+        for (const auto& entry : std::filesystem::directory_iterator(path())) found.push_back(entry.path().filename().string());
         std::sort(found.begin(), found.end());
         return found;
     }
-
-private:
-    std::string path_;
 };

@@ -1,7 +1,5 @@
 // rotorstrike-sim: plays the real plug-in in the simulated host with the autopilot at the
 // keys, in simulated time, and leaves a timeline, screenshots and a map of the chase.
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +16,7 @@
 #include "runtime/mod_state.h"
 #include "scene_pictures.h"
 #include "screenshot.h"
+#include "temporary_folder.h"
 #include "timeline.h"
 
 namespace fs = std::filesystem;
@@ -117,26 +116,6 @@ std::optional<Options> parse(int argc, char** argv) {
     }
     return options;
 }
-
-// A fresh temporary game folder, removed when done.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (fs::temp_directory_path() / "rotorstrike-sim-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary game folder");
-        path_ = pattern;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 int statusOf(const player::Game& game, player::Outcome outcome) {
     switch (outcome) {
@@ -247,10 +226,10 @@ std::string settingsLine(player::Game& game, const std::string& gameDir) {
 }
 
 int playOne(const Options& options) {
-    std::optional<TemporaryFolder> temporary;
+    std::optional<player::TemporaryFolder> temporary;
     std::string gameDir = options.gameDir;
     if (gameDir.empty()) {
-        temporary.emplace();
+        temporary.emplace("rotorstrike-sim");
         gameDir = temporary->path();
     }
     fs::create_directories(gameDir);
@@ -337,7 +316,7 @@ int winRate(const Options& options) {
     int won = 0;
     for (int index = 0; index < options.winRate; ++index) {
         const uint32_t seed = options.seed + static_cast<uint32_t>(index);
-        TemporaryFolder folder;
+        player::TemporaryFolder folder("rotorstrike-sim");
         player::GameOptions gameOptions;
         gameOptions.level = options.level;
         gameOptions.seed = seed;
