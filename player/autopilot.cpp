@@ -26,6 +26,8 @@ constexpr int64_t kStartTimeout = 900;
 constexpr float kFirstRowY = 0.192f;
 constexpr float kRowSpacing = 0.03f;
 constexpr int kInstructionsRow = 10;
+constexpr int kArmorRow = 7;
+constexpr int kWeaponRow = 8;
 const sim::Rgba kHighlight{150, 150, 150, 200};
 const sim::Rgba kPowerBar{255, 0, 0, 255};
 constexpr float kPowerPerWidth = 500.0f;  // the power bar is 0.002 of the screen per power
@@ -203,6 +205,7 @@ Autopilot::Cursor Autopilot::moveCursorTo(sim::Host& host, int row) {
 }
 
 void Autopilot::chooseLevel(sim::Host& host) {
+    if (buy(host)) return;
     // A locked level's name is drawn in grey.
     const std::string name = "Level " + std::to_string(options_.level);
     for (const sim::ScreenText& text : host.screen().texts) {
@@ -216,6 +219,19 @@ void Autopilot::chooseLevel(sim::Host& host) {
     if (cursor != Cursor::There || lockedOut(host)) return;
     press(host, kNumpad5);
     phase_ = Phase::AwaitStart;
+}
+
+// The purchase asked for, if any: walks to its row and selects it. True while it is under way.
+bool Autopilot::buy(sim::Host& host) {
+    if (purchase_ == Upgrade::None) return false;
+    const Cursor cursor = moveCursorTo(host, purchase_ == Upgrade::Armor ? kArmorRow : kWeaponRow);
+    if (cursor == Cursor::Moving || (cursor == Cursor::There && lockedOut(host))) return true;
+    if (cursor == Cursor::There) press(host, kNumpad5);
+    // Bought, or not for sale: on to the level, from wherever the cursor is now.
+    purchase_ = Upgrade::None;
+    lastRow_ = -1;
+    phaseFrame_ = host.frame();
+    return true;
 }
 
 void Autopilot::awaitStart(sim::Host& host) {

@@ -29,6 +29,9 @@ enum class Outcome {
 
 const char* outcomeName(Outcome outcome);
 
+// An upgrade the menu sells.
+enum class Upgrade { None, Armor, Weapon };
+
 class Autopilot {
 public:
     struct Options {
@@ -47,6 +50,9 @@ public:
 
     // Plays another level in the same game, from the menu.
     void playLevel(int level);
+    // In the menu, first buys the upgrade, if its row can be chosen (points enough, the
+    // tier below the top), then chooses the level.
+    void buyFirst(Upgrade upgrade) { purchase_ = upgrade; }
 
     Outcome outcome() const { return outcome_; }
     // Why the level was refused or lost, in the plug-in's words where it said any.
@@ -75,6 +81,7 @@ private:
     void showInstructions(sim::Host& host);
     void closeInstructions(sim::Host& host);
     void chooseLevel(sim::Host& host);
+    bool buy(sim::Host& host);
     void awaitStart(sim::Host& host);
     void drive(sim::Host& host);
     void strike(sim::Host& host);
@@ -95,6 +102,7 @@ private:
     int64_t phaseFrame_ = 0;  // the frame the phase began
     int attempts_ = 0;
     int lastRow_ = -1;
+    Upgrade purchase_ = Upgrade::None;
 
     Road road_;
     sim::Vec3 roadOrigin_;

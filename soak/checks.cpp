@@ -65,7 +65,7 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
         const Progress now = progressOf(file_);
         ran(Check::NoGoingBack);
         const std::string problem = backwardsProblem(progress_, now, editedByHand_);
-        if (!problem.empty()) fail("progress went back: " + problem);
+        if (!problem.empty()) fail("progress: " + problem);
         progress_ = now;
     }
     // A key the plug-in read is in step with the file again (once this frame's writes are judged).

@@ -128,7 +128,8 @@ std::string backwardsProblem(const Progress& before, const Progress& after, cons
     if (spent == price) return {};
     return "upgrade_points went from " + std::to_string(before[Points]) + " to " + std::to_string(after[Points]) +
            " while armor went from " + std::to_string(before[Armor]) + " to " + std::to_string(after[Armor]) +
-           " and weapon from " + std::to_string(before[Weapon]) + " to " + std::to_string(after[Weapon]);
+           " and weapon from " + std::to_string(before[Weapon]) + " to " + std::to_string(after[Weapon]) +
+           ": points not spent on the tiers they bought";
 }
 
 }  // namespace soak

@@ -22,13 +22,16 @@ constexpr int64_t kFramesBetweenPresses = 15;  // the plug-in takes a key once i
 constexpr int32_t kDefaultMenuKey = 120;
 constexpr int kLongestGame = 20;  // levels played in one host before it restarts
 
-// A level to play: mostly one that is open and that the weapon allows (the third level on
-// needs the second tier), now and then any.
-int chooseLevel(Random& random, const std::string& settingsFile) {
+Progress storedProgress(const std::string& settingsFile) {
     std::ifstream in(settingsFile, std::ios::binary);
     FileBytes bytes;
     if (in) bytes = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    const Progress progress = progressOf(bytes);
+    return progressOf(bytes);
+}
+
+// A level to play: mostly one that is open and that the weapon allows (the third level on
+// needs the second tier), now and then any.
+int chooseLevel(Random& random, const Progress& progress) {
     const int64_t playable = std::min<int64_t>(progress[OpenLevels], progress[Weapon] >= 2 ? 5 : 2);
     return static_cast<int>(random.percent(95) ? random.between(1, playable) : random.between(1, 6));
 }
@@ -56,7 +59,8 @@ Report runSoak(const Options& options) {
 
     for (int level = 0; level < options.levels && checks.problem().empty(); ++level) {
         Random random = Random::forPart(options.seed, static_cast<uint64_t>(level));
-        const int chosen = chooseLevel(random, settingsFile);
+        const Progress progress = storedProgress(settingsFile);
+        const int chosen = chooseLevel(random, progress);
         if (!game || gameLevelsLeft-- <= 0) {
             game.reset();
             player::GameOptions gameOptions;
@@ -78,6 +82,10 @@ Report runSoak(const Options& options) {
             ++report.games;
         } else {
             game->autopilot().playLevel(chosen);
+        }
+        // With points to spend, the player often buys an upgrade first.
+        if (progress[Points] >= 3 && random.percent(50)) {
+            game->autopilot().buyFirst(random.percent(50) ? player::Upgrade::Armor : player::Upgrade::Weapon);
         }
         faults.planLevel(random);
         sim::Host& host = game->host();

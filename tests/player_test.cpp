@@ -101,6 +101,33 @@ TEST(Autopilot, RefusedLevelsAreReportedWithTheirReason) {
     }
 }
 
+// Upgrades bought in the menu before the level: the ones the points pay for.
+TEST(Autopilot, BuysTheUpgradesItCanPayFor) {
+    const struct {
+        player::Upgrade upgrade;
+        const char* settings;
+        const char* stored;
+    } cases[] = {
+        {player::Upgrade::Armor, "[Rotorstrike]\r\nupgrade_points=5\r\n", "[Rotorstrike]\r\nupgrade_points=1\r\narmor=2\r\nweapon=1\r\n"},
+        {player::Upgrade::Weapon, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=0\r\narmor=1\r\nweapon=2\r\n"},
+        {player::Upgrade::Armor, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=3\r\n"},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.write("Rotorstrike.ini", c.settings);
+        player::GameOptions options;
+        options.gameDirectory = folder.path();
+        options.showInstructions = false;
+        player::Game game(options);
+        game.autopilot().buyFirst(c.upgrade);
+        // The level starts once the purchase is done or found not for sale.
+        while (game.step() && !game.autopilot().driving()) {
+        }
+        EXPECT_TRUE(game.autopilot().driving()) << game.autopilot().reason();
+        EXPECT_EQ(folder.read("Rotorstrike.ini"), c.stored) << c.settings;
+    }
+}
+
 // Thinking ahead: a missile that will come down where the cruising car will be is cleared
 // by driving otherwise; one that comes down off the road needs nothing.
 TEST(Dodge, ACarClearsAMissileAimedWhereItWillBe) {
