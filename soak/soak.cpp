@@ -1,7 +1,6 @@
 #include "soak.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -14,8 +13,6 @@
 namespace soak {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int64_t kSettleFrames = 1500;      // a revival's 600 frames and more
 constexpr int64_t kFramesBetweenPresses = 15;  // the plug-in takes a key once in 200 ms
@@ -48,113 +45,145 @@ std::string replayCommand(const Options& options, int levels) {
     return command;
 }
 
-Report runSoak(const Options& options) {
-    Report report;
-    player::TemporaryFolder folder("rotorstrike-soak");
-    const std::string settingsFile = folder.path() + "/Rotorstrike.ini";
-    Faults faults(folder.path(), settingsFile);
-    Checks checks(settingsFile);
-    std::unique_ptr<player::Game> game;
-    int gameLevelsLeft = 0;
+namespace {
 
-    for (int level = 0; level < options.levels && checks.problem().empty(); ++level) {
-        Random random = Random::forPart(options.seed, static_cast<uint64_t>(level));
-        const Progress progress = storedProgress(settingsFile);
-        const int chosen = chooseLevel(random, progress);
-        if (!game || gameLevelsLeft-- <= 0) {
-            game.reset();
+// One run: the game folder, the faults and the checks, and the game being played.
+class Run {
+public:
+    explicit Run(const Options& options)
+        : options_(options), folder_("rotorstrike-soak"), settingsFile_(folder_.path() + "/Rotorstrike.ini"),
+          faults_(folder_.path(), settingsFile_), checks_(settingsFile_) {}
+
+    Report play() {
+        for (int level = 0; level < options_.levels; ++level) {
+            Random random = Random::forPart(options_.seed, static_cast<uint64_t>(level));
+            const Progress progress = storedProgress(settingsFile_);
+            const int chosen = chooseLevel(random, progress);
+            startLevel(random, progress, chosen);
+            try {
+                playLevel();
+                windDown();
+            } catch (const std::exception& error) {
+                checks_.settled(false, std::string("the host stopped: ") + error.what());
+            }
+            if (!checks_.problem().empty()) {
+                report_.problem = "level " + std::to_string(level + 1) + " (Level " + std::to_string(chosen) + "), frame " +
+                                  std::to_string(game_->host().frame()) + ": " + checks_.problem();
+                report_.failedLevel = level;
+                break;
+            }
+            ++report_.levels;
+            tidyUp(random);
+            if (options_.progress != nullptr && (level + 1) % 100 == 0) {
+                *options_.progress << "soak: " << level + 1 << " levels, " << report_.won << " won, " << report_.frames
+                                   << " frames" << std::endl;
+            }
+        }
+        report_.fired = faults_.fired();
+        report_.deaths = faults_.deaths();
+        report_.menuKeys = faults_.menuKeys();
+        report_.checks = checks_.counts();
+        return report_;
+    }
+
+private:
+    // The level chosen, in the game going on or in a new one (the plug-in loaded afresh),
+    // an upgrade bought first now and then, and the level's faults planned.
+    void startLevel(Random& random, const Progress& progress, int level) {
+        if (!game_ || gameLevelsLeft_-- <= 0) {
+            game_.reset();
             player::GameOptions gameOptions;
-            gameOptions.level = chosen;
+            gameOptions.level = level;
             gameOptions.seed = static_cast<uint32_t>(random.next());
             gameOptions.maxFrames = INT64_MAX / 2;
-            gameOptions.gameDirectory = folder.path();
+            gameOptions.gameDirectory = folder_.path();
             gameOptions.showInstructions = random.percent(20);
-            game = std::make_unique<player::Game>(gameOptions);
-            sim::Host& host = game->host();
+            game_ = std::make_unique<player::Game>(gameOptions);
+            sim::Host& host = game_->host();
             host.setProfileLogEnabled(false);
-            faults.attach(host);
-            checks.attach(host);
-            game->setInterference([&](sim::Host& h) {
-                faults.beforeFrame(h, faults.lastDispatchFrame() != h.frame());
-                if (faults.fileChangedByHand()) checks.fileChangedByHand();
+            faults_.attach(host);
+            checks_.attach(host);
+            game_->setInterference([this](sim::Host& h) {
+                faults_.beforeFrame(h, faults_.lastDispatchFrame() != h.frame());
+                if (faults_.fileChangedByHand()) checks_.fileChangedByHand();
             });
-            gameLevelsLeft = static_cast<int>(random.between(0, kLongestGame - 1));
-            ++report.games;
+            gameLevelsLeft_ = static_cast<int>(random.between(0, kLongestGame - 1));
+            ++report_.games;
         } else {
-            game->autopilot().playLevel(chosen);
+            game_->autopilot().playLevel(level);
         }
-        // With points to spend, the player often buys an upgrade first.
         if (progress[Points] >= 3 && random.percent(50)) {
-            game->autopilot().buyFirst(random.percent(50) ? player::Upgrade::Armor : player::Upgrade::Weapon);
+            game_->autopilot().buyFirst(random.percent(50) ? player::Upgrade::Armor : player::Upgrade::Weapon);
         }
-        faults.planLevel(random);
-        sim::Host& host = game->host();
+        faults_.planLevel(random);
+    }
 
-        // The level, until it ends or runs too long.
-        try {
-            int64_t frames = 0;
-            bool playing = true;
-            while (playing && frames < options.levelFrames && checks.problem().empty()) {
-                playing = game->step();
-                ++frames;
-                checks.afterFrame(host, faults);
-            }
-            report.frames += frames;
-            switch (game->autopilot().outcome()) {
-            case player::Outcome::Won: ++report.won; break;
-            case player::Outcome::Lost: ++report.lost; break;
-            case player::Outcome::Refused: ++report.refused; break;
-            case player::Outcome::Playing: ++report.outOfFrames; break;
-            }
-
-            // The wind-down: every fault cleared, the encounter abandoned with the menu key;
-            // the plug-in must come back to its loop with no encounter and the player alive.
-            faults.calm(host);
-            if (faults.fileChangedByHand()) checks.fileChangedByHand();
-            int64_t lastPress = -kFramesBetweenPresses;
-            const int32_t menuKey = mod.openMenuKey >= 1 && mod.openMenuKey <= 254 ? mod.openMenuKey : kDefaultMenuKey;
-            bool settled = false;
-            for (int64_t frame = 0; frame < kSettleFrames && !settled && checks.problem().empty(); ++frame) {
-                game->autopilot().beforeFrame(host);
-                const bool press = mod.encounterActive && frame - lastPress >= kFramesBetweenPresses;
-                host.setKey(menuKey, press);
-                if (press) lastPress = frame;
-                host.runFrame();
-                checks.afterFrame(host, faults);
-                settled = faults.lastDispatchFrame() == host.frame() && !mod.encounterActive && !host.world().player().dead;
-            }
-            host.setKey(menuKey, false);
-            checks.settled(settled, mod.encounterActive ? "the encounter still runs" : "the player is still dead or the script is still waiting");
-        } catch (const std::exception& error) {
-            checks.settled(false, std::string("the host stopped: ") + error.what());
+    // The level, until it ends or runs too long.
+    void playLevel() {
+        sim::Host& host = game_->host();
+        int64_t frames = 0;
+        bool playing = true;
+        while (playing && frames < options_.levelFrames && checks_.problem().empty()) {
+            playing = game_->step();
+            ++frames;
+            checks_.afterFrame(host, faults_);
         }
-        if (!checks.problem().empty()) {
-            report.problem = "level " + std::to_string(level + 1) + " (Level " + std::to_string(chosen) + "), frame " +
-                             std::to_string(host.frame()) + ": " + checks.problem();
-            report.failedLevel = level;
-            break;
+        report_.frames += frames;
+        switch (game_->autopilot().outcome()) {
+        case player::Outcome::Won: ++report_.won; break;
+        case player::Outcome::Lost: ++report_.lost; break;
+        case player::Outcome::Refused: ++report_.refused; break;
+        case player::Outcome::Playing: ++report_.outOfFrames; break;
         }
-        ++report.levels;
+    }
 
-        // Between levels the host tidies up what the plug-in handed back, and the player
-        // gets into a car, as a person would (now and then not).
-        sim::World& world = host.world();
+    // Every fault cleared, the encounter abandoned with the menu key: the plug-in must come
+    // back to its loop with no encounter and the player alive.
+    void windDown() {
+        sim::Host& host = game_->host();
+        faults_.calm(host);
+        if (faults_.fileChangedByHand()) checks_.fileChangedByHand();
+        int64_t lastPress = -kFramesBetweenPresses;
+        const int32_t menuKey = mod.openMenuKey >= 1 && mod.openMenuKey <= 254 ? mod.openMenuKey : kDefaultMenuKey;
+        bool settled = false;
+        for (int64_t frame = 0; frame < kSettleFrames && !settled && checks_.problem().empty(); ++frame) {
+            game_->autopilot().beforeFrame(host);
+            const bool press = mod.encounterActive && frame - lastPress >= kFramesBetweenPresses;
+            host.setKey(menuKey, press);
+            if (press) lastPress = frame;
+            host.runFrame();
+            checks_.afterFrame(host, faults_);
+            settled = faults_.lastDispatchFrame() == host.frame() && !mod.encounterActive && !host.world().player().dead;
+        }
+        host.setKey(menuKey, false);
+        checks_.settled(settled, mod.encounterActive ? "the encounter still runs" : "the player is still dead or the script is still waiting");
+    }
+
+    // Between levels the host tidies up what the plug-in handed back, and the player gets
+    // into a car, as a person would (now and then not). A refusal may come from keys the
+    // file no longer binds: the next level starts a new game.
+    void tidyUp(Random& random) {
+        sim::World& world = game_->host().world();
         for (const sim::OwnershipEvent& event : world.ownership()) {
             if (event.kind == sim::OwnershipEvent::HandedBack && world.find(event.handle) != nullptr) world.remove(event.handle);
         }
         if (world.vehicleOf(world.playerPed()) == 0 && random.percent(90)) world.putPlayerInVehicle();
-        // A refusal may come from keys the file no longer binds: the next level starts a game.
-        if (game->autopilot().outcome() == player::Outcome::Refused) gameLevelsLeft = 0;
-        if (options.progress != nullptr && (level + 1) % 100 == 0) {
-            *options.progress << "soak: " << level + 1 << " levels, " << report.won << " won, " << report.frames << " frames" << std::endl;
-        }
+        if (game_->autopilot().outcome() == player::Outcome::Refused) gameLevelsLeft_ = 0;
     }
-    report.fired = faults.fired();
-    report.deaths = faults.deaths();
-    report.menuKeys = faults.menuKeys();
-    report.checks = checks.counts();
-    return report;
-}
+
+    const Options& options_;
+    player::TemporaryFolder folder_;
+    std::string settingsFile_;
+    Faults faults_;
+    Checks checks_;
+    std::unique_ptr<player::Game> game_;
+    int gameLevelsLeft_ = 0;
+    Report report_;
+};
+
+}  // namespace
+
+Report runSoak(const Options& options) { return Run(options).play(); }
 
 void printReport(std::ostream& out, const Options& options, const Report& report) {
     out << "soak: " << report.levels << " levels played (" << report.won << " won, " << report.lost << " lost, "
