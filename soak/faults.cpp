@@ -110,9 +110,12 @@ void Faults::planLevel(Random& random) {
 void Faults::attach(sim::Host& host) {
     host_ = &host;
     host.setNativeHook([this](sim::NativeCall& call) { answer(call); });
-    modelStallUntil_ = assetStallUntil_ = sightFlapsUntil_ = badAnswersUntil_ = mashUntil_ = -1;
+    // A new host counts its frames, and its world its answers, from the start.
+    modelStallUntil_ = assetStallUntil_ = lastStallFrame_ = sightFlapsUntil_ = badAnswersUntil_ = mashUntil_ = -1;
+    modelAnswersSeen_ = assetAnswersSeen_ = 0;
     lastDispatchFrame_ = -1;
     lifeEventsSeen_ = 0;
+    lockedWrites_ = 0;
 }
 
 bool Faults::due(Fault fault, Situation now) {
