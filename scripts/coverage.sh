@@ -19,6 +19,6 @@ cmake --build "$build"
 find "$build" -name '*.gcda' -delete
 ctest --test-dir "$build" --output-on-failure >/dev/null
 echo "Coverage of the plug-in and the Linux platform code (platform/windows/ is not compiled here):"
-gcovr --root . --object-directory "$build" --exclude-directories "$build/CMakeFiles" --filter 'src/' --filter 'platform/' \
+gcovr --root . --object-directory "$build" --exclude-directories "$build/CMakeFiles/[0-9]" --filter 'src/' --filter 'platform/' \
   --exclude 'platform/windows/' --exclude-unreachable-branches --exclude-throw-branches \
   --print-summary --txt - | tail -n 40

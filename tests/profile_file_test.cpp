@@ -73,6 +73,23 @@ TEST(ProfileFile, ReadingNeverFailsNorChangesTheFile) {
     EXPECT_EQ(profile::readFileInt(folder.file("Rotorstrike.ini"), "Rotorstrike", "k", kDefaultValue), 1u);
 }
 
+// A file beyond any settings file's size (sparse, so the test stays quick) is neither read
+// into memory nor rewritten: the default is read, the write fails and says why, and the
+// file is left as it was.
+TEST(ProfileFile, AFileTooLargeIsNeitherReadNorRewritten) {
+    TempFolder folder;
+    const std::string path = folder.file("Rotorstrike.ini");
+    folder.write("Rotorstrike.ini", "[Rotorstrike]\r\nk=1\r\n");
+    constexpr std::uintmax_t kHuge = 65 * 1024 * 1024;
+    std::filesystem::resize_file(path, kHuge);
+    EXPECT_EQ(profile::readFileInt(path, "Rotorstrike", "k", kDefaultValue), kDefaultValue);
+    const profile::WriteResult written = profile::writeFileString(path, "Rotorstrike", "k", "2");
+    EXPECT_FALSE(written.ok);
+    EXPECT_NE(written.error.find("too large"), std::string::npos) << written.error;
+    EXPECT_EQ(std::filesystem::file_size(path), kHuge);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"Rotorstrike.ini"});
+}
+
 TEST(ProfileFile, WritesCreateReplaceAndKeepTheFileItself) {
     TempFolder folder;
     const std::string path = folder.file("Rotorstrike.ini");
