@@ -102,8 +102,8 @@ public:
     const std::vector<FrontendSound>& frontendSounds() const { return frontendSounds_; }
     // The profile calls made through the seam (the plug-in's), in order; the game folder's
     // own reads and writes are not among them.
-    // Switched off, they are no longer kept, and only the profile observer sees them.
     const std::vector<ProfileCall>& profileCalls() const { return profileCalls_; }
+    // Switched off, they are no longer kept, and only the profile observer sees them.
     void setProfileLogEnabled(bool enabled) { profileLogEnabled_ = enabled; }
     int registrations() const { return registrations_; }
 
