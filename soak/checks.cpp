@@ -1,9 +1,5 @@
 #include "checks.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "runtime/mod_state.h"
 
 namespace soak {
@@ -13,12 +9,6 @@ namespace {
 constexpr const char* kNames[kCheckKinds] = {"mod state invariants", "natives known", "no stray helicopter held",
                                              "handed back at the end", "shield down at the end", "file whole after a write",
                                              "progress never back", "waits end", "settled after the level"};
-
-FileBytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 }  // namespace
 
@@ -36,7 +26,7 @@ void Checks::fail(const std::string& what) {
 }
 
 void Checks::fileChangedByHand() {
-    file_ = readFile(settingsFile_);
+    file_ = readFileBytes(settingsFile_);
     const Progress now = progressOf(file_);
     for (std::size_t key = 0; key < kProgressKeys; ++key) editedByHand_[key] = editedByHand_[key] || now[key] != progress_[key];
     progress_ = now;
@@ -47,7 +37,7 @@ void Checks::watchProfileCall(const sim::ProfileCall& call) {
         for (std::size_t key = 0; key < kProgressKeys; ++key) readThisFrame_[key] = readThisFrame_[key] || call.key == kProgressKeyNames[key];
         return;
     }
-    FileBytes after = readFile(settingsFile_);
+    FileBytes after = readFileBytes(settingsFile_);
     const std::string problem = wholeFileProblem(file_, after, call.section, call.key, call.value, call.result != 0);
     ran(Check::FileWhole);
     if (!problem.empty()) fail("the write of " + call.key + "=" + call.value + ": " + problem);

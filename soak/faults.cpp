@@ -2,12 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "profile_file.h"
 #include "profile_format.h"
 #include "runtime/mod_state.h"
+#include "settings_checks.h"
 
 namespace soak {
 
@@ -42,11 +42,6 @@ constexpr const char* kOddValues[] = {"-3", "99", "abc", "0x10", "", " 7 ", "429
 
 int32_t usableKey(int32_t key, int32_t fallback) { return key >= 1 && key <= 254 ? key : fallback; }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -62,6 +57,8 @@ int64_t stalledAnswers(const sim::World& world, bool models) {
 }
 
 }  // namespace
+
+int32_t boundMenuKey() { return usableKey(mod.openMenuKey, kDefaultMenuKey); }
 
 const char* faultName(Fault fault) { return kNames[static_cast<std::size_t>(fault)]; }
 const char* situationName(Situation situation) { return kSituationNames[static_cast<std::size_t>(situation)]; }
@@ -110,9 +107,8 @@ void Faults::planLevel(Random& random) {
 void Faults::attach(sim::Host& host) {
     host_ = &host;
     host.setNativeHook([this](sim::NativeCall& call) { answer(call); });
-    // A new host counts its frames, and its world its answers, from the start.
+    // A new host counts its frames from the start.
     modelStallUntil_ = assetStallUntil_ = lastStallFrame_ = sightFlapsUntil_ = badAnswersUntil_ = mashUntil_ = -1;
-    modelAnswersSeen_ = assetAnswersSeen_ = 0;
     lastDispatchFrame_ = -1;
     lifeEventsSeen_ = 0;
     lockedWrites_ = 0;
@@ -198,15 +194,14 @@ void Faults::stallStep(sim::Host& host, bool models, int64_t frame, bool start) 
     int64_t& until = models ? modelStallUntil_ : assetStallUntil_;
     bool& fired = models ? modelStallFired_ : assetStallFired_;
     int64_t& answersSeen = models ? modelAnswersSeen_ : assetAnswersSeen_;
-    const int64_t answers = stalledAnswers(host.world(), models);
-    if (until >= 0 && answers > answersSeen && !fired) {
+    if (until >= 0 && !fired && stalledAnswers(host.world(), models) > answersSeen) {
         fired = true;
         count(models ? Fault::ModelStall : Fault::AssetStall);
     }
-    answersSeen = answers;
     if (start && until < 0) {
         until = frame + random_.between(30, 1500);
         fired = false;
+        answersSeen = stalledAnswers(host.world(), models);
         setStalled(host.world(), models, true);
     }
     if (until >= 0 && frame >= until) {
@@ -244,15 +239,11 @@ void Faults::answer(sim::NativeCall& call) {
 
 void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
     if (mashUntil_ >= 0 && frame >= mashUntil_) {
-        if (mashedKey_ == kPadPressed) {
-            host.setPadControl(0);
-        } else {
-            host.setKey(mashedKey_, false);
-        }
+        holdMashedKey(host, false);
         mashUntil_ = -1;
     }
     if (mashUntil_ < 0 && due(Fault::KeyMash, now)) {
-        const int32_t menuKey = usableKey(mod.openMenuKey, kDefaultMenuKey);
+        const int32_t menuKey = boundMenuKey();
         const int32_t others[] = {usableKey(mod.attackKey, kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
                                   kMenuKeys[2], kMenuKeys[3], kPadPressed};
         mashedKey_ = random_.percent(40) ? menuKey : others[random_.below(6)];
@@ -260,11 +251,15 @@ void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
         count(Fault::KeyMash);
         if (mashedKey_ == menuKey) ++menuKeys_[static_cast<std::size_t>(now)];
     }
-    if (mashUntil_ < 0) return;
+    if (mashUntil_ >= 0) holdMashedKey(host, true);
+}
+
+// A mashed key is a keyboard key or the pad's attack control.
+void Faults::holdMashedKey(sim::Host& host, bool down) {
     if (mashedKey_ == kPadPressed) {
-        host.setPadControl(kPadPressed);
+        host.setPadControl(down ? kPadPressed : 0);
     } else {
-        host.setKey(mashedKey_, true);
+        host.setKey(mashedKey_, down);
     }
 }
 
@@ -275,7 +270,7 @@ void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
     const bool fileThere = folderThere && fs::exists(settingsFile_);
 
     if (due(Fault::FileEdited, now) && folderThere) {
-        std::string bytes = fileThere ? readFile(settingsFile_) : std::string();
+        std::string bytes = readFileBytes(settingsFile_).value_or("");
         if (random_.percent(70)) {
             const char* key = kEditedKeys[random_.below(std::size(kEditedKeys))];
             const std::string value = random_.percent(70) ? std::to_string(random_.between(0, 30))
@@ -290,7 +285,7 @@ void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
         changed(Fault::FileEdited);
     }
     if (due(Fault::FileCorrupted, now) && fileThere) {
-        std::string bytes = readFile(settingsFile_);
+        std::string bytes = readFileBytes(settingsFile_).value_or("");
         for (int64_t mutations = random_.between(1, 4); mutations > 0 && !bytes.empty(); --mutations) {
             const auto at = static_cast<std::size_t>(random_.below(static_cast<int64_t>(bytes.size())));
             // Never a byte-order mark: the file stays a file of single bytes.
@@ -305,7 +300,7 @@ void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
         changed(Fault::FileCorrupted);
     }
     if (due(Fault::FileTruncated, now) && fileThere) {
-        std::string bytes = readFile(settingsFile_);
+        std::string bytes = readFileBytes(settingsFile_).value_or("");
         bytes.resize(static_cast<std::size_t>(random_.below(static_cast<int64_t>(bytes.size()) + 1)));
         writeFile(settingsFile_, bytes);
         changed(Fault::FileTruncated);
@@ -371,11 +366,7 @@ void Faults::calm(sim::Host& host) {
     world.setRevivalDelay(kRevivalFrames);
     world.setControlDelay(kControlFrames);
     if (mashUntil_ >= 0) {
-        if (mashedKey_ == kPadPressed) {
-            host.setPadControl(0);
-        } else {
-            host.setKey(mashedKey_, false);
-        }
+        holdMashedKey(host, false);
         mashUntil_ = -1;
     }
     host.gameFolder().failNextWrites(0);

@@ -52,6 +52,9 @@ const char* situationName(Situation situation);
 // inFrame: the last frame ended inside one of the plug-in's waits rather than in its loop.
 Situation situationOf(const sim::Host& host, bool inFrame);
 
+// The key that opens the menu as the plug-in has it bound (F9 when the binding names no key).
+int32_t boundMenuKey();
+
 using FaultCounts = std::array<int64_t, kFaultKinds>;
 using SituationCounts = std::array<int64_t, kSituations>;
 
@@ -93,6 +96,7 @@ private:
     static void setStalled(sim::World& world, bool models, bool stalled);
     void answer(sim::NativeCall& call);
     void mashKeys(sim::Host& host, Situation now, int64_t frame);
+    void holdMashedKey(sim::Host& host, bool down);
     void disturbFile(sim::Host& host, int64_t frame, Situation now);
     void restoreFolder();
 
@@ -106,7 +110,7 @@ private:
 
     int64_t modelStallUntil_ = -1, assetStallUntil_ = -1, lastStallFrame_ = -1;
     bool modelStallFired_ = false, assetStallFired_ = false;
-    int64_t modelAnswersSeen_ = 0, assetAnswersSeen_ = 0;
+    int64_t modelAnswersSeen_ = 0, assetAnswersSeen_ = 0;  // when the stretch began
     int32_t lateRevival_ = 0, lateControl_ = 0;
     std::size_t lifeEventsSeen_ = 0;
     int64_t sightFlapsUntil_ = -1;

@@ -1,6 +1,8 @@
 #include "settings_checks.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "profile_format.h"
@@ -55,6 +57,12 @@ bool isHeaderOf(std::string_view line, std::string_view section) {
 std::string quoted(std::string_view line) { return "\"" + std::string(line.substr(0, 60)) + "\""; }
 
 }  // namespace
+
+FileBytes readFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 std::string wholeFileProblem(const FileBytes& before, const FileBytes& after, std::string_view section,
                              std::string_view key, std::string_view value, bool written) {

@@ -12,6 +12,7 @@ namespace soak {
 
 // A file's bytes; none when there is no file (or no folder).
 using FileBytes = std::optional<std::string>;
+FileBytes readFileBytes(const std::string& path);
 
 // Why a write of key=value into section left the file otherwise than the old content (a
 // failed write, or one that changed nothing) or the new content: the old file with the key's

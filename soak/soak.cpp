@@ -1,8 +1,6 @@
 #include "soak.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <ostream>
 
@@ -16,15 +14,7 @@ namespace {
 
 constexpr int64_t kSettleFrames = 1500;      // a revival's 600 frames and more
 constexpr int64_t kFramesBetweenPresses = 15;  // the plug-in takes a key once in 200 ms
-constexpr int32_t kDefaultMenuKey = 120;
 constexpr int kLongestGame = 20;  // levels played in one host before it restarts
-
-Progress storedProgress(const std::string& settingsFile) {
-    std::ifstream in(settingsFile, std::ios::binary);
-    FileBytes bytes;
-    if (in) bytes = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return progressOf(bytes);
-}
 
 // A level to play: mostly one that is open and that the weapon allows (the third level on
 // needs the second tier), now and then any.
@@ -57,7 +47,7 @@ public:
     Report play() {
         for (int level = 0; level < options_.levels; ++level) {
             Random random = Random::forPart(options_.seed, static_cast<uint64_t>(level));
-            const Progress progress = storedProgress(settingsFile_);
+            const Progress progress = progressOf(readFileBytes(settingsFile_));
             const int chosen = chooseLevel(random, progress);
             startLevel(random, progress, chosen);
             try {
@@ -144,7 +134,7 @@ private:
         faults_.calm(host);
         if (faults_.fileChangedByHand()) checks_.fileChangedByHand();
         int64_t lastPress = -kFramesBetweenPresses;
-        const int32_t menuKey = mod.openMenuKey >= 1 && mod.openMenuKey <= 254 ? mod.openMenuKey : kDefaultMenuKey;
+        const int32_t menuKey = boundMenuKey();
         bool settled = false;
         for (int64_t frame = 0; frame < kSettleFrames && !settled && checks_.problem().empty(); ++frame) {
             game_->autopilot().beforeFrame(host);
