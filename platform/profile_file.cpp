@@ -309,12 +309,23 @@ uint32_t readFileInt(const std::string& path, std::string_view section, std::str
     return value;
 }
 
+ProfileFileState fileState(const std::string& path) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? ProfileFileState::Missing : ProfileFileState::Unreadable;
+    }
+    struct stat status {};
+    const bool readable = ::fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kMaxFileBytes;
+    return readable ? ProfileFileState::Readable : ProfileFileState::Unreadable;
+}
+
 WriteResult writeFileString(const std::string& requestedPath, std::string_view section, std::string_view key,
                             std::string_view value) {
     const std::string path = followLink(requestedPath);
     const FileContent old = readWholeFile(path);
     // A file that exists but cannot be read is never overwritten: its content would be lost.
     if (old.status == FileContent::Status::failed) return {false, old.error};
+    if (old.status == FileContent::Status::ok && (old.mode & S_IWUSR) == 0) return {false, path + " is read-only"};
     try {
         const Edit edit = writeString(old.bytes, section, key, value);
         if (!edit.ok) return {false, edit.error};

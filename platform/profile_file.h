@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "seam.h"
+
 namespace profile {
 
 // The value of section/key in the file at path, as GetPrivateProfileIntA reads it; the
@@ -19,13 +21,20 @@ namespace profile {
 uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key,
                      int32_t defaultValue);
 
+// Whether the file at path can be read, as the plug-in asks before a load: missing when it
+// or its folder does not exist (or the path runs through a regular file), readable when it
+// is a regular file within the size a settings file can have, unreadable otherwise.
+ProfileFileState fileState(const std::string& path);
+
 struct WriteResult {
     bool ok = false;
     std::string error;  // why not, when not ok: what failed, the file, the system's reason
 };
 
 // Writes key=value into section of the file at path as WritePrivateProfileStringA does,
-// creating the file if it is missing. ok exactly when the file now holds the new value.
+// creating the file if it is missing. ok exactly when the file now holds the new value. A
+// file whose mode grants its owner no write permission is read-only and is not replaced, as
+// Windows refuses to write a read-only file (checked from the mode, since root may write).
 WriteResult writeFileString(const std::string& path, std::string_view section, std::string_view key,
                             std::string_view value);
 

@@ -34,6 +34,19 @@ uint32_t readProfileInt(const char* section, const char* key, int32_t defaultVal
 bool writeProfileString(const char* section, const char* key, const char* value,
                         const char* path);
 
+// Whether the settings file can be read. The profile functions cannot tell: for a missing
+// file and for one another program has locked they answer the same defaults. So the file is
+// opened for reading, shared, and held open until closeProfileFile, which keeps any other
+// program from locking it between two reads of a load; our own reads and writes still work.
+enum class ProfileFileState : int32_t {
+    Missing = 0,     // no file, or no folder: the defaults are the file's values
+    Readable = 1,    // held open until closeProfileFile
+    Unreadable = 2,  // there, but locked by another program, a folder in its place, ...
+};
+ProfileFileState openProfileFile(const char* path);
+// Lets go of the file opened by openProfileFile; nothing when it holds none.
+void closeProfileFile();
+
 // The sound cues carried by the plug-in's module (101: salvo warning, 102: counter-attack hit).
 // A cue plays in the background and replaces any cue still playing.
 void playCue(int32_t cueId);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "seam.h"
+
 namespace sim {
 
 class GameFolder {
@@ -25,7 +27,25 @@ public:
     void missNextReads(int count) { readsToMiss_ = count; }
     int writesStillToFail() const { return writesToFail_; }
 
+    // Another program holds the settings file exclusively (a virus scanner, a sync client):
+    // it answers unreadable, every read gives its default and every write fails, until
+    // unlock. As Windows' sharing rules refuse an exclusive open of a file held open, the
+    // lock cannot begin while the plug-in holds the file: lock then answers false. With
+    // afterWrites, the lock begins once that many more writes have been made (between two
+    // writes of one step), if the file is not held then.
+    bool lock(int afterWrites = 0);
+    void unlock() {
+        locked_ = false;
+        lockAfterWrites_ = 0;
+    }
+    bool locked() const { return locked_; }
+    // The plug-in holds the file open (between openFile and closeFile).
+    bool held() const { return held_; }
+
     // The seam's profile calls.
+    ProfileFileState openFile(const char* path);
+    // Whether it held the file.
+    bool closeFile();
     uint32_t readInt(const char* section, const char* key, int32_t defaultValue, const char* path);
     bool writeString(const char* section, const char* key, const char* value, const char* path);
 
@@ -40,6 +60,9 @@ private:
     int writesToFail_ = 0;
     int writesBeforeFailing_ = 0;
     int readsToMiss_ = 0;
+    bool locked_ = false;
+    int lockAfterWrites_ = 0;
+    bool held_ = false;
     int reads_ = 0;
     int writes_ = 0;
     int failedWrites_ = 0;

@@ -178,12 +178,18 @@ void Host::recordFrontendSound(int32_t soundId, const char* name, const char* so
 
 void Host::recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path,
                              uint32_t value) {
-    recordProfileCall({frame_, false, text(section), text(key), text(path), defaultValue, {}, value});
+    recordProfileCall({frame_, ProfileCall::Kind::Read, text(section), text(key), text(path), defaultValue, {}, value});
 }
 
 void Host::recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written) {
-    recordProfileCall({frame_, true, text(section), text(key), text(path), 0, text(value), written ? 1u : 0u});
+    recordProfileCall({frame_, ProfileCall::Kind::Write, text(section), text(key), text(path), 0, text(value), written ? 1u : 0u});
 }
+
+void Host::recordProfileOpen(const char* path, ProfileFileState state) {
+    recordProfileCall({frame_, ProfileCall::Kind::Open, {}, {}, text(path), 0, {}, static_cast<uint32_t>(state)});
+}
+
+void Host::recordProfileClose() { recordProfileCall({frame_, ProfileCall::Kind::Close, {}, {}, {}, 0, {}, 0}); }
 
 void Host::recordProfileCall(ProfileCall call) {
     ProfileCall& kept = profileLogEnabled_ ? profileCalls_.emplace_back() : lastProfileCall_;
@@ -215,4 +221,15 @@ bool writeProfileString(const char* section, const char* key, const char* value,
     const bool written = host.gameFolder().writeString(section, key, value, path);
     host.recordProfileWrite(section, key, value, path, written);
     return written;
+}
+ProfileFileState openProfileFile(const char* path) {
+    sim::Host& host = sim::Host::current();
+    const ProfileFileState state = host.gameFolder().openFile(path);
+    host.recordProfileOpen(path, state);
+    return state;
+}
+// Only a close that lets go of a file is logged, as the system sees only those.
+void closeProfileFile() {
+    sim::Host& host = sim::Host::current();
+    if (host.gameFolder().closeFile()) host.recordProfileClose();
 }

@@ -31,14 +31,18 @@ struct CueEvent {
     int32_t cue = 0;  // 101 or 102; 0 for a stop
 };
 
-// One call of the plug-in to the profile functions (its settings file).
+// One call of the plug-in to the profile functions (its settings file): a read, a write,
+// or the open and close that hold the file across a load.
 struct ProfileCall {
+    enum class Kind { Read, Write, Open, Close };
     int64_t frame = 0;
-    bool write = false;
-    std::string section, key, path;
+    Kind kind = Kind::Read;
+    std::string section, key, path;  // an open's path; a close has none
     int32_t defaultValue = 0;  // a read's
     std::string value;         // a write's
-    uint32_t result = 0;       // the value read, or whether the write succeeded
+    // The value read, whether the write succeeded, or the open's ProfileFileState.
+    uint32_t result = 0;
+    bool write() const { return kind == Kind::Write; }
 };
 
 struct FrontendSound {
@@ -133,6 +137,8 @@ public:
     void recordFrontendSound(int32_t soundId, const char* name, const char* soundSet);
     void recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path, uint32_t value);
     void recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written);
+    void recordProfileOpen(const char* path, ProfileFileState state);
+    void recordProfileClose();
 
 private:
     static int64_t elapsedMs(int64_t frame) { return frame * 1000 / 60; }

@@ -33,7 +33,7 @@ void Checks::fileChangedByHand() {
 }
 
 void Checks::watchProfileCall(const sim::ProfileCall& call) {
-    if (!call.write) {
+    if (!call.write()) {
         for (std::size_t key = 0; key < kProgressKeys; ++key) readThisFrame_[key] = readThisFrame_[key] || call.key == kProgressKeyNames[key];
         return;
     }

@@ -87,9 +87,9 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
          {"~g~7 upgrade points are available!", "~g~Good job! You've successfully repelled the attacks!",
           "Oh-oh, looks like HQ is planning to send 2 helo next time."},
          "high_score_4", 999, 7, 5, 3, 4},
-        // The sixth level reads no best: the one read at the last level start stands.
+        // The sixth level keeps no best: nothing to compare with.
         {"the sixth level", 5, "open_levels=6\r\nweapon=2\r\n", 400.0f,
-         "~g~Success! -- Score: 400 -- Highest: 999 -- (All levels complete!)",
+         "~g~Success! -- Score: 400 -- (All levels complete!)",
          {"~g~8 upgrade points are available!"}, "high_score_4", kAbsent, 8, 6, 3, 5},
     };
     for (const Case& c : cases) {
@@ -118,6 +118,55 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
         if (c.file == std::string("high_score_0=0200\r\n")) {
             EXPECT_NE(settings().find("high_score_0=200\r\n"), std::string::npos);
         }
+    }
+}
+
+// A best the file could not give is read again at the end, or not compared with and never
+// overwritten; what the result promised and the file did not get is reported, once, after
+// the level's notifications; a failed write of an unchanged value loses nothing.
+TEST_F(LevelOutcomeTest, ProgressTheFileDidNotGetIsReported) {
+    constexpr const char* kUnsaved =
+        "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
+    constexpr uint32_t kAbsent = 4294967295u;
+    const struct {
+        const char* what;
+        const char* file;
+        bool lockedAtStart, lockedAtWin;
+        int failAfter, failCount;  // at the win, writes that succeed, then writes that fail
+        float score;
+        const char* result;
+        bool reported;
+        uint32_t best, points, openLevels;
+    } cases[] = {
+        {"the best read again at the end", "high_score_0=500\r\n", true, false, 0, 0, 600.0f,
+         "~g~Success! -- NEW HIGH SCORE: 600 -- Last score: 500 -- (Level 2 is available!)", false, 600, 3, 2},
+        {"the best never read", "high_score_0=500\r\n", true, true, 0, 0, 100.0f,
+         "~g~Success! -- Score: 100 -- (Level 2 is available!)", true, 500, kAbsent, kAbsent},
+        {"the best's write fails", "high_score_0=500\r\n", false, false, 0, 1, 600.0f,
+         "~g~Success! -- NEW HIGH SCORE: 600 -- Last score: 500 -- (Level 2 is available!)", true, 500, 3, 2},
+        {"the unlock's write fails", "", false, false, 4, 1, 50.0f,
+         "~g~Success! -- NEW HIGH SCORE: 50 -- Last score: 0 -- (Level 2 is available!)", true, 50, 3, kAbsent},
+        {"every write fails, nothing changes", "upgrade_points=22\r\nopen_levels=3\r\nhigh_score_0=50\r\n", false,
+         false, 0, 10, 50.0f, "~g~Success! -- NEW HIGH SCORE: 50 -- Last score: 50 -- (Level 2 is available!)", false, 50,
+         22, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (mod.encounterActive) abandonEncounter();
+        writeSettings(std::string("[Rotorstrike]\r\n") + c.file);
+        host.runFrames(kKeyLockoutFrames);
+        if (c.lockedAtStart) host.gameFolder().lock();
+        startLevelFromMenu(0);
+        if (!c.lockedAtWin) host.gameFolder().unlock();
+        host.gameFolder().failNextWrites(c.failCount, c.failAfter);
+        const std::vector<std::string> notifications = winWithScore(c.score);
+        host.gameFolder().failNextWrites(0);
+        host.gameFolder().unlock();
+        EXPECT_STREQ(mod.messageText, c.result);
+        EXPECT_EQ(notifications.back() == kUnsaved, c.reported);
+        EXPECT_EQ(stored("high_score_0"), c.best);
+        EXPECT_EQ(stored("upgrade_points"), c.points);
+        EXPECT_EQ(stored("open_levels"), c.openLevels);
     }
 }
 

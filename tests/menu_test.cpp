@@ -174,6 +174,48 @@ TEST_F(MenuTest, PurchasesAreWrittenAndMoveTheCursorWhenSpent) {
     }
 }
 
+// A purchase the file did not get is undone by a load and reported, and the cursor stays on
+// its row; a rollback that could not be written waits, and is written at the next load.
+TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
+    constexpr const char* kUnsaved =
+        "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
+    const struct {
+        const char* what;
+        int purchases;
+        int failAfter;  // writes refused from the purchase's this many on; -1: a lock after the first
+        int32_t pointsInFile;  // right after the purchases
+    } cases[] = {
+        {"the tier refused", 1, 1, 8},
+        {"the tier refused twice on the same row", 2, 1, 8},
+        {"the points refused", 1, 0, 8},
+        {"a lock after the points: the rollback waits", 1, -1, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        openMenu("armor=1\r\nupgrade_points=8\r\n");
+        host.runFrames(13);
+        mod.menuCursor = 7;
+        int notices = 0;
+        for (int purchase = 0; purchase < c.purchases; ++purchase) {
+            if (c.failAfter >= 0) host.gameFolder().failNextWrites(1, c.failAfter);
+            if (c.failAfter < 0) host.gameFolder().lock(1);
+            press(kNumpad5);
+            host.gameFolder().failNextWrites(0);
+            for (const sim::Notification& notice : host.screen().notifications) notices += notice.text == kUnsaved ? 1 : 0;
+        }
+        EXPECT_EQ(notices, c.purchases);
+        EXPECT_EQ(mod.upgradePoints, 8);
+        EXPECT_EQ(mod.armorLevel, 1);
+        EXPECT_EQ(mod.menuCursor, 7);
+        host.gameFolder().unlock();
+        EXPECT_EQ(storedValue("upgrade_points"), c.pointsInFile);
+        EXPECT_EQ(storedValue("armor"), 1);
+        press(kNumpad8);
+        EXPECT_EQ(storedValue("upgrade_points"), 8);
+        host.load();
+    }
+}
+
 TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
     openMenu("open_levels=3\r\n");
     ASSERT_EQ(mod.menuCursor, 2);

@@ -115,6 +115,9 @@ TEST(ProfileFile, AWriteThatCannotBeDoneSaysWhy) {
     TempFolder folder;
     folder.write("regular", "x");
     std::filesystem::create_directory(folder.file("folder.ini"));
+    // Read-only by its mode, as Windows refuses to write such a file (root would write it).
+    folder.write("read-only.ini", "[Rotorstrike]\r\nk=0\r\n");
+    ASSERT_EQ(chmod(folder.file("read-only.ini").c_str(), 0444), 0);
     const struct {
         std::string name;
         std::string reason;
@@ -122,12 +125,32 @@ TEST(ProfileFile, AWriteThatCannotBeDoneSaysWhy) {
         {"regular/Rotorstrike.ini", "Not a directory"},
         {"missing/Rotorstrike.ini", "No such file or directory"},
         {"folder.ini", "not a regular file"},
+        {"read-only.ini", "read-only"},
     };
     for (const auto& c : cases) {
         const profile::WriteResult result = profile::writeFileString(folder.file(c.name), "Rotorstrike", "k", "1");
         EXPECT_FALSE(result.ok) << c.name;
         EXPECT_NE(result.error.find(c.reason), std::string::npos) << result.error;
     }
+    EXPECT_EQ(folder.read("read-only.ini"), "[Rotorstrike]\r\nk=0\r\n");
+}
+
+// Missing means the defaults are the file's values; unreadable, that they are not.
+TEST(ProfileFile, TheFileStateTellsAMissingFileFromAnUnreadableOne) {
+    TempFolder folder;
+    folder.write("regular", "x");
+    std::filesystem::create_directory(folder.file("folder.ini"));
+    folder.write("huge.ini", "");
+    std::filesystem::resize_file(folder.file("huge.ini"), 65 * 1024 * 1024);
+    const struct {
+        const char* name;
+        ProfileFileState state;
+    } cases[] = {
+        {"regular", ProfileFileState::Readable},          {"missing.ini", ProfileFileState::Missing},
+        {"missing/a.ini", ProfileFileState::Missing},     {"regular/a.ini", ProfileFileState::Missing},
+        {"folder.ini", ProfileFileState::Unreadable},     {"huge.ini", ProfileFileState::Unreadable},
+    };
+    for (const auto& c : cases) EXPECT_EQ(profile::fileState(folder.file(c.name)), c.state) << c.name;
 }
 
 // As a small file store is tested: fail the first, the second, ... operation of a kind

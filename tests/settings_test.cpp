@@ -112,6 +112,57 @@ TEST_F(SettingsTest, UpgradesAreStoredWholeOrNotAtAll) {
     }
 }
 
+// Another program holds the file locked (the profile functions then answer defaults): a load
+// keeps what was last read or written, and nothing is written over a file never read.
+TEST_F(SettingsTest, ALockedFileNeitherLosesNorOverwritesProgress) {
+    const std::string progress = "[Rotorstrike]\r\nopen_menu_key=121\r\nopen_levels=5\r\nupgrade_points=20\r\narmor=4\r\nweapon=4\r\n";
+    const struct {
+        const char* what;
+        bool readFirst;
+        int32_t menuKey, highestLevel, points, armor;
+        int readsWhileLocked;
+    } cases[] = {
+        {"read, then locked", true, 121, 4, 23, 4, 0},
+        {"locked since the module loaded", false, 120, 0, 0, 1, 7},
+    };
+    sim::GameFolder& folder = host.gameFolder();
+    // As Windows' sharing rules refuse an exclusive open of a file held open, no lock begins
+    // while a load holds the file.
+    writeSettings(progress);
+    ASSERT_EQ(openProfileFile(".\\Rotorstrike.ini"), ProfileFileState::Readable);
+    EXPECT_FALSE(folder.lock());
+    closeProfileFile();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeSettings(progress);
+        host.load();
+        if (c.readFirst) {
+            loadSettings();
+            ASSERT_TRUE(saveUpgrades(3, 0, 0));  // what was written counts as stored
+        }
+        ASSERT_TRUE(folder.lock());
+        const int reads = folder.reads();
+        const int writes = folder.writes();
+        loadSettings();
+        EXPECT_EQ(folder.reads() - reads, c.readsWhileLocked);
+        EXPECT_EQ(host.profileCalls()[host.profileCalls().size() - 1 - c.readsWhileLocked].result,
+                  static_cast<uint32_t>(ProfileFileState::Unreadable));
+        EXPECT_EQ((Progress{mod.upgradePoints, mod.armorLevel, mod.weaponLevel}), (Progress{c.points, c.armor, c.armor}));
+        EXPECT_EQ(mod.openMenuKey, c.menuKey);
+        EXPECT_EQ(mod.highestOpenLevel, c.highestLevel);
+        // Progress is not stored: refused by the lock after a read, withheld before one.
+        EXPECT_FALSE(saveUpgrades(-4, 1, 0));
+        EXPECT_FALSE(saveOpenLevels(1));
+        mod.currentLevel = 0;
+        mod.score = 1.0f;
+        EXPECT_FALSE(saveHighScore());
+        EXPECT_EQ(folder.writes() - writes, c.readFirst ? 5 : 0);
+        folder.unlock();
+        loadSettings();
+        EXPECT_EQ(progressInMemory(), (Progress{c.readFirst ? 23 : 20, 4, 4}));
+    }
+}
+
 TEST_F(SettingsTest, HighScoreIsTheTruncatedScoreUnderTheLevelsKey) {
     const struct {
         int32_t level;
@@ -129,6 +180,7 @@ TEST_F(SettingsTest, HighScoreIsTheTruncatedScoreUnderTheLevelsKey) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.level);
         writeSettings("[Rotorstrike]\r\n");
+        loadSettings();
         mod.currentLevel = c.level;
         mod.score = c.score;
         saveHighScore();
@@ -158,6 +210,7 @@ TEST_F(SettingsTest, OpenLevelsCountsTheLevelsUpToTheIndex) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.levelIndex);
         writeSettings("[Rotorstrike]\r\nopen_levels=2\r\n");
+        loadSettings();
         saveOpenLevels(c.levelIndex);
         EXPECT_EQ(settings(), std::string("[Rotorstrike]\r\nopen_levels=") + c.stored + "\r\n");
         loadSettings();

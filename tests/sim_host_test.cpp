@@ -122,12 +122,12 @@ TEST(SimHost, LogsTheSeamsProfileCallsAndCallsTheObserverAtEachFramesEnd) {
 
     ASSERT_EQ(host.profileCalls().size(), 2u);
     const sim::ProfileCall& write = host.profileCalls()[0];
-    EXPECT_TRUE(write.write);
+    EXPECT_TRUE(write.write());
     EXPECT_EQ(write.frame, 1);
     EXPECT_EQ(write.section + " " + write.key + "=" + write.value + " " + write.path, "Rotorstrike armor=2 .\\Rotorstrike.ini");
     EXPECT_EQ(write.result, 1u);
     const sim::ProfileCall& read = host.profileCalls()[1];
-    EXPECT_FALSE(read.write);
+    EXPECT_FALSE(read.write());
     EXPECT_EQ(read.defaultValue, 1);
     EXPECT_EQ(read.result, 2u);
     EXPECT_EQ(script, std::vector<std::string>{"2"});

@@ -1,5 +1,5 @@
-// The Win32 side of the seam: the tick count, the keyboard, the profile file and the
-// sound cues carried as WAVE resources of our own module.
+// The Win32 side of the seam: the tick count, the keyboard, the profile file (and whether it
+// can be read) and the sound cues carried as WAVE resources of our own module.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -21,6 +21,13 @@ constexpr DWORD kOwnModuleFlags =
 static_assert(kOwnModuleFlags == 6);
 
 constexpr uint16_t kKeyDownBit = 0x8000;
+
+// The settings file as openProfileFile holds it: for reading, sharing reading, writing and
+// deleting, so that our own profile calls go on working while any exclusive open by another
+// program is refused.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+static_assert(kShareAll == 7);
+HANDLE heldSettingsFile = INVALID_HANDLE_VALUE;
 
 // The plug-in's own module, found from the address of a function inside it.
 HMODULE ownModule() {
@@ -49,6 +56,26 @@ uint32_t readProfileInt(const char* section, const char* key, int32_t defaultVal
 bool writeProfileString(const char* section, const char* key, const char* value,
                         const char* path) {
     return WritePrivateProfileStringA(section, key, value, path) != FALSE;
+}
+
+ProfileFileState openProfileFile(const char* path) {
+    closeProfileFile();
+    const HANDLE file = CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        heldSettingsFile = file;
+        return ProfileFileState::Readable;
+    }
+    // No file, or no folder (a path through a regular file among them); anything else (a
+    // sharing violation, a folder in the file's place) leaves the file unreadable.
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileFileState::Missing
+                                                                          : ProfileFileState::Unreadable;
+}
+
+void closeProfileFile() {
+    if (heldSettingsFile == INVALID_HANDLE_VALUE) return;
+    CloseHandle(heldSettingsFile);
+    heldSettingsFile = INVALID_HANDLE_VALUE;
 }
 
 void playCue(int32_t cueId) {

@@ -20,15 +20,20 @@ constexpr uint32_t kDeathMessageFrames = 150;
 // From the fifth level on no further level opens, so the result names none.
 constexpr int32_t kFifthLevel = 4;
 
-// The result against the level's best as read at its start; a tie is a new best, and a new
-// best is stored under the level's key.
-void showResult() {
-    const bool newBest = !(mod.levelHighScore > mod.score);
+// The result against the level's best; a tie is a new best, and a new best is stored under
+// the level's key. Without a known best (the sixth level keeps none; the file could not be
+// read) the result compares with nothing and stores nothing: a best that could not be read
+// must not be overwritten with a lower one. False when a new best was not stored.
+bool showResult() {
+    const bool compared = mod.levelHighScoreKnown;
+    const bool newBest = compared && !(mod.levelHighScore > mod.score);
     TextBuffer text;
     appendText(text, newBest ? "~g~Success! -- NEW HIGH SCORE: " : "~g~Success! -- Score: ");
     appendNumber(text, truncateToInt(mod.score));
-    appendText(text, newBest ? " -- Last score: " : " -- Highest: ");
-    appendNumber(text, truncateToInt(mod.levelHighScore));
+    if (compared) {
+        appendText(text, newBest ? " -- Last score: " : " -- Highest: ");
+        appendNumber(text, truncateToInt(mod.levelHighScore));
+    }
     if (mod.currentLevel >= kFifthLevel) {
         appendText(text, " -- (All levels complete!)");
     } else {
@@ -37,7 +42,8 @@ void showResult() {
         appendText(text, " is available!)");
     }
     showFloatingMessage(text.chars, kResultFrames, true);
-    if (newBest) saveHighScore();
+    // A tie rewrites the same number: lost or not, nothing is lost.
+    return !newBest || saveHighScore() || truncateToInt(mod.score) == truncateToInt(mod.levelHighScore);
 }
 
 void postRewardNotifications() {
@@ -86,14 +92,20 @@ void completeLevel() {
                        kWreckShotMs);
     endEncounter();
 
-    showResult();
+    // A best the file could not give at the level's start is asked for once more.
+    if (!mod.levelHighScoreKnown) loadLevelHighScore();
+    bool stored = showResult();
     postRewardNotifications();
     ++mod.currentLevel;
-    saveUpgrades(mod.currentLevel + 2, 0, 0);
+    stored = saveUpgrades(mod.currentLevel + 2, 0, 0) && stored;
     if (mod.currentLevel >= mod.highestOpenLevel) {
+        // Only a raise is progress: rewriting the count already open loses nothing if it fails.
+        const bool raised = mod.currentLevel > mod.highestOpenLevel;
         mod.highestOpenLevel = mod.currentLevel;
-        saveOpenLevels(mod.currentLevel);
+        stored = (saveOpenLevels(mod.currentLevel) || !raised) && stored;
     }
+    // What the result promised and the file did not get, the player is told of.
+    if (!stored) reportUnsavedProgress();
     // The file has the last word: an unlock past the fifth level, never written, does not last.
     loadSettings();
 }

@@ -58,6 +58,14 @@ void announceLevel() {
 
 }  // namespace
 
+void loadLevelHighScore() {
+    // Unknown for the sixth level, which keeps no best, and while the file cannot be read:
+    // the last one read then stands, and is not compared with.
+    const std::optional<uint32_t> best = loadHighScore(mod.currentLevel);
+    mod.levelHighScoreKnown = best.has_value();
+    if (best) mod.levelHighScore = static_cast<float>(*best);
+}
+
 void startLevel() {
     if (mod.currentLevel > kLastLevel) mod.currentLevel = kLastLevel;
     mod.playerPed = playerPedHandle();
@@ -73,8 +81,7 @@ void startLevel() {
 
     resetEncounterProgress();
     mod.missileWeapon = hashOfName("WEAPON_VEHICLE_ROCKET");
-    // The sixth level has no stored best: the last one read stands.
-    if (const std::optional<uint32_t> best = loadHighScore(mod.currentLevel)) mod.levelHighScore = static_cast<float>(*best);
+    loadLevelHighScore();
 
     releaseEncounter();
     mod.encounterActive = true;

@@ -9,6 +9,8 @@
 // the encounter's state reset, the helicopter and its pilot, the intro, the first
 // checkpoint and the announcement. Blocks the frame loop for at least 2.2 s.
 void startLevel();
+// The running level's best from the settings file, into levelHighScore when it can be read.
+void loadLevelHighScore();
 // Moves the vehicle the player is using to the level's start point, or says "Error: 105".
 void placePlayerAtLevelStart();
 // Creates the level's helicopter one second ahead of the player and 8 units up, with its

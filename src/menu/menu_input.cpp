@@ -31,8 +31,14 @@ bool playerInVehicle() {
 }
 
 // After a purchase the cursor stays on its row while another tier can be bought there;
-// otherwise it moves up and the row is no longer selectable.
-void leaveRowIfSpent(int32_t row, int32_t tier, int32_t price) {
+// otherwise it moves up and the row is no longer selectable. A purchase the file did not
+// get is undone by a load, and the player told.
+void buyTier(int32_t row, int32_t armorDelta, int32_t weaponDelta, int32_t price) {
+    if (!saveUpgrades(-price, armorDelta, weaponDelta)) {
+        loadSettings();
+        reportUnsavedProgress();
+    }
+    const int32_t tier = row == kArmorRow ? mod.armorLevel : mod.weaponLevel;
     if (tier < kMaxTier && mod.upgradePoints >= price) return;
     moveMenuCursor(false);
     mod.menuItemEnabled[row] = 0;
@@ -96,14 +102,8 @@ void moveMenuCursor(bool down) {
 
 void activateMenuItem() {
     switch (mod.menuCursor) {
-    case kArmorRow:
-        saveUpgrades(-kArmorPrice, 1, 0);
-        leaveRowIfSpent(kArmorRow, mod.armorLevel, kArmorPrice);
-        break;
-    case kWeaponRow:
-        saveUpgrades(-kWeaponPrice, 0, 1);
-        leaveRowIfSpent(kWeaponRow, mod.weaponLevel, kWeaponPrice);
-        break;
+    case kArmorRow: buyTier(kArmorRow, 1, 0, kArmorPrice); break;
+    case kWeaponRow: buyTier(kWeaponRow, 0, 1, kWeaponPrice); break;
     case kInstructionsRow:
         mod.instructionsShown = 1;
         break;

@@ -19,6 +19,8 @@ using HostHash = uint32_t;   // a model or weapon hash
 constexpr int kTextCapacity = 256;
 constexpr int kMenuRows = 11;
 constexpr int kSalvoMissiles = 5;
+// The keys a settings load reads (settings/settings.cpp names them).
+constexpr int kSettingsKeys = 7;
 
 struct ModState {
     // Settings and progress, loaded from the settings file.
@@ -29,6 +31,16 @@ struct ModState {
     int32_t weaponLevel = 1;
     int32_t armorLevel = 1;
     int32_t upgradePoints = 0;
+    // What the settings file holds as far as the plug-in knows: each loaded key's value as it
+    // was last read from the file or written to it. A load that cannot read the file takes
+    // these instead of the defaults. Meaningful once settingsRead is set.
+    uint32_t storedSettings[kSettingsKeys] = {};
+    // A load has read the file, or found it missing, since the module loaded. Until then no
+    // progress is written: the values in memory may be defaults, not the player's.
+    bool settingsRead = false;
+    // A purchase's rollback that could not be written: the key's stored value is what the
+    // file must get back. It is written before any other progress and before a load's reads.
+    bool rollbackPending[kSettingsKeys] = {};
 
     // Menu.
     int32_t menuOpen = 0;
@@ -64,6 +76,9 @@ struct ModState {
     float heliHealth = 0.0f;
     float score = 0.0f;
     float levelHighScore = 0.0f;
+    // The level's best could be read at its start (the sixth level keeps none): only then is
+    // the score compared with it, and a new best stored.
+    bool levelHighScoreKnown = false;
     int32_t outOfSightFrames = 0;
     int32_t heliSightFrames = 0;
     int32_t playerDown = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "runtime/messages.h"
 #include "runtime/mod_state.h"
 #include "runtime/text.h"
 #include "seam.h"
@@ -22,11 +23,48 @@ constexpr int32_t kLastLevelRow = 5;
 constexpr int32_t kArmorPrice = 4;
 constexpr int32_t kWeaponPrice = 3;
 
+// The keys a load reads, in the order it reads them, with their defaults.
+enum SettingsKey { OpenMenuKey, AttackKey, CheckpointEnabled, OpenLevels, Armor, Weapon, UpgradePoints };
+struct KeyRule {
+    const char* name;
+    int32_t defaultValue;
+};
+constexpr KeyRule kKeys[kSettingsKeys] = {{"open_menu_key", 120}, {"attack_key", 105}, {"check_point_enabled", 1},
+                                          {"open_levels", 1},     {"armor", 1},        {"weapon", 1},
+                                          {"upgrade_points", 0}};
+
 uint32_t readKey(const char* key, int32_t defaultValue) { return readProfileInt(kSection, key, defaultValue, kPath); }
 
 bool writeNumber(const char* key, int32_t value) {
     return writeProfileString(kSection, key, decimalText(value).chars, kPath);
 }
+
+// A write of a loaded key: what it wrote is what the file holds now.
+bool storeKey(SettingsKey key, const char* text, uint32_t value) {
+    if (!writeProfileString(kSection, kKeys[key].name, text, kPath)) return false;
+    mod.storedSettings[key] = value;
+    mod.rollbackPending[key] = false;
+    return true;
+}
+
+bool storeNumber(SettingsKey key, int32_t value) {
+    return storeKey(key, decimalText(value).chars, static_cast<uint32_t>(value));
+}
+
+// Writes the rollbacks still pending; true when none is left.
+bool writePendingRollbacks() {
+    bool done = true;
+    for (int key = 0; key < kSettingsKeys; ++key) {
+        if (!mod.rollbackPending[key]) continue;
+        done = storeNumber(static_cast<SettingsKey>(key), static_cast<int32_t>(mod.storedSettings[key])) && done;
+    }
+    return done;
+}
+
+// Progress is written only over a file that has been read (a player's progress must never be
+// overwritten with the defaults of a file that could not be read) and after any rollback
+// still pending.
+bool progressWritable() { return mod.settingsRead && writePendingRollbacks(); }
 
 // A value of the file in an inclusive range, compared as unsigned, so that a negative one
 // is out of range like one too large.
@@ -40,21 +78,19 @@ int32_t addSaturated(int32_t value, int32_t delta) {
     return static_cast<int32_t>(sum);
 }
 
-}  // namespace
-
-void loadSettings() {
+// The settings in memory from the keys' values, each out-of-range value replaced, and the
+// menu's row flags from them.
+void applySettings(const uint32_t (&values)[kSettingsKeys]) {
     // Key codes and the option are taken as they are: any integer.
-    mod.openMenuKey = static_cast<int32_t>(readKey("open_menu_key", 120));
-    mod.attackKey = static_cast<int32_t>(readKey("attack_key", 105));
-    mod.checkpointEnabled = static_cast<int32_t>(readKey("check_point_enabled", 1));
+    mod.openMenuKey = static_cast<int32_t>(values[OpenMenuKey]);
+    mod.attackKey = static_cast<int32_t>(values[AttackKey]);
+    mod.checkpointEnabled = static_cast<int32_t>(values[CheckpointEnabled]);
     // A bad count opens all five levels.
-    const uint32_t openLevels = readKey("open_levels", 1);
+    const uint32_t openLevels = values[OpenLevels];
     mod.highestOpenLevel = inRange(openLevels, 1, 6) ? static_cast<int32_t>(openLevels) - 1 : 4;
-    const uint32_t armor = readKey("armor", 1);
-    mod.armorLevel = inRange(armor, 1, kMaxUpgradeTier) ? static_cast<int32_t>(armor) : 1;
-    const uint32_t weapon = readKey("weapon", 1);
-    mod.weaponLevel = inRange(weapon, 1, kMaxUpgradeTier) ? static_cast<int32_t>(weapon) : 1;
-    const uint32_t points = readKey("upgrade_points", 0);
+    mod.armorLevel = inRange(values[Armor], 1, kMaxUpgradeTier) ? static_cast<int32_t>(values[Armor]) : 1;
+    mod.weaponLevel = inRange(values[Weapon], 1, kMaxUpgradeTier) ? static_cast<int32_t>(values[Weapon]) : 1;
+    const uint32_t points = values[UpgradePoints];
     mod.upgradePoints = inRange(points, 0, kMaxUpgradePoints) ? static_cast<int32_t>(points) : 1;
 
     for (int32_t row = 0; row <= kLastLevelRow; ++row) mod.menuItemEnabled[row] = row <= mod.highestOpenLevel ? 1 : 0;
@@ -62,16 +98,44 @@ void loadSettings() {
     mod.menuItemEnabled[kWeaponRow] = mod.upgradePoints >= kWeaponPrice && mod.weaponLevel < kMaxUpgradeTier ? 1 : 0;
 }
 
-void saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta) {
+}  // namespace
+
+void loadSettings() {
+    // Until a pending rollback is written, the file holds a purchase's spent points: memory
+    // keeps what the player has.
+    if (!writePendingRollbacks()) {
+        applySettings(mod.storedSettings);
+        return;
+    }
+    // The file is held open across the reads, so that no other program locks it between two.
+    const ProfileFileState file = openProfileFile(kPath);
+    if (file == ProfileFileState::Unreadable && mod.settingsRead) {
+        closeProfileFile();
+        applySettings(mod.storedSettings);
+        return;
+    }
+    uint32_t values[kSettingsKeys];
+    for (int key = 0; key < kSettingsKeys; ++key) values[key] = readKey(kKeys[key].name, kKeys[key].defaultValue);
+    closeProfileFile();
+    // Before the file has ever been read, an unreadable one gives the defaults, so that the
+    // menu key and the attack key work; they are not taken for the file's values.
+    if (file != ProfileFileState::Unreadable) {
+        for (int key = 0; key < kSettingsKeys; ++key) mod.storedSettings[key] = values[key];
+        mod.settingsRead = true;
+    }
+    applySettings(values);
+}
+
+bool saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta) {
     struct Stored {
-        const char* key;
+        SettingsKey key;
         int32_t before;
         int32_t* value;
         bool written;
     };
-    Stored stored[] = {{"upgrade_points", mod.upgradePoints, &mod.upgradePoints, false},
-                       {"armor", mod.armorLevel, &mod.armorLevel, false},
-                       {"weapon", mod.weaponLevel, &mod.weaponLevel, false}};
+    Stored stored[] = {{UpgradePoints, mod.upgradePoints, &mod.upgradePoints, false},
+                       {Armor, mod.armorLevel, &mod.armorLevel, false},
+                       {Weapon, mod.weaponLevel, &mod.weaponLevel, false}};
 
     // An award is added only below 22, and the balance is capped at what the loader
     // accepts: an award past it would be read back as 1 point.
@@ -83,32 +147,48 @@ void saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta) 
     if (mod.armorLevel < kMaxUpgradeTier) mod.armorLevel = addSaturated(mod.armorLevel, armorDelta);
     if (mod.weaponLevel < kMaxUpgradeTier) mod.weaponLevel = addSaturated(mod.weaponLevel, weaponDelta);
 
+    bool changed = false;
+    for (const Stored& entry : stored) changed = changed || *entry.value != entry.before;
+    if (!progressWritable()) return !changed;
+
     bool changeLost = false;
     for (Stored& entry : stored) {
-        entry.written = writeNumber(entry.key, *entry.value);
+        entry.written = storeNumber(entry.key, *entry.value);
         changeLost = changeLost || (!entry.written && *entry.value != entry.before);
     }
     // A purchase is stored whole or not at all: spent points saved without the tier they
-    // bought would be lost for good at the next load. The in-memory values stand until
-    // then, as for any failed write.
+    // bought would be lost for good at the next load. A rollback that cannot be written
+    // stays pending until it can. The in-memory values stand until the next load.
     if (changeLost) {
         for (const Stored& entry : stored) {
-            if (entry.written && *entry.value != entry.before) writeNumber(entry.key, entry.before);
+            if (!entry.written || *entry.value == entry.before || storeNumber(entry.key, entry.before)) continue;
+            mod.storedSettings[entry.key] = static_cast<uint32_t>(entry.before);
+            mod.rollbackPending[entry.key] = true;
         }
     }
+    return !changeLost;
 }
 
-void saveHighScore() {
-    if (mod.currentLevel < 0 || mod.currentLevel >= kLevelCount) return;
-    writeNumber(kHighScoreKeys[mod.currentLevel], truncateToInt(mod.score));
+bool saveHighScore() {
+    if (mod.currentLevel < 0 || mod.currentLevel >= kLevelCount) return true;
+    return progressWritable() && writeNumber(kHighScoreKeys[mod.currentLevel], truncateToInt(mod.score));
 }
 
-void saveOpenLevels(int32_t levelIndex) {
-    if (levelIndex < 0 || levelIndex >= kLevelCount) return;
-    writeProfileString(kSection, "open_levels", kOpenLevelsTexts[levelIndex], kPath);
+bool saveOpenLevels(int32_t levelIndex) {
+    if (levelIndex < 0 || levelIndex >= kLevelCount) return true;
+    return progressWritable() &&
+           storeKey(OpenLevels, kOpenLevelsTexts[levelIndex], static_cast<uint32_t>(levelIndex + 1));
 }
 
 std::optional<uint32_t> loadHighScore(int32_t levelIndex) {
     if (levelIndex < 0 || levelIndex >= kLevelCount) return std::nullopt;
-    return readKey(kHighScoreKeys[levelIndex], 0);
+    const ProfileFileState file = openProfileFile(kPath);
+    std::optional<uint32_t> best;
+    if (file != ProfileFileState::Unreadable) best = readKey(kHighScoreKeys[levelIndex], 0);
+    closeProfileFile();
+    return best;
+}
+
+void reportUnsavedProgress() {
+    postNotification("~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.");
 }

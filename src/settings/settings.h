@@ -9,20 +9,33 @@
 constexpr int32_t kMaxUpgradePoints = 28;
 constexpr int32_t kMaxUpgradeTier = 4;
 
+// Progress is never written before a load has read the file (or found it missing) since the
+// module loaded, nor while a purchase's rollback waits to be written; such a write is
+// withheld, and counts as not stored.
+
 // Reads the key bindings, the checkpoint option, the unlocked levels, the tiers and the
-// points (each out-of-range value replaced), and recomputes the menu's row flags.
+// points (each out-of-range value replaced), and recomputes the menu's row flags. When the
+// file cannot be read (or a rollback is still pending), memory takes the values last read
+// from the file or written to it, except before the file was ever read: then the reads give
+// the defaults, so that the keys work.
 void loadSettings();
 
 // Adds the deltas to the points and the tiers by the upgrade rules and writes all three.
 // The menu's purchases pass (-4, +1, 0) and (-3, 0, +1); a won level passes (award, 0, 0).
-void saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta);
+// False when a changed value was not stored (the rest then rolled back).
+bool saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta);
 
 // Writes the running score, truncated, as the high score of currentLevel (levels 0 to 4).
-void saveHighScore();
+// False when it was not stored.
+bool saveHighScore();
 
-// Writes how many levels are open, up to and including levelIndex (0 to 4).
-void saveOpenLevels(int32_t levelIndex);
+// Writes how many levels are open, up to and including levelIndex (0 to 4). False when it
+// was not stored.
+bool saveOpenLevels(int32_t levelIndex);
 
-// The stored high score of a level 0 to 4 (0 when none is stored); for any other index the
-// file is not read and there is none, so the caller keeps what it had.
+// The stored high score of a level 0 to 4 (0 when none is stored); none for any other index
+// (the file is not read) and when the file cannot be read: the best is then unknown.
 std::optional<uint32_t> loadHighScore(int32_t levelIndex);
+
+// Tells the player that progress they were shown could not be written to the file.
+void reportUnsavedProgress();

@@ -79,6 +79,11 @@ public:
     std::vector<std::string> calls() const;
     // The plug-in's profile calls from the given one on, as a trace prints them.
     std::vector<std::string> profileCalls(std::size_t from = 0) const;
+    // Another program holds the settings file open without sharing, as a virus scanner or a
+    // sync client does for a moment: under Wine a real handle, on Linux the simulated host's
+    // lock. False when the file could not be taken.
+    bool lockSettings();
+    void unlockSettings();
 
 #ifdef _WIN32
     GameFolder folder;
@@ -99,6 +104,7 @@ private:
 
     std::string name_;
     std::filesystem::path traces_;
+    void* settingsLock_ = nullptr;  // under Wine, the handle that holds the file
 };
 
 }  // namespace e2e

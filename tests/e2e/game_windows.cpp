@@ -34,6 +34,7 @@ Game::Game(const Options& options, const std::string& name, const std::string& l
 }
 
 Game::~Game() {
+    unlockSettings();
     writeTrace();
     std::string faults;
     for (const std::string& fault : standIn.faults()) faults += "    " + fault + "\n";
@@ -41,5 +42,18 @@ Game::~Game() {
 }
 
 std::filesystem::path Game::settingsPath() const { return folder.file(L"Rotorstrike.ini"); }
+
+bool Game::lockSettings() {
+    const HANDLE file = CreateFileW(settingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    settingsLock_ = file;
+    return true;
+}
+
+void Game::unlockSettings() {
+    if (settingsLock_ != nullptr) CloseHandle(settingsLock_);
+    settingsLock_ = nullptr;
+}
 
 }  // namespace e2e

@@ -1,7 +1,8 @@
 // The real Rotorstrike.asi playing Level 1 as a player plays it: F9 and numeric keypad 5 in
 // a car, the helicopter's salvos, the strike back by the pad or by numeric keypad 9 in a
 // salvo's warning, the won level in the settings file, a death and the respawn at the
-// checkpoint, and F9 leaving a running level.
+// checkpoint, F9 leaving a running level, and a level won after another program held the
+// settings file locked.
 //
 // These scenarios also run on Linux, with the plug-in linked into the simulated host
 // (compare_level_runs.cpp): both runs must leave the same trace.
@@ -414,4 +415,33 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
     game.press(e2e::kF9);
     game.host.runFrame();
     CHECK(shown(game, "Level 1 - Normal"));
+}
+
+// A player far into the campaign opens the menu and starts Level 1 while another program
+// holds the settings file exclusively (the profile functions then answer the defaults); the
+// lock ends, the level is won: the file keeps the progress, gains the award, and keeps the
+// best, which a lower score must not replace.
+SCENARIO(a_level_won_after_the_file_was_locked_keeps_the_progress) {
+    Game game(options, "a_locked_file");
+    game.host.world().putPlayerInVehicle();
+    game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=20\r\narmor=4\r\nweapon=4\r\nhigh_score_0=900\r\n");
+    REQUIRE(game.lockSettings());
+    game.press(e2e::kF9);
+    CHECK(shown(game, "UPoints: 20"));
+    for (int row = 4; row > 0; --row) game.press(e2e::kNumpad8);  // from Level 5 up to Level 1
+    game.press(e2e::kNumpad5);
+    REQUIRE(runUntil(game, [&] { return shown(game, kAnnouncement); }, 600));
+    game.unlockSettings();
+
+    game.host.world().setHarmlessMissiles(true);
+    REQUIRE(chargeInWarning(game, 4, 49));
+    const std::string score = hudLine(game, "SCORE: ").substr(7);
+    tap(game, e2e::kNumpad9);
+    REQUIRE(runUntil(game, [&] { return shown(game, "~g~Success!"); }, 600));
+    CHECK_EQ(hudLine(game, "~g~Success!"), "~g~Success! -- Score: " + score + " -- Highest: 900 -- (Level 2 is available!)");
+    CHECK_EQ(game.setting("open_levels", -1), 5u);
+    CHECK_EQ(game.setting("upgrade_points", -1), 23u);
+    CHECK_EQ(game.setting("armor", -1), 4u);
+    CHECK_EQ(game.setting("weapon", -1), 4u);
+    CHECK_EQ(game.setting("high_score_0", -1), 900u);
 }

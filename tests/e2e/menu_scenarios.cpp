@@ -71,6 +71,7 @@ SCENARIO(registers_once_and_reads_the_defaults_without_a_file) {
 
     game.host.runFrame();
     CHECK_EQ(game.profileCalls(), (Lines{
+                                     "open .\\Rotorstrike.ini -> 0",
                                      "read [Rotorstrike] open_menu_key default 120 in .\\Rotorstrike.ini -> 120",
                                      "read [Rotorstrike] attack_key default 105 in .\\Rotorstrike.ini -> 105",
                                      "read [Rotorstrike] check_point_enabled default 1 in .\\Rotorstrike.ini -> 1",

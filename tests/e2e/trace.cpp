@@ -84,8 +84,11 @@ std::string describeCall(const sim::LoggedCall& call) {
 }
 
 std::string describeProfileCall(const sim::ProfileCall& call) {
-    return (call.write ? "write [" : "read [") + call.section + "] " + call.key +
-           (call.write ? "=" + call.value : " default " + std::to_string(call.defaultValue)) + " in " + call.path +
+    using Kind = sim::ProfileCall::Kind;
+    if (call.kind == Kind::Open) return "open " + call.path + " -> " + std::to_string(call.result);
+    if (call.kind == Kind::Close) return "close";
+    return (call.write() ? "write [" : "read [") + call.section + "] " + call.key +
+           (call.write() ? "=" + call.value : " default " + std::to_string(call.defaultValue)) + " in " + call.path +
            " -> " + std::to_string(call.result);
 }
 

@@ -22,6 +22,18 @@ WriteResult writeFileString(const std::string& path, std::string_view section, s
     return {false, "WritePrivateProfileStringA failed with error " + std::to_string(GetLastError())};
 }
 
+ProfileFileState fileState(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return ProfileFileState::Readable;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileFileState::Missing
+                                                                          : ProfileFileState::Unreadable;
+}
+
 // Paths stay Windows paths: a relative one is taken inside the folder.
 std::string resolvePath(std::string_view folder, std::string_view windowsPath) {
     if (folder.empty()) return std::string(windowsPath);

@@ -76,6 +76,8 @@ void StandIn::patchImports() {
     void* playSound = nullptr;
     void* readProfileInt = nullptr;
     void* writeProfileString = nullptr;
+    void* createFile = nullptr;
+    void* closeHandle = nullptr;
     void* ignored = nullptr;
     const Patch patches[] = {
         {"kernel32.dll", "GetTickCount", reinterpret_cast<void*>(&onGetTickCount), &ignored},
@@ -84,6 +86,8 @@ void StandIn::patchImports() {
         {"kernel32.dll", "GetPrivateProfileIntA", reinterpret_cast<void*>(&onGetPrivateProfileIntA), &readProfileInt},
         {"kernel32.dll", "WritePrivateProfileStringA", reinterpret_cast<void*>(&onWritePrivateProfileStringA),
          &writeProfileString},
+        {"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&onCreateFileA), &createFile},
+        {"kernel32.dll", "CloseHandle", reinterpret_cast<void*>(&onCloseHandle), &closeHandle},
     };
     for (const Patch& patch : patches) {
         *patch.original = patchImport(module_, patch.dll, patch.function, patch.replacement);
@@ -94,6 +98,8 @@ void StandIn::patchImports() {
     playSound_ = reinterpret_cast<decltype(playSound_)>(playSound);
     readProfileInt_ = reinterpret_cast<decltype(readProfileInt_)>(readProfileInt);
     writeProfileString_ = reinterpret_cast<decltype(writeProfileString_)>(writeProfileString);
+    createFile_ = reinterpret_cast<decltype(createFile_)>(createFile);
+    closeHandle_ = reinterpret_cast<decltype(closeHandle_)>(closeHandle);
 }
 
 void StandIn::onScriptRegister(void* module, void (*function)()) {
@@ -157,6 +163,38 @@ BOOL WINAPI StandIn::onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LP
     const BOOL written = self.writeProfileString_(section, key, value, path);
     self.host_.recordProfileWrite(section, key, value, path, written != FALSE);
     return written;
+}
+
+// The plug-in opens only its settings file, to learn whether it can be read: logged as the
+// simulated host logs it, with the answer the plug-in makes of the system's.
+HANDLE WINAPI StandIn::onCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                     DWORD disposition, DWORD flags, HANDLE templateFile) {
+    StandIn& self = current();
+    const HANDLE file = self.createFile_(path, access, share, security, disposition, flags, templateFile);
+    const DWORD error = GetLastError();
+    if (access != GENERIC_READ || share != 7 || security != nullptr || disposition != OPEN_EXISTING ||
+        flags != FILE_ATTRIBUTE_NORMAL || templateFile != nullptr) {
+        self.fault(std::string("the settings file opened otherwise than for shared reading: ") + path);
+    }
+    ProfileFileState state = ProfileFileState::Readable;
+    if (file == INVALID_HANDLE_VALUE) {
+        state = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileFileState::Missing
+                                                                               : ProfileFileState::Unreadable;
+    } else {
+        self.heldFile_ = file;
+    }
+    self.host_.recordProfileOpen(path, state);
+    SetLastError(error);
+    return file;
+}
+
+BOOL WINAPI StandIn::onCloseHandle(HANDLE handle) {
+    StandIn& self = current();
+    if (handle == self.heldFile_ && handle != INVALID_HANDLE_VALUE) {
+        self.heldFile_ = INVALID_HANDLE_VALUE;
+        self.host_.recordProfileClose();
+    }
+    return self.closeHandle_(handle);
 }
 
 }  // namespace standin

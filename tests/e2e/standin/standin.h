@@ -3,8 +3,8 @@
 // frame at a time and whose natives the host answers. The module's imports of
 // GetTickCount and GetAsyncKeyState are pointed at the host's clock and keys, so that every
 // run is the same; its PlaySoundA at a check that each cue is a WAVE resource of the
-// module's own; its profile calls at Wine's real functions, logged in the host's
-// profileCalls() as on Linux.
+// module's own; its profile calls, and the open and close that hold the settings file across
+// a load, at Wine's real functions, logged in the host's profileCalls() as on Linux.
 //
 // The simulated host's load() resets the plug-in's state and calls its module entry; here
 // the plug-in is a separate module, so those two are this file's: the entry loads the
@@ -66,6 +66,9 @@ private:
     static BOOL WINAPI onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
     static UINT WINAPI onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR path);
     static BOOL WINAPI onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path);
+    static HANDLE WINAPI onCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                       DWORD disposition, DWORD flags, HANDLE templateFile);
+    static BOOL WINAPI onCloseHandle(HANDLE handle);
 
     void patchImports();
     void fault(std::string what) { faults_.push_back(std::move(what)); }
@@ -83,6 +86,9 @@ private:
     decltype(&PlaySoundA) playSound_ = nullptr;
     decltype(&GetPrivateProfileIntA) readProfileInt_ = nullptr;
     decltype(&WritePrivateProfileStringA) writeProfileString_ = nullptr;
+    decltype(&CreateFileA) createFile_ = nullptr;
+    decltype(&CloseHandle) closeHandle_ = nullptr;
+    HANDLE heldFile_ = INVALID_HANDLE_VALUE;
 };
 
 }  // namespace standin
