@@ -226,9 +226,14 @@ bool Autopilot::buy(sim::Host& host) {
     if (purchase_ == Upgrade::None) return false;
     const Cursor cursor = moveCursorTo(host, purchase_ == Upgrade::Armor ? kArmorRow : kWeaponRow);
     if (cursor == Cursor::Moving || (cursor == Cursor::There && lockedOut(host))) return true;
-    if (cursor == Cursor::There) press(host, kNumpad5);
+    if (cursor == Cursor::There) {
+        press(host, kNumpad5);
+        if (purchasesMade_++ > 0) ++repeatedPurchases_;
+        if (--purchasesLeft_ > 0) return true;
+    }
     // Bought, or not for sale: on to the level, from wherever the cursor is now.
     purchase_ = Upgrade::None;
+    purchasesMade_ = 0;
     lastRow_ = -1;
     phaseFrame_ = host.frame();
     return true;

@@ -51,8 +51,14 @@ public:
     // Plays another level in the same game, from the menu.
     void playLevel(int level);
     // In the menu, first buys the upgrade, if its row can be chosen (points enough, the
-    // tier below the top), then chooses the level.
-    void buyFirst(Upgrade upgrade) { purchase_ = upgrade; }
+    // tier below the top), then chooses the level. times: presses on the row, one after the
+    // other while the cursor stays there (a player who buys twice in a row).
+    void buyFirst(Upgrade upgrade, int times = 1) {
+        purchase_ = upgrade;
+        purchasesLeft_ = times;
+    }
+    // Second and later presses on an upgrade's row within one buyFirst, since the start.
+    int repeatedPurchases() const { return repeatedPurchases_; }
 
     Outcome outcome() const { return outcome_; }
     // Why the level was refused or lost, in the plug-in's words where it said any.
@@ -103,6 +109,7 @@ private:
     int attempts_ = 0;
     int lastRow_ = -1;
     Upgrade purchase_ = Upgrade::None;
+    int purchasesLeft_ = 0, purchasesMade_ = 0, repeatedPurchases_ = 0;
 
     Road road_;
     sim::Vec3 roadOrigin_;

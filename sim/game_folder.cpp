@@ -6,11 +6,7 @@ namespace sim {
 
 std::string GameFolder::resolve(const char* path) const { return profile::resolvePath(directory_, path); }
 
-bool GameFolder::lock(int afterWrites) {
-    if (afterWrites > 0) {
-        lockAfterWrites_ = afterWrites;
-        return true;
-    }
+bool GameFolder::lock() {
     if (held_) return false;
     locked_ = true;
     return true;
@@ -40,6 +36,12 @@ uint32_t GameFolder::readInt(const char* section, const char* key, int32_t defau
 
 bool GameFolder::writeString(const char* section, const char* key, const char* value, const char* path) {
     ++writes_;
+    const bool faultHere = fault_.position > 0 && ++writesThisFrame_ == fault_.position;
+    if (faultHere) {
+        fault_.position = 0;
+        if (fault_.kind == WriteFault::Refused) failNextWrites(fault_.count);
+        if (fault_.kind == WriteFault::Disk) profile::setFileFaults(fault_.disk);
+    }
     bool injected = false;
     if (writesToFail_ > 0 && writesBeforeFailing_ > 0) {
         --writesBeforeFailing_;
@@ -51,7 +53,8 @@ bool GameFolder::writeString(const char* section, const char* key, const char* v
         injected  ? profile::WriteResult{false, "the host failed this write on purpose"}
         : locked_ ? profile::WriteResult{false, "another program holds the file locked"}
                   : profile::writeFileString(resolve(path), section, key, value);
-    if (lockAfterWrites_ > 0 && --lockAfterWrites_ == 0) lock();
+    if (faultHere && fault_.kind == WriteFault::Disk) profile::setFileFaults({});
+    if (faultHere && fault_.kind == WriteFault::LockAfter) lock();
     if (!result.ok) {
         ++failedWrites_;
         lastWriteError_ = result.error;

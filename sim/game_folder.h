@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "profile_file.h"
 #include "seam.h"
 
 namespace sim {
@@ -30,17 +31,26 @@ public:
     // Another program holds the settings file exclusively (a virus scanner, a sync client):
     // it answers unreadable, every read gives its default and every write fails, until
     // unlock. As Windows' sharing rules refuse an exclusive open of a file held open, the
-    // lock cannot begin while the plug-in holds the file: lock then answers false. With
-    // afterWrites, the lock begins once that many more writes have been made (between two
-    // writes of one step), if the file is not held then.
-    bool lock(int afterWrites = 0);
-    void unlock() {
-        locked_ = false;
-        lockAfterWrites_ = 0;
-    }
+    // lock cannot begin while the plug-in holds the file: lock then answers false.
+    bool lock();
+    void unlock() { locked_ = false; }
     bool locked() const { return locked_; }
     // The plug-in holds the file open (between openFile and closeFile).
     bool held() const { return held_; }
+
+    // A fault on the write at this position among a frame's writes (1 is the first): it waits
+    // for a frame with that many writes, fires there and is spent. So it can hit any write of
+    // a step (a purchase writes three keys, a won level up to five, all in one frame).
+    // Refused: that write and the next count - 1 fail; Disk: the profile file's fault points
+    // are set for that write; LockAfter: the lock begins right after it.
+    enum class WriteFault { Refused, Disk, LockAfter };
+    void armWriteFault(int position, WriteFault kind, int count = 1, profile::FileFaults disk = {}) {
+        fault_ = {position, kind, count, disk};
+    }
+    void disarmWriteFault() { fault_.position = 0; }
+    bool writeFaultArmed() const { return fault_.position > 0; }
+    // The host calls this as each frame begins.
+    void beginFrame() { writesThisFrame_ = 0; }
 
     // The seam's profile calls.
     ProfileFileState openFile(const char* path);
@@ -61,8 +71,14 @@ private:
     int writesBeforeFailing_ = 0;
     int readsToMiss_ = 0;
     bool locked_ = false;
-    int lockAfterWrites_ = 0;
     bool held_ = false;
+    struct ArmedFault {
+        int position = 0;  // 0: none armed
+        WriteFault kind = WriteFault::Refused;
+        int count = 1;
+        profile::FileFaults disk;
+    } fault_;
+    int writesThisFrame_ = 0;
     int reads_ = 0;
     int writes_ = 0;
     int failedWrites_ = 0;

@@ -62,6 +62,7 @@ void Host::runFrame() {
     ++frame_;
     calls_.clear();
     screen_.clear();
+    gameFolder_.beginFrame();
     world_.setFrame(frame_);
     runScript();
     if (nullMode_) return;

@@ -8,13 +8,30 @@ namespace {
 
 constexpr const char* kNames[kCheckKinds] = {"mod state invariants", "natives known", "no stray helicopter held",
                                              "handed back at the end", "shield down at the end", "file whole after a write",
-                                             "progress never back", "waits end", "settled after the level"};
+                                             "progress never back", "none lost untold", "waits end",
+                                             "settled after the level"};
+constexpr const char* kUnsaved =
+    "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
+
+int progressKeyOf(const std::string& key) {
+    for (std::size_t index = 0; index < kProgressKeys; ++index) {
+        if (key == kProgressKeyNames[index]) return static_cast<int>(index);
+    }
+    return -1;
+}
+
+// What a write of this value gives the key, as the plug-in reads it back.
+int64_t valueWritten(std::size_t key, const std::string& value) {
+    return progressOf("[Rotorstrike]\r\n" + std::string(kProgressKeyNames[key]) + "=" + value + "\r\n")[key];
+}
 
 }  // namespace
 
 const char* checkName(Check check) { return kNames[static_cast<std::size_t>(check)]; }
 
 void Checks::attach(sim::Host& host) {
+    folder_ = &host.gameFolder();
+    owedPoints_.reset();
     host.setProfileObserver([this](const sim::ProfileCall& call) { watchProfileCall(call); });
     nativeCalls_ = host.nativeCalls();
     wasActive_ = false;
@@ -33,16 +50,33 @@ void Checks::fileChangedByHand() {
 }
 
 void Checks::watchProfileCall(const sim::ProfileCall& call) {
-    if (!call.write()) {
-        for (std::size_t key = 0; key < kProgressKeys; ++key) readThisFrame_[key] = readThisFrame_[key] || call.key == kProgressKeyNames[key];
+    const int key = progressKeyOf(call.key);
+    if (call.kind == sim::ProfileCall::Kind::Read) {
+        // A read of a locked file gives the default, not what the file holds.
+        if (key >= 0 && !folder_->locked()) readThisFrame_[static_cast<std::size_t>(key)] = true;
         return;
     }
+    if (!call.write()) return;
     FileBytes after = readFileBytes(settingsFile_);
     const std::string problem = wholeFileProblem(file_, after, call.section, call.key, call.value, call.result != 0);
     ran(Check::FileWhole);
     if (!problem.empty()) fail("the write of " + call.key + "=" + call.value + ": " + problem);
     file_ = std::move(after);
     written_ = true;
+    if (key < 0) return;
+    const auto index = static_cast<std::size_t>(key);
+    const int64_t value = valueWritten(index, call.value);
+    // Points owed by a rollback come back before any other progress is written.
+    if (owedPoints_ && index == Points && value == *owedPoints_) {
+        if (call.result != 0) {
+            // Paid back: what follows in this frame is judged from there.
+            progress_[Points] = *owedPoints_;
+            owedPoints_.reset();
+        }
+        return;
+    }
+    if (owedPoints_) fail("progress written before the points a rollback owes: " + call.key + "=" + call.value);
+    if (!meant_[index] && value != progress_[index]) meant_[index] = value;
 }
 
 void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
@@ -50,14 +84,7 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     nativeCalls_ = host.nativeCalls();
     checkModState();
 
-    if (written_) {
-        written_ = false;
-        const Progress now = progressOf(file_);
-        ran(Check::NoGoingBack);
-        const std::string problem = backwardsProblem(progress_, now, editedByHand_);
-        if (!problem.empty()) fail("progress: " + problem);
-        progress_ = now;
-    }
+    checkProgress(host);
     // A key the plug-in read is in step with the file again (once this frame's writes are judged).
     for (std::size_t key = 0; key < kProgressKeys; ++key) {
         if (readThisFrame_[key]) editedByHand_[key] = false;
@@ -84,6 +111,35 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
         fail("the plug-in has waited inside a frame for " + std::to_string(waited) + " frames, " +
              std::to_string(faults.framesSinceStall(host)) + " of them after the last stall");
     }
+}
+
+void Checks::checkProgress(const sim::Host& host) {
+    bool told = false;
+    for (const sim::Notification& notification : host.screen().notifications) told = told || notification.text == kUnsaved;
+    if (written_) {
+        written_ = false;
+        const Progress now = progressOf(file_);
+        ran(Check::NoGoingBack);
+        // Points spent without the tier, the player told: a rollback that could not be
+        // written, owed until it is.
+        Progress judged = now;
+        const bool byHand = editedByHand_[Points] || editedByHand_[Armor] || editedByHand_[Weapon];
+        if (told && !byHand && now[Points] < progress_[Points] && now[Armor] == progress_[Armor] &&
+            now[Weapon] == progress_[Weapon]) {
+            owedPoints_ = progress_[Points];
+            judged[Points] = progress_[Points];
+        }
+        const std::string problem = backwardsProblem(progress_, judged, editedByHand_);
+        if (!problem.empty()) fail("progress: " + problem);
+        ran(Check::NoneLostUntold);
+        for (std::size_t key = 0; key < kProgressKeys; ++key) {
+            if (!meant_[key] || editedByHand_[key] || now[key] == *meant_[key] || told) continue;
+            fail(std::string("the file did not get ") + kProgressKeyNames[key] + "=" + std::to_string(*meant_[key]) +
+                 ", and the player was not told");
+        }
+        progress_ = now;
+    }
+    meant_ = {};
 }
 
 void Checks::checkModState() {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "faults.h"
@@ -20,10 +21,11 @@ enum class Check {
     ShieldDown,     // at an encounter's end: the shield flag clear, the player's vehicle vulnerable
     FileWhole,      // each write: the old or the new file, every other line intact
     NoGoingBack,    // each changed file: progress kept
+    NoneLostUntold, // each frame with writes: a value meant for the file is there, or the player told
     WaitsEnd,       // each frame: no wait inside a frame outlasts its stall, nor the respawn the revival
     Settled,        // after each level: the plug-in back in its loop, the encounter over
 };
-constexpr int kCheckKinds = 9;
+constexpr int kCheckKinds = 10;
 const char* checkName(Check check);
 using CheckCounts = std::array<int64_t, kCheckKinds>;
 
@@ -52,6 +54,7 @@ private:
     void ran(Check check) { ++counts_[static_cast<std::size_t>(check)]; }
     void fail(const std::string& what);
     void watchProfileCall(const sim::ProfileCall& call);
+    void checkProgress(const sim::Host& host);
     void checkModState();
     void checkHeld(const sim::World& world, bool encounterEnded);
 
@@ -62,6 +65,12 @@ private:
     Progress progress_{};
     std::array<bool, kProgressKeys> editedByHand_{};
     std::array<bool, kProgressKeys> readThisFrame_{};
+    // The first value the plug-in wrote this frame to each key, where it meant a change.
+    std::array<std::optional<int64_t>, kProgressKeys> meant_{};
+    // Points the file owes the player: spent on a purchase whose rollback could not be
+    // written. The plug-in writes them back before any other progress.
+    std::optional<int64_t> owedPoints_;
+    const sim::GameFolder* folder_ = nullptr;
     bool written_ = false;
     bool wasActive_ = false;
     int64_t nativeCalls_ = 0;

@@ -30,8 +30,8 @@ constexpr uint64_t kPadControlNative = 0xD95E79E8686D2C27;
 constexpr const char* kNames[kFaultKinds] = {
     "vehicle vanishes", "helicopter deleted", "pilot deleted", "helicopter wrecked", "model streaming stalls",
     "missile asset stalls", "player dies", "late revival or control", "sight flaps", "bad answers", "keys mashed",
-    "file edited", "file corrupted", "file truncated", "file deleted", "file locked", "disk write fails",
-    "folder removed"};
+    "file edited", "file corrupted", "file truncated", "file deleted", "writes refused", "disk write fails",
+    "folder removed", "file locked by another program", "bought twice on one row"};
 constexpr const char* kSituationNames[kSituations] = {"idle", "menu", "chase", "salvo", "player down",
                                                       "level start or respawn wait", "intro", "won sequence",
                                                       "respawn shot"};
@@ -77,14 +77,16 @@ Situation situationOf(const sim::Host& host, bool inFrame) {
     return mod.menuOpen != 0 ? Situation::Menu : Situation::Idle;
 }
 
-void Faults::planLevel(Random& random) {
+void Faults::planLevel(Random& random, const Arrangement& arranged) {
     random_ = Random(random.next());
     plans_ = {};
+    arranged_ = arranged;
+    levelBegun_ = false;
     // Some levels are played without faults, so that levels are also won.
     if (random_.percent(30)) return;
     for (std::size_t kind = 0; kind < kFaultKinds; ++kind) {
         Plan& chosen = plans_[kind];
-        chosen.on = random_.percent(25);
+        chosen.on = random_.percent(fired_[kind] == 0 ? 75 : 25);
         constexpr int64_t kRates[] = {15, 150, 1500};
         chosen.oneIn = kRates[random_.below(3)];
         chosen.when = static_cast<Situation>(random_.below(kSituations));
@@ -111,7 +113,8 @@ void Faults::attach(sim::Host& host) {
     modelStallUntil_ = assetStallUntil_ = lastStallFrame_ = sightFlapsUntil_ = badAnswersUntil_ = mashUntil_ = -1;
     lastDispatchFrame_ = -1;
     lifeEventsSeen_ = 0;
-    lockedWrites_ = 0;
+    armedPosition_ = 0;
+    lockUntil_ = -1;
 }
 
 bool Faults::due(Fault fault, Situation now) {
@@ -264,7 +267,6 @@ void Faults::holdMashedKey(sim::Host& host, bool down) {
 }
 
 void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
-    sim::GameFolder& folder = host.gameFolder();
     if (folderBackAt_ >= 0 && frame >= folderBackAt_) restoreFolder();
     const bool folderThere = folderBackAt_ < 0;
     const bool fileThere = folderThere && fs::exists(settingsFile_);
@@ -317,30 +319,75 @@ void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
         changed(Fault::FolderRemoved);
     }
 
-    // The host refuses the next writes: the fault fired once a write was refused.
-    if (lockedWrites_ > folder.writesStillToFail()) count(Fault::FileLocked);
-    if (due(Fault::FileLocked, now) && folder.writesStillToFail() == 0) folder.failNextWrites(static_cast<int>(random_.between(1, 6)));
-    lockedWrites_ = folder.writesStillToFail();
+    faultWrites(host, frame, now);
+}
 
-    // A write, a flush or the replace fails on the disk, or a write comes up short.
-    if (diskFaultArmed_) {
-        const profile::FileOperations done = profile::fileOperations();
-        if (done.writes >= 1 || done.flushes >= 1 || done.renames >= 1) {
-            count(Fault::FileWriteFails);
-            profile::setFileFaults({});
-            diskFaultArmed_ = false;
+// The faults on the plug-in's writes, each armed on the write at a position within its step
+// (the first to the fifth), and the file locked by another program, from between two frames
+// or from right after a write.
+void Faults::faultWrites(sim::Host& host, int64_t frame, Situation now) {
+    using Kind = sim::GameFolder::WriteFault;
+    sim::GameFolder& folder = host.gameFolder();
+    if (armedPosition_ > 0 && !folder.writeFaultArmed()) {
+        ++writePositions_[static_cast<std::size_t>(armedPosition_ - 1)];
+        count(armedKind_);
+        armedPosition_ = 0;
+    }
+    // The lock lasts its stretch, however it began.
+    if (folder.locked() && lockUntil_ < 0) lockUntil_ = frame + random_.between(30, 900);
+    if (lockUntil_ >= 0 && frame >= lockUntil_) {
+        folder.unlock();
+        lockUntil_ = -1;
+    }
+    const auto lockFor = [&](int64_t low, int64_t high) {
+        if (!folder.locked() && folder.lock()) {
+            lockUntil_ = frame + random_.between(low, high);
+            count(Fault::FileLocked);
+        }
+    };
+    if (!levelBegun_ && arranged_.lockFromStart) lockFor(300, 900);
+    if (arranged_.lockAtWin && now == Situation::WonSequence) lockFor(30, 900);
+    if (!levelBegun_ && arranged_.rollbackFails && armedPosition_ == 0) {
+        // The tier's write and the two after it (the weapon's, the rollback's) are refused.
+        armedPosition_ = 2;
+        armedKind_ = Fault::WritesRefused;
+        folder.armWriteFault(2, Kind::Refused, 3);
+    }
+    levelBegun_ = true;
+    const auto arm = [&](Fault kind, Kind how, int count, const profile::FileFaults& disk) {
+        if (armedPosition_ > 0) return;
+        // Half the time a position no fault has hit yet, the highest first: a won level's
+        // fifth write is the rarest.
+        armedPosition_ = static_cast<int>(random_.between(1, kWritePositions));
+        if (random_.percent(50)) {
+            for (int position = kWritePositions; position >= 1; --position) {
+                if (writePositions_[static_cast<std::size_t>(position - 1)] == 0) {
+                    armedPosition_ = position;
+                    break;
+                }
+            }
+        }
+        armedKind_ = kind;
+        folder.armWriteFault(armedPosition_, how, count, disk);
+    };
+    if (due(Fault::FileLocked, now) && !folder.locked()) {
+        if (random_.percent(50)) {
+            lockFor(30, 900);
+        } else {
+            arm(Fault::FileLocked, Kind::LockAfter, 1, {});
         }
     }
-    if (!diskFaultArmed_ && due(Fault::FileWriteFails, now)) {
-        profile::FileFaults faults;
+    if (due(Fault::WritesRefused, now)) arm(Fault::WritesRefused, Kind::Refused, static_cast<int>(random_.between(1, 6)), {});
+    if (due(Fault::FileWriteFails, now)) {
+        // A write, a flush or the replace fails on the disk, or a write comes up short.
+        profile::FileFaults disk;
         switch (random_.below(4)) {
-        case 0: faults.failWrite = 1; break;
-        case 1: faults.failFlush = 1; break;
-        case 2: faults.failRename = 1; break;
-        default: faults.shortWrite = 1; break;
+        case 0: disk.failWrite = 1; break;
+        case 1: disk.failFlush = 1; break;
+        case 2: disk.failRename = 1; break;
+        default: disk.shortWrite = 1; break;
         }
-        profile::setFileFaults(faults);
-        diskFaultArmed_ = true;
+        arm(Fault::FileWriteFails, Kind::Disk, 1, disk);
     }
 }
 
@@ -369,10 +416,13 @@ void Faults::calm(sim::Host& host) {
         holdMashedKey(host, false);
         mashUntil_ = -1;
     }
-    host.gameFolder().failNextWrites(0);
-    lockedWrites_ = 0;
+    sim::GameFolder& folder = host.gameFolder();
+    folder.failNextWrites(0);
+    folder.disarmWriteFault();
+    folder.unlock();
+    armedPosition_ = 0;
+    lockUntil_ = -1;
     profile::setFileFaults({});
-    diskFaultArmed_ = false;
     fileChanged_ = false;
     if (folderBackAt_ >= 0) restoreFolder();
 }

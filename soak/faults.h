@@ -28,11 +28,16 @@ enum class Fault {
     FileCorrupted,
     FileTruncated,
     FileDeleted,
-    FileLocked,      // the host refuses the plug-in's next writes
+    WritesRefused,   // the host refuses one of the plug-in's writes and the next few
     FileWriteFails,  // a write, a flush or the replace fails on the disk, or a write is short
     FolderRemoved,   // the game's folder gone, or a regular file in its place, for a stretch
+    FileLocked,      // another program holds the file: unreadable, every write refused
+    BoughtTwice,     // the player buys twice on one row
 };
-constexpr int kFaultKinds = 18;
+constexpr int kFaultKinds = 20;
+// The write faults land on any write of a step: the first to the fifth (a won level's best,
+// points, two tiers and unlock).
+constexpr int kWritePositions = 5;
 const char* faultName(Fault fault);
 
 // Where the plug-in stands between two frames.
@@ -55,15 +60,30 @@ Situation situationOf(const sim::Host& host, bool inFrame);
 // The key that opens the menu as the plug-in has it bound (F9 when the binding names no key).
 int32_t boundMenuKey();
 
+// Rare paths of the settings code that a level can be arranged to meet, for as long as they
+// have not run: the soak favours them rather than waiting for luck.
+struct Arrangement {
+    bool lockFromStart = false;  // the file locked from the level's first frame, over its loads and its start
+    bool lockAtWin = false;      // and locked again in the won sequence, over the best's second read
+    bool rollbackFails = false;  // a purchase's tier write and its rollback refused
+};
+
 using FaultCounts = std::array<int64_t, kFaultKinds>;
+using WritePositionCounts = std::array<int64_t, kWritePositions>;
 using SituationCounts = std::array<int64_t, kSituations>;
 
 class Faults {
 public:
     Faults(std::string folder, std::string settingsFile) : folder_(std::move(folder)), settingsFile_(std::move(settingsFile)) {}
 
-    // A new level: which kinds are on, how often they fire, and where.
-    void planLevel(Random& random);
+    // A new level: which kinds are on, how often they fire, and where. A kind that has not
+    // fired yet in the run, and a write position not yet hit, are favoured, so that even a
+    // short run meets them all.
+    void planLevel(Random& random, const Arrangement& arranged = {});
+    // Whether the player buys twice on one row this level (drawn by planLevel).
+    bool buyTwice() const { return plans_[static_cast<std::size_t>(Fault::BoughtTwice)].on; }
+    // A kind that fired outside the host's places (the player's repeated purchases).
+    void record(Fault fault, int64_t times) { fired_[static_cast<std::size_t>(fault)] += times; }
     // A new game (a host of its own): the faults reach it through its hooks.
     void attach(sim::Host& host);
     // Before each frame: the faults that fire now. inFrame as for situationOf.
@@ -78,6 +98,8 @@ public:
     int64_t lastDispatchFrame() const { return lastDispatchFrame_; }
 
     const FaultCounts& fired() const { return fired_; }
+    // Write faults that fired, by the position of the write they hit within its step.
+    const WritePositionCounts& writePositions() const { return writePositions_; }
     const SituationCounts& deaths() const { return deaths_; }
     const SituationCounts& menuKeys() const { return menuKeys_; }
 
@@ -98,6 +120,7 @@ private:
     void mashKeys(sim::Host& host, Situation now, int64_t frame);
     void holdMashedKey(sim::Host& host, bool down);
     void disturbFile(sim::Host& host, int64_t frame, Situation now);
+    void faultWrites(sim::Host& host, int64_t frame, Situation now);
     void restoreFolder();
 
     std::string folder_, settingsFile_;
@@ -120,8 +143,12 @@ private:
     int32_t mashedKey_ = 0;
     int64_t mashUntil_ = -1;
     int64_t folderBackAt_ = -1;
-    int lockedWrites_ = 0;
-    bool diskFaultArmed_ = false;
+    WritePositionCounts writePositions_{};
+    Fault armedKind_ = Fault::WritesRefused;  // the kind of the write fault armed, if one is
+    int armedPosition_ = 0;
+    int64_t lockUntil_ = -1;
+    Arrangement arranged_;
+    bool levelBegun_ = false;
     bool fileChanged_ = false;
 };
 

@@ -25,12 +25,27 @@ int chooseLevel(Random& random, const Progress& progress) {
 
 }  // namespace
 
-bool Report::ok() const {
-    return problem.empty() && std::all_of(fired.begin(), fired.end(), [](int64_t count) { return count > 0; });
+namespace {
+
+constexpr const char* kProbeNames[kSettingsProbes] = {
+    "a load kept the values last stored", "progress withheld before the file was read",
+    "a pending rollback written later",   "a best read again at the level's end",
+    "a result without a comparison",      "a purchase not stored, reloaded",
+    "unsaved progress reported"};
+
+bool allFired(const auto& counts) {
+    return std::all_of(counts.begin(), counts.end(), [](int64_t count) { return count > 0; });
 }
 
+}  // namespace
+
+const char* probeName(int probe) { return kProbeNames[probe]; }
+
+bool Report::complete() const { return allFired(fired) && allFired(writePositions) && allFired(probes); }
+
 std::string replayCommand(const Options& options, int levels) {
-    std::string command = options.program + " --seed " + std::to_string(options.seed) + " --levels " + std::to_string(levels);
+    std::string command = options.program + (options.strict ? " --strict" : "") + " --seed " +
+                          std::to_string(options.seed) + " --levels " + std::to_string(levels);
     if (options.levelFrames != Options{}.levelFrames) command += " --level-frames " + std::to_string(options.levelFrames);
     return command;
 }
@@ -69,7 +84,9 @@ public:
                                    << " frames" << std::endl;
             }
         }
+        countProbes();
         report_.fired = faults_.fired();
+        report_.writePositions = faults_.writePositions();
         report_.deaths = faults_.deaths();
         report_.menuKeys = faults_.menuKeys();
         report_.checks = checks_.counts();
@@ -80,7 +97,19 @@ private:
     // The level chosen, in the game going on or in a new one (the plug-in loaded afresh),
     // an upgrade bought first now and then, and the level's faults planned.
     void startLevel(Random& random, const Progress& progress, int level) {
+        // The settings code's rare paths not met yet are arranged for, now and then.
+        const ProbeCounts probes = probesSoFar();
+        const bool withheld = probes[ProbeWithheldBeforeRead] == 0 && random.percent(25);
+        Arrangement arranged;
+        arranged.lockFromStart =
+            withheld || ((probes[ProbeBestReadAgain] == 0 || probes[ProbeResultUncompared] == 0) && random.percent(25));
+        arranged.lockAtWin = arranged.lockFromStart && probes[ProbeResultUncompared] == 0 && random.percent(50);
+        arranged.rollbackFails = probes[ProbeRollbackWrittenLater] == 0 && random.percent(25);
+        faults_.planLevel(random, arranged);
+        // Progress is withheld only before a new game's first read of the file.
+        if (withheld) gameLevelsLeft_ = 0;
         if (!game_ || gameLevelsLeft_-- <= 0) {
+            countProbes();
             game_.reset();
             player::GameOptions gameOptions;
             gameOptions.level = level;
@@ -98,14 +127,27 @@ private:
                 if (faults_.fileChangedByHand()) checks_.fileChangedByHand();
             });
             gameLevelsLeft_ = static_cast<int>(random.between(0, kLongestGame - 1));
+            repeatedPurchases_ = 0;
             ++report_.games;
         } else {
             game_->autopilot().playLevel(level);
         }
-        if (progress[Points] >= 3 && random.percent(50)) {
-            game_->autopilot().buyFirst(random.percent(50) ? player::Upgrade::Armor : player::Upgrade::Weapon);
+        if (progress[Points] >= 3 && (random.percent(50) || faults_.buyTwice() || withheld || arranged.rollbackFails)) {
+            const bool armor = progress[Points] >= 4 && random.percent(50);
+            game_->autopilot().buyFirst(armor ? player::Upgrade::Armor : player::Upgrade::Weapon, faults_.buyTwice() ? 2 : 1);
         }
-        faults_.planLevel(random);
+    }
+
+    ProbeCounts probesSoFar() const {
+        ProbeCounts probes = report_.probes;
+        for (int probe = 0; probe < kSettingsProbes && game_; ++probe) probes[probe] += mod.settingsProbes[probe];
+        return probes;
+    }
+
+    // The probes of the plug-in in the game going on: its mod state starts afresh with each.
+    void countProbes() {
+        if (!game_) return;
+        for (int probe = 0; probe < kSettingsProbes; ++probe) report_.probes[probe] += mod.settingsProbes[probe];
     }
 
     // The level, until it ends or runs too long.
@@ -119,6 +161,9 @@ private:
             checks_.afterFrame(host, faults_);
         }
         report_.frames += frames;
+        const int repeated = game_->autopilot().repeatedPurchases();
+        faults_.record(Fault::BoughtTwice, repeated - repeatedPurchases_);
+        repeatedPurchases_ = repeated;
         switch (game_->autopilot().outcome()) {
         case player::Outcome::Won: ++report_.won; break;
         case player::Outcome::Lost: ++report_.lost; break;
@@ -168,6 +213,7 @@ private:
     Checks checks_;
     std::unique_ptr<player::Game> game_;
     int gameLevelsLeft_ = 0;
+    int repeatedPurchases_ = 0;  // the autopilot's, in the game going on
     Report report_;
 };
 
@@ -179,11 +225,19 @@ void printReport(std::ostream& out, const Options& options, const Report& report
     out << "soak: " << report.levels << " levels played (" << report.won << " won, " << report.lost << " lost, "
         << report.refused << " refused, " << report.outOfFrames << " still running after " << options.levelFrames
         << " frames), " << report.frames << " frames, " << report.games << " games\n";
-    out << "faults fired:\n";
-    for (int kind = 0; kind < kFaultKinds; ++kind) {
-        out << "  " << faultName(static_cast<Fault>(kind)) << ": " << report.fired[static_cast<std::size_t>(kind)]
-            << (report.fired[static_cast<std::size_t>(kind)] == 0 ? "  NEVER FIRED" : "") << "\n";
-    }
+    std::string missing;
+    const auto list = [&](const char* heading, const auto& counts, const auto& name) {
+        out << heading << "\n";
+        for (std::size_t index = 0; index < counts.size(); ++index) {
+            out << "  " << name(index) << ": " << counts[index] << (counts[index] == 0 ? "  NEVER FIRED" : "") << "\n";
+            if (counts[index] == 0) missing += std::string(missing.empty() ? "" : ", ") + name(index);
+        }
+    };
+    list("faults fired:", report.fired, [](std::size_t kind) { return std::string(faultName(static_cast<Fault>(kind))); });
+    list("write faults by the write they hit in their step:", report.writePositions,
+         [](std::size_t position) { return "write " + std::to_string(position + 1); });
+    list("rare paths of the settings code (probes):", report.probes,
+         [](std::size_t probe) { return std::string(probeName(static_cast<int>(probe))); });
     out << "player deaths and menu-key presses, by situation:\n";
     for (int situation = 0; situation < kSituations; ++situation) {
         out << "  " << situationName(static_cast<Situation>(situation)) << ": "
@@ -197,9 +251,11 @@ void printReport(std::ostream& out, const Options& options, const Report& report
     if (!report.problem.empty()) {
         out << "FAILED with seed " << options.seed << ": " << report.problem << "\n"
             << "replay: " << replayCommand(options, report.failedLevel + 1) << "\n";
-    } else if (!report.ok()) {
-        out << "FAILED with seed " << options.seed << ": a kind of fault never fired\n"
+    } else if (!report.complete() && options.strict) {
+        out << "FAILED with seed " << options.seed << ": never fired: " << missing << "\n"
             << "replay: " << replayCommand(options, options.levels) << "\n";
+    } else if (!report.complete()) {
+        out << "clean; too short a run to fire " << missing << "\n";
     } else {
         out << "clean\n";
     }

@@ -3,12 +3,14 @@
 // everything, so a run replays exactly from its seed and level count.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
 
 #include "checks.h"
 #include "faults.h"
+#include "runtime/mod_state.h"
 
 namespace soak {
 
@@ -18,7 +20,13 @@ struct Options {
     int64_t levelFrames = 9000;  // a level still running then is left (2.5 minutes of game)
     std::ostream* progress = nullptr;  // a line every 100 levels, when given
     std::string program = "rotorstrike-soak";  // as the replay command names it
+    // Every kind of fault, every write position and every probe must fire, or the run fails.
+    bool strict = false;
 };
+
+// How often each rare path of the plug-in's settings code ran (the mod state's probes).
+using ProbeCounts = std::array<int64_t, kSettingsProbes>;
+const char* probeName(int probe);
 
 struct Report {
     int levels = 0;  // levels played to their end
@@ -26,12 +34,16 @@ struct Report {
     int64_t frames = 0;
     int games = 0;  // hosts started (the plug-in loaded afresh)
     FaultCounts fired{};
+    WritePositionCounts writePositions{};
+    ProbeCounts probes{};
     SituationCounts deaths{}, menuKeys{};
     CheckCounts checks{};
     std::string problem;  // the first check that failed, where and when; empty when clean
     int failedLevel = -1;
-    // Clean, and every kind of fault fired.
-    bool ok() const;
+    // Every kind of fault, every write position and every probe fired.
+    bool complete() const;
+    // Clean, and complete when strict.
+    bool ok(bool strict) const { return problem.empty() && (complete() || !strict); }
 };
 
 Report runSoak(const Options& options);

@@ -198,7 +198,7 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
         int notices = 0;
         for (int purchase = 0; purchase < c.purchases; ++purchase) {
             if (c.failAfter >= 0) host.gameFolder().failNextWrites(1, c.failAfter);
-            if (c.failAfter < 0) host.gameFolder().lock(1);
+            if (c.failAfter < 0) host.gameFolder().armWriteFault(1, sim::GameFolder::WriteFault::LockAfter);
             press(kNumpad5);
             host.gameFolder().failNextWrites(0);
             for (const sim::Notification& notice : host.screen().notifications) notices += notice.text == kUnsaved ? 1 : 0;

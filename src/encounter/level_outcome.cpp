@@ -26,6 +26,7 @@ constexpr int32_t kFifthLevel = 4;
 // must not be overwritten with a lower one. False when a new best was not stored.
 bool showResult() {
     const bool compared = mod.levelHighScoreKnown;
+    if (!compared) ++mod.settingsProbes[ProbeResultUncompared];
     const bool newBest = compared && !(mod.levelHighScore > mod.score);
     TextBuffer text;
     appendText(text, newBest ? "~g~Success! -- NEW HIGH SCORE: " : "~g~Success! -- Score: ");
@@ -93,7 +94,10 @@ void completeLevel() {
     endEncounter();
 
     // A best the file could not give at the level's start is asked for once more.
-    if (!mod.levelHighScoreKnown) loadLevelHighScore();
+    if (!mod.levelHighScoreKnown) {
+        loadLevelHighScore();
+        if (mod.levelHighScoreKnown) ++mod.settingsProbes[ProbeBestReadAgain];
+    }
     bool stored = showResult();
     postRewardNotifications();
     ++mod.currentLevel;

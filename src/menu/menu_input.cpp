@@ -35,6 +35,7 @@ bool playerInVehicle() {
 // get is undone by a load, and the player told.
 void buyTier(int32_t row, int32_t armorDelta, int32_t weaponDelta, int32_t price) {
     if (!saveUpgrades(-price, armorDelta, weaponDelta)) {
+        ++mod.settingsProbes[ProbePurchaseReloaded];
         loadSettings();
         reportUnsavedProgress();
     }

@@ -22,6 +22,18 @@ constexpr int kSalvoMissiles = 5;
 // The keys a settings load reads (settings/settings.cpp names them).
 constexpr int kSettingsKeys = 7;
 
+// The settings code's rare paths, each counted when it runs, so that a soak can prove it ran.
+enum SettingsProbe {
+    ProbeUnreadableLoad,        // a load kept the values last stored
+    ProbeWithheldBeforeRead,    // progress not written: the file was never read
+    ProbeRollbackWrittenLater,  // a pending rollback written at last
+    ProbeBestReadAgain,         // a best unknown at the level's start read at its end
+    ProbeResultUncompared,      // a result shown without a best to compare with
+    ProbePurchaseReloaded,      // a purchase not stored, undone by a load
+    ProbeUnsavedReported,       // the player told that progress could not be saved
+    kSettingsProbes
+};
+
 struct ModState {
     // Settings and progress, loaded from the settings file.
     int32_t openMenuKey = 0;
@@ -41,6 +53,8 @@ struct ModState {
     // A purchase's rollback that could not be written: the key's stored value is what the
     // file must get back. It is written before any other progress and before a load's reads.
     bool rollbackPending[kSettingsKeys] = {};
+    // How often each rare path of the settings code ran.
+    uint32_t settingsProbes[kSettingsProbes] = {};
 
     // Menu.
     int32_t menuOpen = 0;

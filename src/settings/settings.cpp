@@ -51,12 +51,18 @@ bool storeNumber(SettingsKey key, int32_t value) {
     return storeKey(key, decimalText(value).chars, static_cast<uint32_t>(value));
 }
 
+void probe(SettingsProbe path) { ++mod.settingsProbes[path]; }
+
 // Writes the rollbacks still pending; true when none is left.
 bool writePendingRollbacks() {
     bool done = true;
     for (int key = 0; key < kSettingsKeys; ++key) {
         if (!mod.rollbackPending[key]) continue;
-        done = storeNumber(static_cast<SettingsKey>(key), static_cast<int32_t>(mod.storedSettings[key])) && done;
+        if (storeNumber(static_cast<SettingsKey>(key), static_cast<int32_t>(mod.storedSettings[key]))) {
+            probe(ProbeRollbackWrittenLater);
+        } else {
+            done = false;
+        }
     }
     return done;
 }
@@ -64,7 +70,10 @@ bool writePendingRollbacks() {
 // Progress is written only over a file that has been read (a player's progress must never be
 // overwritten with the defaults of a file that could not be read) and after any rollback
 // still pending.
-bool progressWritable() { return mod.settingsRead && writePendingRollbacks(); }
+bool progressWritable() {
+    if (!mod.settingsRead) probe(ProbeWithheldBeforeRead);
+    return mod.settingsRead && writePendingRollbacks();
+}
 
 // A value of the file in an inclusive range, compared as unsigned, so that a negative one
 // is out of range like one too large.
@@ -104,6 +113,7 @@ void loadSettings() {
     // Until a pending rollback is written, the file holds a purchase's spent points: memory
     // keeps what the player has.
     if (!writePendingRollbacks()) {
+        probe(ProbeUnreadableLoad);
         applySettings(mod.storedSettings);
         return;
     }
@@ -111,6 +121,7 @@ void loadSettings() {
     const ProfileFileState file = openProfileFile(kPath);
     if (file == ProfileFileState::Unreadable && mod.settingsRead) {
         closeProfileFile();
+        probe(ProbeUnreadableLoad);
         applySettings(mod.storedSettings);
         return;
     }
@@ -190,5 +201,6 @@ std::optional<uint32_t> loadHighScore(int32_t levelIndex) {
 }
 
 void reportUnsavedProgress() {
+    probe(ProbeUnsavedReported);
     postNotification("~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.");
 }
