@@ -97,14 +97,15 @@ private:
     // The level chosen, in the game going on or in a new one (the plug-in loaded afresh),
     // an upgrade bought first now and then, and the level's faults planned.
     void startLevel(Random& random, const Progress& progress, int level) {
-        // The settings code's rare paths not met yet are arranged for, now and then.
+        // The settings code's rare paths are arranged for now and then, often while they have
+        // not run yet, and still later in the run, when the file holds more to lose.
         const ProbeCounts probes = probesSoFar();
-        const bool withheld = probes[ProbeWithheldBeforeRead] == 0 && random.percent(25);
+        const auto arrange = [&](SettingsProbe probe) { return random.percent(probes[probe] == 0 ? 25 : 4); };
+        const bool withheld = arrange(ProbeWithheldBeforeRead);
         Arrangement arranged;
-        arranged.lockFromStart =
-            withheld || ((probes[ProbeBestReadAgain] == 0 || probes[ProbeResultUncompared] == 0) && random.percent(25));
-        arranged.lockAtWin = arranged.lockFromStart && probes[ProbeResultUncompared] == 0 && random.percent(50);
-        arranged.rollbackFails = probes[ProbeRollbackWrittenLater] == 0 && random.percent(25);
+        arranged.lockFromStart = withheld || arrange(ProbeBestReadAgain);
+        arranged.lockAtWin = arranged.lockFromStart && arrange(ProbeResultUncompared);
+        arranged.rollbackFails = arrange(ProbeRollbackWrittenLater);
         faults_.planLevel(random, arranged);
         // Progress is withheld only before a new game's first read of the file.
         if (withheld) gameLevelsLeft_ = 0;
