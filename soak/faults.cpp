@@ -82,6 +82,7 @@ void Faults::planLevel(Random& random, const Arrangement& arranged) {
     plans_ = {};
     arranged_ = arranged;
     levelBegun_ = false;
+    refuseTiers_ = false;
     // Some levels are played without faults, so that levels are also won.
     if (random_.percent(30)) return;
     for (std::size_t kind = 0; kind < kFaultKinds; ++kind) {
@@ -102,6 +103,9 @@ void Faults::planLevel(Random& random, const Arrangement& arranged) {
     constexpr Situation kWaits[] = {Situation::StartWait, Situation::Intro, Situation::WonSequence, Situation::RespawnShot};
     vanish.when = kWaits[random_.below(4)];
     vanish.oneIn = std::min<int64_t>(vanish.oneIn, 30);
+    // A player who buys twice on one row, now and then with every tier write refused (and
+    // the one after it), so that the second purchase follows a first one that failed.
+    refuseTiers_ = plan(Fault::BoughtTwice).on && random_.percent(50);
     lateRevival_ = static_cast<int32_t>(random_.between(kRevivalFrames + 1, 4 * kRevivalFrames));
     lateControl_ = static_cast<int32_t>(random_.between(kControlFrames + 1, 30 * kControlFrames));
 }
@@ -345,39 +349,43 @@ void Faults::faultWrites(sim::Host& host, int64_t frame, Situation now) {
             count(Fault::FileLocked);
         }
     };
-    if (!levelBegun_ && arranged_.lockFromStart) lockFor(300, 900);
-    if (arranged_.lockAtWin && now == Situation::WonSequence) lockFor(30, 900);
-    if (!levelBegun_ && arranged_.rollbackFails && armedPosition_ == 0) {
-        // The tier's write and the two after it (the weapon's, the rollback's) are refused.
-        armedPosition_ = 2;
-        armedKind_ = Fault::WritesRefused;
-        folder.armWriteFault(2, Kind::Refused, 3);
-    }
-    levelBegun_ = true;
-    const auto arm = [&](Fault kind, Kind how, int count, const profile::FileFaults& disk) {
+    // One write fault at a time, on the write at its position in a step.
+    const auto arm = [&](int position, Fault kind, Kind how, int count, const profile::FileFaults& disk = {}) {
         if (armedPosition_ > 0) return;
-        // Half the time a position no fault has hit yet, the highest first: a won level's
-        // fifth write is the rarest.
-        armedPosition_ = static_cast<int>(random_.between(1, kWritePositions));
+        armedPosition_ = position;
+        armedKind_ = kind;
+        folder.armWriteFault(position, how, count, disk);
+    };
+    // Half the time a position no fault has hit yet, the highest first: a won level's fifth
+    // write is the rarest.
+    const auto drawnPosition = [&] {
+        const auto position = static_cast<int>(random_.between(1, kWritePositions));
         if (random_.percent(50)) {
-            for (int position = kWritePositions; position >= 1; --position) {
-                if (writePositions_[static_cast<std::size_t>(position - 1)] == 0) {
-                    armedPosition_ = position;
-                    break;
-                }
+            for (int unhit = kWritePositions; unhit >= 1; --unhit) {
+                if (writePositions_[static_cast<std::size_t>(unhit - 1)] == 0) return unhit;
             }
         }
-        armedKind_ = kind;
-        folder.armWriteFault(armedPosition_, how, count, disk);
+        return position;
     };
+
+    if (!levelBegun_ && arranged_.lockFromStart) lockFor(300, 900);
+    if (arranged_.lockAtWin && now == Situation::WonSequence) lockFor(30, 900);
+    // A purchase's tier write refused, with the weapon's and the rollback's after it.
+    if (!levelBegun_ && arranged_.rollbackFails) arm(2, Fault::WritesRefused, Kind::Refused, 3);
+    // Every tier write refused, with the weapon's after it: the rollback goes through.
+    if (refuseTiers_) arm(2, Fault::WritesRefused, Kind::Refused, 2);
+    levelBegun_ = true;
+
     if (due(Fault::FileLocked, now) && !folder.locked()) {
         if (random_.percent(50)) {
             lockFor(30, 900);
         } else {
-            arm(Fault::FileLocked, Kind::LockAfter, 1, {});
+            arm(drawnPosition(), Fault::FileLocked, Kind::LockAfter, 1);
         }
     }
-    if (due(Fault::WritesRefused, now)) arm(Fault::WritesRefused, Kind::Refused, static_cast<int>(random_.between(1, 6)), {});
+    if (due(Fault::WritesRefused, now)) {
+        arm(drawnPosition(), Fault::WritesRefused, Kind::Refused, static_cast<int>(random_.between(1, 6)));
+    }
     if (due(Fault::FileWriteFails, now)) {
         // A write, a flush or the replace fails on the disk, or a write comes up short.
         profile::FileFaults disk;
@@ -387,7 +395,7 @@ void Faults::faultWrites(sim::Host& host, int64_t frame, Situation now) {
         case 2: disk.failRename = 1; break;
         default: disk.shortWrite = 1; break;
         }
-        arm(Fault::FileWriteFails, Kind::Disk, 1, disk);
+        arm(drawnPosition(), Fault::FileWriteFails, Kind::Disk, 1, disk);
     }
 }
 

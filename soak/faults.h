@@ -149,6 +149,7 @@ private:
     int64_t lockUntil_ = -1;
     Arrangement arranged_;
     bool levelBegun_ = false;
+    bool refuseTiers_ = false;
     bool fileChanged_ = false;
 };
 
