@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host.h"
 #include "profile_file.h"
 
 namespace profile {
@@ -32,6 +33,14 @@ ProfileFileState fileState(const std::string& path) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileFileState::Missing
                                                                           : ProfileFileState::Unreadable;
+}
+
+// The system's functions have no fault points of ours; clearing them is all that can be asked.
+void setFileFaults(const FileFaults& faults) {
+    if (faults.failOpen != 0 || faults.failRead != 0 || faults.failWrite != 0 || faults.failFlush != 0 ||
+        faults.failRename != 0 || faults.shortWrite != 0) {
+        throw sim::HostError("the system's profile functions have no fault points");
+    }
 }
 
 // Paths stay Windows paths: a relative one is taken inside the folder.
