@@ -254,6 +254,7 @@ public:
     // The entity with this handle, or null when there is none (0 is never one).
     Entity* find(int32_t handle);
     const Entity* find(int32_t handle) const;
+    const std::map<int32_t, Entity>& entities() const { return entities_; }
     // Gone from the world at once; its occupants are left on foot.
     void remove(int32_t handle);
     // Seats the player in a new car where the player stands, facing the player's way.

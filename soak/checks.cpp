@@ -7,7 +7,8 @@ namespace soak {
 namespace {
 
 constexpr const char* kNames[kCheckKinds] = {"mod state invariants", "natives known", "no stray helicopter held",
-                                             "handed back at the end", "shield down at the end", "file whole after a write",
+                                             "handed back at the end", "shield down at a drop and the end",
+                                             "file whole after a write",
                                              "progress never back", "none lost untold", "waits end",
                                              "settled after the level"};
 constexpr const char* kUnsaved =
@@ -34,7 +35,7 @@ void Checks::attach(sim::Host& host) {
     owedPoints_.reset();
     host.setProfileObserver([this](const sim::ProfileCall& call) { watchProfileCall(call); });
     nativeCalls_ = host.nativeCalls();
-    wasActive_ = false;
+    wasActive_ = wasShielded_ = false;
     fileChangedByHand();
 }
 
@@ -160,23 +161,37 @@ void Checks::checkModState() {
 }
 
 void Checks::checkHeld(const sim::World& world, bool encounterEnded) {
+    const auto isHelicopter = [&](const sim::Entity& entity) {
+        const sim::Model* model = world.findModel(entity.model);
+        return model != nullptr && model->topSpeed > 0.0f;
+    };
     ran(Check::HelicoptersHeld);
     for (const int32_t handle : world.heldByScript()) {
         const sim::Entity& entity = *world.find(handle);
-        const sim::Model* model = world.findModel(entity.model);
-        const bool helicopter = model != nullptr && model->topSpeed > 0.0f;
+        const bool helicopter = isHelicopter(entity);
         const bool pilot = entity.kind == sim::EntityKind::Ped;
         if ((helicopter && handle != mod.heliVehicle) || (pilot && handle != mod.heliPilot)) {
             fail("a " + std::string(pilot ? "pilot" : "helicopter") + " the plug-in no longer names is still held");
         }
         if (encounterEnded) fail("the encounter ended with entity " + std::to_string(handle) + " still held");
     }
-    if (!encounterEnded) return;
-    ran(Check::HandedBack);
+    // Only the shield makes a vehicle other than the helicopter invincible: once it drops, and
+    // when the encounter ends, none may be left so, whichever vehicle the player uses now.
+    const bool dropped = wasShielded_ && mod.armorShieldActive == 0;
+    wasShielded_ = mod.armorShieldActive != 0;
+    if (encounterEnded) {
+        ran(Check::HandedBack);
+        if (mod.armorShieldActive != 0) fail("the encounter ended with the shield flag set");
+    }
+    if (!encounterEnded && !dropped) return;
     ran(Check::ShieldDown);
-    if (mod.armorShieldActive != 0) fail("the encounter ended with the shield flag set");
-    const sim::Entity* vehicle = world.find(world.vehicleOf(world.playerPed()));
-    if (vehicle != nullptr && vehicle->invincible) fail("the encounter ended with the player's vehicle invincible");
+    for (const auto& [handle, entity] : world.entities()) {
+        if (entity.kind == sim::EntityKind::Vehicle && !isHelicopter(entity) && entity.invincible) {
+            fail(std::string(encounterEnded ? "the encounter ended" : "the shield dropped") + " with vehicle " +
+                 std::to_string(handle) + (handle == world.vehicleOf(world.playerPed()) ? " (the player's)" : "") +
+                 " still invincible");
+        }
+    }
 }
 
 void Checks::settled(bool yes, const std::string& how) {

@@ -18,7 +18,7 @@ enum class Check {
     NativesKnown,   // a native call the host knew and took (an unknown one stops the host)
     HelicoptersHeld,  // no helicopter or pilot held but the encounter's own
     HandedBack,     // at an encounter's end: nothing the plug-in created still held
-    ShieldDown,     // at an encounter's end: the shield flag clear, the player's vehicle vulnerable
+    ShieldDown,     // at a shield's drop and an encounter's end: no vehicle left invincible
     FileWhole,      // each write: the old or the new file, every other line intact
     NoGoingBack,    // each changed file: progress kept
     NoneLostUntold, // each frame with writes: a value meant for the file is there, or the player told
@@ -73,6 +73,7 @@ private:
     const sim::GameFolder* folder_ = nullptr;
     bool written_ = false;
     bool wasActive_ = false;
+    bool wasShielded_ = false;
     int64_t nativeCalls_ = 0;
     int64_t respawnDueFrames_ = 0;
 };

@@ -31,7 +31,8 @@ constexpr const char* kNames[kFaultKinds] = {
     "vehicle vanishes", "helicopter deleted", "pilot deleted", "helicopter wrecked", "model streaming stalls",
     "missile asset stalls", "player dies", "late revival or control", "sight flaps", "bad answers", "keys mashed",
     "file edited", "file corrupted", "file truncated", "file deleted", "writes refused", "disk write fails",
-    "folder removed", "file locked by another program", "bought twice on one row"};
+    "folder removed", "file locked by another program", "bought twice on one row",
+    "vehicle changed in a shielded salvo"};
 constexpr const char* kSituationNames[kSituations] = {"idle", "menu", "chase", "salvo", "player down",
                                                       "level start or respawn wait", "intro", "won sequence",
                                                       "respawn shot"};
@@ -103,6 +104,10 @@ void Faults::planLevel(Random& random, const Arrangement& arranged) {
     constexpr Situation kWaits[] = {Situation::StartWait, Situation::Intro, Situation::WonSequence, Situation::RespawnShot};
     vanish.when = kWaits[random_.below(4)];
     vanish.oneIn = std::min<int64_t>(vanish.oneIn, 30);
+    // The vehicle changes while the shield is up, in whatever situation that is.
+    Plan& swap = plan(Fault::VehicleSwapped);
+    swap.anywhere = true;
+    swap.oneIn = std::min<int64_t>(swap.oneIn, 30);
     // A player who buys twice on one row, now and then with every tier write refused (and
     // the one after it), so that the second purchase follows a first one that failed.
     refuseTiers_ = plan(Fault::BoughtTwice).on && random_.percent(50);
@@ -138,6 +143,14 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
             world.remove(vehicle);
             count(Fault::VehicleVanishes);
         }
+    }
+    if (mod.armorShieldActive != 0 && mod.missileSequenceActive != 0 && due(Fault::VehicleSwapped, now)) {
+        if (world.vehicleOf(me) != 0 && random_.percent(50)) {
+            world.leaveVehicle(me);
+        } else {
+            world.putPlayerInVehicle();
+        }
+        count(Fault::VehicleSwapped);
     }
     if (due(Fault::HelicopterDeleted, now) && world.find(mod.heliVehicle) != nullptr) {
         world.remove(mod.heliVehicle);

@@ -33,8 +33,9 @@ enum class Fault {
     FolderRemoved,   // the game's folder gone, or a regular file in its place, for a stretch
     FileLocked,      // another program holds the file: unreadable, every write refused
     BoughtTwice,     // the player buys twice on one row
+    VehicleSwapped,  // during a shielded salvo the player leaves the vehicle, or is put in another
 };
-constexpr int kFaultKinds = 20;
+constexpr int kFaultKinds = 21;
 // The write faults land on any write of a step: the first to the fifth (a won level's best,
 // points, two tiers and unlock).
 constexpr int kWritePositions = 5;

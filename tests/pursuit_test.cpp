@@ -1,5 +1,6 @@
 // The helicopter's pursuit: its mission every step, the catch-up, the salvos on time with
 // their warning, and the armor shield.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -181,9 +182,10 @@ TEST_F(PursuitTest, ArmorShieldChancesByTier) {
     }
 }
 
-// The shield drops from the vehicle the player uses when the salvo ends; one left during
-// the salvo stays invincible, and a player on foot gets the message all the same.
-TEST_F(PursuitTest, ShieldFollowsTheVehicleInUse) {
+// The shield drops from the vehicle the player uses when the salvo ends, and then from every
+// other vehicle it made invincible that still exists: one the player left during the salvo
+// must not stay indestructible. A player on foot gets the message all the same.
+TEST_F(PursuitTest, ShieldDropsFromEveryVehicleItMadeInvincible) {
     startLevelFromMenu(0);
     host.world().setSight(sim::Sight::AlwaysClear);
     const int32_t firstCar = playerVehicle().handle;
@@ -194,7 +196,13 @@ TEST_F(PursuitTest, ShieldFollowsTheVehicleInUse) {
     ASSERT_TRUE(host.world().find(firstCar)->invincible);
     sim::Entity& secondCar = host.world().putPlayerInVehicle();
     ASSERT_TRUE(runUntil([] { return mod.missileSequenceActive == 0; }, 200));
-    EXPECT_TRUE(host.world().find(firstCar)->invincible);
+    const std::string first = std::to_string(firstCar), second = std::to_string(secondCar.handle);
+    const std::vector<std::string> calls = describeCalls();
+    const auto dropped = std::find(calls.begin(), calls.end(), "setEntityInvincible(" + second + ", 0)");
+    ASSERT_GE(std::distance(dropped, calls.end()), 3);
+    EXPECT_EQ(std::vector<std::string>(dropped, dropped + 3), (std::vector<std::string>{"setEntityInvincible(" + second + ", 0)", "doesEntityExist(" + first + ")",
+                                              "setEntityInvincible(" + first + ", 0)"}));
+    EXPECT_FALSE(host.world().find(firstCar)->invincible);
     EXPECT_FALSE(secondCar.invincible);
     EXPECT_EQ(mod.armorShieldActive, 0);
 

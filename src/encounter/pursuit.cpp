@@ -26,6 +26,28 @@ void startSalvo() {
 
 bool helicopterInSight() { return hasClearLineOfSight(mod.playerPed, mod.heliVehicle); }
 
+// The vehicles the shield made invincible, other than the one in use (made vulnerable by the
+// drop itself) and the helicopter, are made vulnerable again where they still exist, and
+// forgotten: a car the player left during a shielded salvo would stay indestructible for good.
+void releaseShieldedVehicles(HostHandle inUse) {
+    for (int32_t index = 0; index < mod.shieldedVehicleCount; ++index) {
+        const HostHandle vehicle = mod.shieldedVehicles[index];
+        if (vehicle == inUse || vehicle == mod.heliVehicle) continue;
+        if (entityExists(vehicle)) setEntityInvincible(vehicle, false);
+    }
+    mod.shieldedVehicleCount = 0;
+}
+
+void rememberShieldedVehicle(HostHandle vehicle) {
+    if (vehicle == 0) return;
+    for (int32_t index = 0; index < mod.shieldedVehicleCount; ++index) {
+        if (mod.shieldedVehicles[index] == vehicle) return;
+    }
+    // Full only after many deaths in shielded salvos: the others are released at once.
+    if (mod.shieldedVehicleCount == kShieldedVehiclesMax) releaseShieldedVehicles(vehicle);
+    mod.shieldedVehicles[mod.shieldedVehicleCount++] = vehicle;
+}
+
 }  // namespace
 
 void pursuePlayer() {
@@ -61,7 +83,9 @@ void startMissileSequence(int32_t leadFrames, int32_t byPlayer, int32_t restart)
     if (byPlayer != 0) return;
 
     if (nextRandom() % kShieldRollRange < mod.armorLevel * kShieldChancePerTier) {
-        setEntityInvincible(vehiclePedIsUsing(mod.playerPed), true);
+        const HostHandle vehicle = vehiclePedIsUsing(mod.playerPed);
+        setEntityInvincible(vehicle, true);
+        rememberShieldedVehicle(vehicle);
         showFloatingMessage("~b~ARMOR ACTIVE", 120, true);
         mod.armorShieldActive = 1;
     }
@@ -70,5 +94,7 @@ void startMissileSequence(int32_t leadFrames, int32_t byPlayer, int32_t restart)
 void dropArmorShield() {
     if (mod.armorShieldActive == 0) return;
     mod.armorShieldActive = 0;
-    setEntityInvincible(vehiclePedIsUsing(mod.playerPed), false);
+    const HostHandle inUse = vehiclePedIsUsing(mod.playerPed);
+    setEntityInvincible(inUse, false);
+    releaseShieldedVehicles(inUse);
 }

@@ -19,6 +19,9 @@ using HostHash = uint32_t;   // a model or weapon hash
 constexpr int kTextCapacity = 256;
 constexpr int kMenuRows = 11;
 constexpr int kSalvoMissiles = 5;
+// The most vehicles the armor shield remembers between two drops (a shield is raised once a
+// salvo; a salvo cut short by a death raises it on the next one without a drop between).
+constexpr int kShieldedVehiclesMax = 8;
 // The keys a settings load reads (settings/settings.cpp names them).
 constexpr int kSettingsKeys = 7;
 
@@ -107,6 +110,10 @@ struct ModState {
     float attackPower = 0.0f;
     float lastStrikeDamage = 0.0f;
     int32_t armorShieldActive = 0;
+    // Every vehicle the shield made invincible since its last drop: one the player left during
+    // the salvo, or died in, must be made vulnerable at the drop too.
+    HostHandle shieldedVehicles[kShieldedVehiclesMax] = {};
+    int32_t shieldedVehicleCount = 0;
 
     // Checkpoint.
     int32_t checkpointSaved = 0;
