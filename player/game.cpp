@@ -51,6 +51,18 @@ bool Game::step() {
     return autopilot_.outcome() == Outcome::Playing && !outOfFrames();
 }
 
+void Game::nextLevel(int level) {
+    autopilot_.playLevel(level);
+    framesPlayed_ = 0;
+}
+
+void Game::removeHandedBack() {
+    sim::World& world = host_.world();
+    for (const sim::OwnershipEvent& event : world.ownership()) {
+        if (event.kind == sim::OwnershipEvent::HandedBack && world.find(event.handle) != nullptr) world.remove(event.handle);
+    }
+}
+
 Outcome Game::play() {
     while (step()) {
     }

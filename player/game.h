@@ -46,6 +46,10 @@ public:
     void setInterference(std::function<void(sim::Host&)> interference) { interference_ = std::move(interference); }
     // Plays until then.
     Outcome play();
+    // Another level in the same game, from the menu, with frames counted afresh.
+    void nextLevel(int level);
+    // What the host does between two levels: it takes away what the plug-in handed back.
+    void removeHandedBack();
     bool outOfFrames() const { return framesPlayed_ >= options_.maxFrames; }
     int64_t framesPlayed() const { return framesPlayed_; }
 

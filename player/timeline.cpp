@@ -129,13 +129,18 @@ void Timeline::watchMissiles(const sim::Host& host) {
                          : format("missile %d: salvo %d's missile %d, aimed %.0f units from the player", missile.id, salvos_,
                                   salvoMissiles_, static_cast<double>(sim::length(missile.to - player))));
     }
-    for (; firstFlying_ < projectiles.size() && !projectiles[firstFlying_].flying; ++firstFlying_) {
-        const sim::Projectile& missile = projectiles[firstFlying_];
+    // Each blast at its own frame: a later missile may land before an earlier one.
+    blastTold_.resize(projectiles.size(), false);
+    for (std::size_t index = firstFlying_; index < projectiles.size(); ++index) {
+        const sim::Projectile& missile = projectiles[index];
+        if (missile.flying || blastTold_[index]) continue;
+        blastTold_[index] = true;
         const bool fellShort = sim::length(missile.position - missile.to) > 0.5f;
         const char* where = missile.struck != 0 ? "on something in its way" : fellShort ? "on the map" : "at its aim";
         add(host, format("missile %d exploded %s, %.1f units from the player", missile.id, where,
                          static_cast<double>(sim::length(missile.position - player))));
     }
+    while (firstFlying_ < projectiles.size() && blastTold_[firstFlying_]) ++firstFlying_;
 }
 
 void Timeline::watchLife(const sim::Host& host) {
@@ -186,9 +191,12 @@ void Timeline::watchScreen(const sim::Host& host) {
                 wonScore_ = numberAfter(said, "Score: ");
                 if (wonScore_ < 0) wonScore_ = numberAfter(said, "NEW HIGH SCORE: ");
                 const bool newHigh = said.find("NEW HIGH SCORE") != std::string::npos;
+                // No best to compare with: the file could not be read, or the sixth level.
                 wonHighScore_ = newHigh ? wonScore_ : numberAfter(said, "Highest: ");
-                add(host, format("level won: score %lld, high score %lld%s", static_cast<long long>(wonScore_),
-                                 static_cast<long long>(wonHighScore_), newHigh ? " (new)" : ""));
+                add(host, wonHighScore_ < 0 ? format("level won: score %lld, no high score to compare with",
+                                                     static_cast<long long>(wonScore_))
+                                            : format("level won: score %lld, high score %lld%s", static_cast<long long>(wonScore_),
+                                                     static_cast<long long>(wonHighScore_), newHigh ? " (new)" : ""));
             }
             add(host, "message: \"" + said + "\"");
         }

@@ -68,7 +68,8 @@ private:
     int32_t playerDown_ = 0;
 
     std::size_t projectilesSeen_ = 0;
-    std::size_t firstFlying_ = 0;
+    std::size_t firstFlying_ = 0;  // the first missile whose blast is still to tell
+    std::vector<bool> blastTold_;
     std::size_t casualtiesSeen_ = 0;
     std::size_t lifeEventsSeen_ = 0;
     std::size_t crashesSeen_ = 0;

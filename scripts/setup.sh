@@ -11,6 +11,8 @@ packages+=(libbenchmark-dev)
 packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 # Screenshots of the simulated screen: cairo, and a font it can find.
 packages+=(libcairo2-dev pkg-config fonts-dejavu-core)
+# The animated replay: giflib.
+packages+=(libgif-dev)
 # The fuzz preset: clang with libFuzzer, whose runtime is only a recommended package.
 packages+=(clang libclang-rt-14-dev)
 # The end-to-end tests: Wine runs the real Rotorstrike.asi and our 64-bit test programs

@@ -4,6 +4,7 @@
 #include <memory>
 #include <ostream>
 
+#include "command_line.h"
 #include "game.h"
 #include "temporary_folder.h"
 #include "runtime/mod_state.h"
@@ -44,7 +45,7 @@ const char* probeName(int probe) { return kProbeNames[probe]; }
 bool Report::complete() const { return allFired(fired) && allFired(writePositions) && allFired(probes); }
 
 std::string replayCommand(const Options& options, int levels) {
-    std::string command = options.program + (options.strict ? " --strict" : "") + " --seed " +
+    std::string command = cli::shellQuoted(options.program) + (options.strict ? " --strict" : "") + " --seed " +
                           std::to_string(options.seed) + " --levels " + std::to_string(levels);
     if (options.levelFrames != Options{}.levelFrames) command += " --level-frames " + std::to_string(options.levelFrames);
     return command;
@@ -199,10 +200,8 @@ private:
     // into a car, as a person would (now and then not). A refusal may come from keys the
     // file no longer binds: the next level starts a new game.
     void tidyUp(Random& random) {
+        game_->removeHandedBack();
         sim::World& world = game_->host().world();
-        for (const sim::OwnershipEvent& event : world.ownership()) {
-            if (event.kind == sim::OwnershipEvent::HandedBack && world.find(event.handle) != nullptr) world.remove(event.handle);
-        }
         if (world.vehicleOf(world.playerPed()) == 0 && random.percent(90)) world.putPlayerInVehicle();
         if (game_->autopilot().outcome() == player::Outcome::Refused) gameLevelsLeft_ = 0;
     }

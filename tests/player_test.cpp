@@ -128,6 +128,32 @@ TEST(Autopilot, BuysTheUpgradesItCanPayFor) {
     }
 }
 
+// A later missile that lands first is told at its own frame, not after the earlier one.
+TEST(Timeline, EachBlastIsToldAtItsOwnFrame) {
+    sim::Host host;
+    sim::World& world = host.world();
+    const uint32_t rocket = sim::hashOfName("WEAPON_VEHICLE_ROCKET");
+    world.requestWeaponAsset(rocket, 31, 0);
+    host.runFrames(5);
+    world.fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 600.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
+    world.fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 60.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
+    player::Timeline timeline(host.tick());
+    std::vector<std::pair<int, int64_t>> blasts;  // missile, frame told
+    for (int frame = 0; frame < 600 && blasts.size() < 2; ++frame) {
+        host.runFrame();
+        const std::size_t before = timeline.events().size();
+        timeline.observe(host);
+        for (std::size_t index = before; index < timeline.events().size(); ++index) {
+            const std::string& text = timeline.events()[index].text;
+            if (text.find("exploded") != std::string::npos) blasts.push_back({text[8] - '0', host.frame()});
+        }
+    }
+    ASSERT_EQ(blasts.size(), 2u);
+    EXPECT_EQ(blasts[0].first, 2);
+    EXPECT_EQ(blasts[1].first, 1);
+    EXPECT_LT(blasts[0].second + 60, blasts[1].second);
+}
+
 // Thinking ahead: a missile that will come down where the cruising car will be is cleared
 // by driving otherwise; one that comes down off the road needs nothing.
 TEST(Dodge, ACarClearsAMissileAimedWhereItWillBe) {

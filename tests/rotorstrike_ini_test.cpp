@@ -26,11 +26,16 @@ TEST(RotorstrikeIni, GetsAndSetsAsTheGameDoes) {
         {"get " + file + " Rotorstrike weapon 1", 0, "16\n"},
         {"get " + file + " Other armor 4294967295", 0, "4294967295\n"},
         {"set '" + folder.file("regular") + "/x.ini' Rotorstrike armor 3", 1, "rotorstrike-ini: cannot set armor"},
-        {"set " + file + " Rotorstrike 'a=b' 3", 1, "rotorstrike-ini: cannot set a=b"},
+        // Lines that would not read back as the entry written.
+        {"set " + file + " Rotorstrike 'a=b' 3", 2, "rotorstrike-ini: cannot write 'a=b=3': the key would end at its '='"},
+        {"set " + file + " Rotorstrike '[x' ']'", 2, "rotorstrike-ini: cannot write '[x=]': a line that starts with '['"},
+        {"set " + file + " Rotorstrike armor ' 3'", 2, "rotorstrike-ini: cannot write 'armor= 3': blanks around it"},
+        {"set " + file + " Rotorstrike armor '\"3\"'", 2, "rotorstrike-ini: cannot write 'armor=\"3\"': the matching quotes"},
         {"get " + file + " Rotorstrike armor many", 2, "rotorstrike-ini: DEFAULT must be"},
         {"get " + file + " Rotorstrike armor 4294967296", 2, "rotorstrike-ini: DEFAULT must be"},
-        {"put " + file + " Rotorstrike armor 3", 2, "usage:"},
-        {"get " + file, 2, "usage:"},
+        {"put " + file + " Rotorstrike armor 3", 2, "rotorstrike-ini: no command put"},
+        {"get " + file, 2, "rotorstrike-ini: wants a command"},
+        {"-h", 0, "usage: rotorstrike-ini get"},
     };
     for (const auto& step : steps) {
         const ToolRun run = runTool(step.arguments);

@@ -1,6 +1,8 @@
 // rotorstrike-sim as a person runs it: what it prints, what it leaves, how it ends.
 #include <gtest/gtest.h>
 
+#include <gif_lib.h>
+
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -53,12 +55,69 @@ TEST(RotorstrikeSim, RefusalsAndMistakesHaveTheirStatus) {
         {"--quiet --max-frames 500" + where, 4, "out of frames after 500"},
         {"--level 9", 2, "--level 9: wants a whole number from 1 to 6"},
         {"--fast", 2, "no option --fast"},
+        {"--win-rate 3 --trace", 2, "--trace cannot go with --win-rate"},
+        {"--game-dir '" + game.file("Rotorstrike.ini") + "/game'", 2, "cannot make this folder (Not a directory)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
         const ToolRun run = runSim(c.arguments);
         EXPECT_EQ(run.status, c.status);
         EXPECT_NE(run.output.find(c.said), std::string::npos) << run.output;
+    }
+}
+
+// The campaign of seed 1 ends, each level's files in a folder of its own; a win rate of
+// Level 3 starts every game with the weapon tier the level needs.
+TEST(RotorstrikeSim, TheCampaignEndsAndEveryLevelCanBeMeasured) {
+    TempFolder out;
+    const ToolRun campaign = runSim("--campaign --seed 1 --out '" + out.path() + "'");
+    EXPECT_EQ(campaign.status, 0) << campaign.output;
+    EXPECT_NE(campaign.output.find("all levels complete"), std::string::npos) << campaign.output;
+    EXPECT_TRUE(std::filesystem::exists(out.file("05-level-5/timeline.txt")));
+    const ToolRun rate = runSim("--win-rate 2 --level 3 --out '" + out.path() + "'");
+    EXPECT_EQ(rate.status, 0) << rate.output;
+    EXPECT_NE(rate.output.find("Level 3, armor 1, weapon 2: won 2 of 2 started"), std::string::npos) << rate.output;
+    EXPECT_TRUE(std::filesystem::exists(out.file("win-rate.png")));
+}
+
+// The replay decodes through giflib, a picture every sixth frame; an earlier run's pictures
+// that this one does not make are gone, and nothing else is touched.
+TEST(RotorstrikeSim, TheReplayIsAGifAndOldPicturesGo) {
+    TempFolder out;
+    out.write("result.png", "an earlier run's");
+    out.write("notes.txt", "mine");
+    const ToolRun run = runSim("--quiet --replay --max-frames 600 --shot 5000 --out '" + out.path() + "'");
+    EXPECT_EQ(run.status, 4) << run.output;
+    EXPECT_NE(run.output.find("--shot 5000: the level ran frames 0 to 599; no picture"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(out.file("result.png")));
+    EXPECT_EQ(out.read("notes.txt"), "mine");
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(out.file("replay.gif").c_str(), &error);
+    ASSERT_NE(gif, nullptr) << GifErrorString(error);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    EXPECT_EQ(gif->ImageCount, 100);
+    EXPECT_EQ(gif->SWidth, 480);
+    EXPECT_EQ(gif->SHeight, 270);
+    DGifCloseFile(gif, &error);
+}
+
+// Every tool answers -h, --help and --version alike, and names what was wrong.
+TEST(Tools, BehaveAlike) {
+    for (const char* tool : {ROTORSTRIKE_SIM, ROTORSTRIKE_SOAK, ROTORSTRIKE_INI}) {
+        SCOPED_TRACE(tool);
+        for (const char* help : {"-h", "--help"}) {
+            const ToolRun run = runProgram(tool, std::string(help) + " 2>/dev/null");
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.output.rfind("usage: ", 0), 0u) << run.output;
+            EXPECT_NE(run.output.find("Exit status: 0"), std::string::npos);
+        }
+        const ToolRun version = runProgram(tool, "--version");
+        EXPECT_EQ(version.status, 0);
+        EXPECT_NE(version.output.find(" 1.0\n"), std::string::npos) << version.output;
+        const ToolRun wrong = runProgram(tool, "--frobnicate 3");
+        EXPECT_EQ(wrong.status, 2);
+        EXPECT_NE(wrong.output.find("--frobnicate"), std::string::npos) << wrong.output;
+        EXPECT_NE(wrong.output.find("--help' for the options"), std::string::npos) << wrong.output;
     }
 }
 

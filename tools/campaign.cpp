@@ -1,0 +1,137 @@
+#include "campaign.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+#include "level_run.h"
+#include "profile_file.h"
+#include "temporary_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace tools {
+
+namespace {
+
+constexpr int kLastLevel = 5;
+constexpr int kMostLevels = 60;  // a campaign still going after these is reported unfinished
+constexpr int kFirstLevelNeedingWeapon = 3;
+constexpr int kArmorPrice = 4, kWeaponPrice = 3, kTopTier = 4;
+
+// The progress the settings file holds, as the plug-in reads it.
+struct Progress {
+    int openLevels = 1, points = 0, armor = 1, weapon = 1;
+};
+
+Progress progressIn(const std::string& gameDir) {
+    const std::string file = profile::resolvePath(gameDir, ".\\Rotorstrike.ini");
+    const auto read = [&](const char* key, int32_t fallback, uint32_t low, uint32_t high, int otherwise) {
+        const uint32_t value = profile::readFileInt(file, "Rotorstrike", key, fallback);
+        return value >= low && value <= high ? static_cast<int>(value) : otherwise;
+    };
+    return {read("open_levels", 1, 1, 6, 5), read("upgrade_points", 0, 0, 28, 1), read("armor", 1, 1, 4, 1),
+            read("weapon", 1, 1, 4, 1)};
+}
+
+// The level to play: the highest open one, unless it needs a weapon tier the points cannot
+// buy yet; then the one below it, for points.
+int nextLevel(const Progress& progress) {
+    const int open = std::min(progress.openLevels, kLastLevel);
+    const bool stuck = open >= kFirstLevelNeedingWeapon && progress.weapon < 2 && progress.points < kWeaponPrice;
+    return stuck ? open - 1 : open;
+}
+
+// What to buy before the level, and how many tiers of it.
+std::pair<player::Upgrade, int> purchaseFor(Purchases policy, const Progress& progress, int level) {
+    const bool armorForSale = progress.armor < kTopTier && progress.points >= kArmorPrice;
+    const bool weaponForSale = progress.weapon < kTopTier && progress.points >= kWeaponPrice;
+    if (level >= kFirstLevelNeedingWeapon && progress.weapon < 2) {
+        return {weaponForSale ? player::Upgrade::Weapon : player::Upgrade::None, 1};
+    }
+    switch (policy) {
+    case Purchases::None: break;
+    case Purchases::Armor:
+        if (armorForSale) return {player::Upgrade::Armor, std::min(progress.points / kArmorPrice, kTopTier - progress.armor)};
+        break;
+    case Purchases::Weapon:
+        if (weaponForSale) return {player::Upgrade::Weapon, std::min(progress.points / kWeaponPrice, kTopTier - progress.weapon)};
+        break;
+    case Purchases::Balanced:
+        if (armorForSale && (progress.armor <= progress.weapon || !weaponForSale)) return {player::Upgrade::Armor, 1};
+        if (weaponForSale) return {player::Upgrade::Weapon, 1};
+        break;
+    }
+    return {player::Upgrade::None, 0};
+}
+
+std::string minutes(int64_t frames) {
+    const int64_t seconds = frames / 60;
+    return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " s";
+}
+
+}  // namespace
+
+int playCampaign(const SimOptions& options) {
+    std::optional<player::TemporaryFolder> temporary;
+    std::string gameDir = options.gameDir;
+    if (gameDir.empty()) gameDir = temporary.emplace("rotorstrike-sim").path();
+    fs::create_directories(gameDir);
+    const std::clock_t processorStart = std::clock();
+
+    player::GameOptions gameOptions;
+    gameOptions.level = nextLevel(progressIn(gameDir));
+    gameOptions.seed = options.seed;
+    gameOptions.maxFrames = options.maxFrames;
+    gameOptions.gameDirectory = gameDir;
+    player::Game game(gameOptions);
+    std::printf("campaign of seed %u in %s\n", options.seed, gameDir.c_str());
+
+    int played = 0, won = 0, lost = 0, refused = 0;
+    int64_t frames = 0;
+    bool complete = false;
+    while (!complete && played < kMostLevels) {
+        const Progress before = progressIn(gameDir);
+        const int level = nextLevel(before);
+        if (played > 0) {
+            // Between levels the host takes back what the plug-in let go, and the player
+            // takes a car again.
+            game.removeHandedBack();
+            sim::World& world = game.host().world();
+            if (world.vehicleOf(world.playerPed()) == 0) world.putPlayerInVehicle();
+            game.nextLevel(level);
+        }
+        const auto [upgrade, tiers] = purchaseFor(options.buy, before, level);
+        if (upgrade != player::Upgrade::None) game.autopilot().buyFirst(upgrade, tiers);
+        ++played;
+        char folder[32];
+        std::snprintf(folder, sizeof folder, "%02d-level-%d", played, level);
+        LevelRunOptions run;
+        run.folder = (fs::path(options.out) / folder).string();
+        run.replay = options.replay;
+        const LevelReport report = runLevel(game, level, run);
+        if (report.status == kFault) throw std::runtime_error("Level " + std::to_string(level) + ": " + report.result);
+        frames += report.frames;
+        won += report.status == kWon ? 1 : 0;
+        refused += report.status == kRefused ? 1 : 0;
+        lost += report.status == kLost || report.status == kOutOfFrames ? 1 : 0;
+        complete = report.status == kWon && level == kLastLevel;
+        const Progress after = progressIn(gameDir);
+        const std::string outcome = report.status == kWon ? "won, score " + std::to_string(report.score)
+                                                          : report.result.substr(0, report.result.find(':'));
+        std::printf("%02d  Level %d  %-18s %d deaths, %2d points after, armor %d, weapon %d\n", played, level,
+                    outcome.c_str(), report.deaths, after.points, after.armor, after.weapon);
+        for (const std::string& failed : report.failedWrites) std::printf("    the plug-in could not write %s\n", failed.c_str());
+    }
+    const double processor = static_cast<double>(std::clock() - processorStart) / CLOCKS_PER_SEC;
+    std::printf("campaign: %d levels played, %d won, %d lost, %d refused; %s of game, %.1f s of processor time; %s\n", played,
+                won, lost, refused, minutes(frames).c_str(), processor,
+                complete ? "all levels complete" : "it did not end");
+    std::printf("timelines and pictures: %s\n", options.out.c_str());
+    return complete ? kWon : kLost;
+}
+
+}  // namespace tools

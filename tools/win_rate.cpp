@@ -1,0 +1,247 @@
+#include "win_rate.h"
+
+#include <cairo.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <vector>
+
+#include "game.h"
+#include "level_run.h"
+#include "temporary_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace tools {
+
+namespace {
+
+constexpr int kFirstLevelNeedingWeapon = 3;
+
+// The least weapon tier a level lets the player start it with.
+int leastWeapon(int level) { return level >= kFirstLevelNeedingWeapon ? 2 : 1; }
+
+struct SeedGame {
+    uint32_t seed = 0;
+    int status = kFault;
+    std::string outcome;
+    int64_t score = -1, frames = 0;
+    int deaths = 0;
+};
+
+// One seed's game of the level, from a file that opens it with these tiers.
+SeedGame playSeed(const SimOptions& options, uint32_t seed, int armor, int weapon) {
+    player::TemporaryFolder folder("rotorstrike-sim");
+    std::ofstream(fs::path(folder.path()) / "Rotorstrike.ini", std::ios::binary)
+        << "[Rotorstrike]\r\nopen_levels=" << options.level << "\r\narmor=" << armor << "\r\nweapon=" << weapon << "\r\n";
+    player::GameOptions gameOptions;
+    gameOptions.level = options.level;
+    gameOptions.seed = seed;
+    gameOptions.maxFrames = options.maxFrames;
+    gameOptions.gameDirectory = folder.path();
+    gameOptions.showInstructions = false;
+    player::Game game(gameOptions);
+    player::Timeline timeline(game.startTick());
+    while (game.step()) timeline.observe(game.host());
+    timeline.observe(game.host());
+    SeedGame played;
+    played.seed = seed;
+    played.frames = game.framesPlayed();
+    played.deaths = timeline.deaths();
+    const player::Outcome outcome = game.autopilot().outcome();
+    played.status = outcome == player::Outcome::Won       ? kWon
+                    : outcome == player::Outcome::Lost    ? kLost
+                    : outcome == player::Outcome::Refused ? kRefused
+                                                          : kOutOfFrames;
+    played.outcome = played.status == kOutOfFrames ? "out of frames" : player::outcomeName(outcome);
+    if (played.status != kWon && !game.autopilot().reason().empty()) played.outcome += ": " + game.autopilot().reason();
+    if (played.status == kWon) played.score = timeline.wonScore();
+    return played;
+}
+
+struct Summary {
+    int games = 0, started = 0, won = 0;
+    double meanScore = 0.0, deaths = 0.0, seconds = 0.0;  // score: of the games won; the rest: of the games started
+};
+
+Summary summarize(const std::vector<SeedGame>& games) {
+    Summary summary;
+    summary.games = static_cast<int>(games.size());
+    double scores = 0.0;
+    for (const SeedGame& game : games) {
+        if (game.status == kRefused) continue;
+        ++summary.started;
+        summary.deaths += game.deaths;
+        summary.seconds += static_cast<double>(game.frames) / 60.0;
+        if (game.status != kWon) continue;
+        ++summary.won;
+        scores += static_cast<double>(game.score);
+    }
+    if (summary.won > 0) summary.meanScore = scores / summary.won;
+    if (summary.started > 0) {
+        summary.deaths /= summary.started;
+        summary.seconds /= summary.started;
+    }
+    return summary;
+}
+
+double share(const Summary& summary) { return summary.started == 0 ? 0.0 : 100.0 * summary.won / summary.started; }
+
+std::string describe(const Summary& summary) {
+    char line[200];
+    std::snprintf(line, sizeof line, "won %d of %d started (%.0f %%), mean score %.0f, %.1f deaths a game, %.0f s a game",
+                  summary.won, summary.started, share(summary), summary.meanScore, summary.deaths, summary.seconds);
+    return line;
+}
+
+// Bars of values from 0 to 100 %, in groups, with a legend: one PNG.
+struct Bars {
+    std::string title;
+    std::vector<std::string> series;                  // the legend
+    std::vector<std::string> groups;                  // under each group
+    std::vector<std::vector<double>> values;          // values[group][series], 0 to 100; < 0: none
+};
+
+void writeBars(const Bars& bars, const std::string& path) {
+    constexpr int kWidth = 1200, kHeight = 600, kLeft = 70, kRight = 20, kTop = 60, kBottom = 90;
+    constexpr double kColours[][3] = {{0.25, 0.55, 0.85}, {0.90, 0.45, 0.20}, {0.35, 0.70, 0.35}, {0.60, 0.40, 0.75}};
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
+    cairo_t* c = cairo_create(surface);
+    cairo_set_source_rgb(c, 1, 1, 1);
+    cairo_paint(c);
+    cairo_select_font_face(c, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(c, 18);
+    cairo_set_source_rgb(c, 0, 0, 0);
+    cairo_move_to(c, kLeft, 32);
+    cairo_show_text(c, bars.title.c_str());
+    const double plotHeight = kHeight - kTop - kBottom, plotWidth = kWidth - kLeft - kRight;
+    cairo_set_font_size(c, 12);
+    cairo_set_line_width(c, 1);
+    for (int percent = 0; percent <= 100; percent += 25) {
+        const double y = kTop + plotHeight * (1.0 - percent / 100.0);
+        cairo_set_source_rgb(c, 0.85, 0.85, 0.85);
+        cairo_move_to(c, kLeft, y);
+        cairo_line_to(c, kWidth - kRight, y);
+        cairo_stroke(c);
+        cairo_set_source_rgb(c, 0, 0, 0);
+        cairo_move_to(c, 20, y + 4);
+        cairo_show_text(c, (std::to_string(percent) + " %").c_str());
+    }
+    const double groupWidth = plotWidth / static_cast<double>(bars.groups.size());
+    const double barWidth = groupWidth * 0.8 / static_cast<double>(bars.series.size());
+    for (std::size_t group = 0; group < bars.groups.size(); ++group) {
+        const double x0 = kLeft + groupWidth * static_cast<double>(group) + groupWidth * 0.1;
+        for (std::size_t series = 0; series < bars.series.size(); ++series) {
+            const double value = bars.values[group][series];
+            if (value < 0) continue;
+            const double* colour = kColours[series % 4];
+            cairo_set_source_rgb(c, colour[0], colour[1], colour[2]);
+            cairo_rectangle(c, x0 + barWidth * static_cast<double>(series), kTop + plotHeight * (1.0 - value / 100.0),
+                            barWidth * 0.9, plotHeight * value / 100.0);
+            cairo_fill(c);
+        }
+        cairo_set_source_rgb(c, 0, 0, 0);
+        cairo_move_to(c, x0, kTop + plotHeight + 18);
+        cairo_show_text(c, bars.groups[group].c_str());
+    }
+    for (std::size_t series = 0; series < bars.series.size(); ++series) {
+        const double* colour = kColours[series % 4];
+        const double x = kLeft + 220.0 * static_cast<double>(series);
+        cairo_set_source_rgb(c, colour[0], colour[1], colour[2]);
+        cairo_rectangle(c, x, kHeight - 40, 14, 14);
+        cairo_fill(c);
+        cairo_set_source_rgb(c, 0, 0, 0);
+        cairo_move_to(c, x + 20, kHeight - 28);
+        cairo_show_text(c, bars.series[series].c_str());
+    }
+    const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(c);
+    cairo_surface_destroy(surface);
+    if (!written) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace
+
+int playWinRate(const SimOptions& options) {
+    const int armor = options.armor != 0 ? options.armor : 1;
+    const int weapon = options.weapon != 0 ? options.weapon : leastWeapon(options.level);
+    std::vector<SeedGame> games;
+    for (int index = 0; index < options.winRate; ++index) {
+        games.push_back(playSeed(options, options.seed + static_cast<uint32_t>(index), armor, weapon));
+        const SeedGame& game = games.back();
+        std::printf("seed %u: %s after %lld frames, %d deaths%s\n", game.seed, game.outcome.c_str(),
+                    static_cast<long long>(game.frames), game.deaths,
+                    game.status == kWon ? (", score " + std::to_string(game.score)).c_str() : "");
+    }
+    const Summary summary = summarize(games);
+    const std::string line = "Level " + std::to_string(options.level) + ", armor " + std::to_string(armor) + ", weapon " +
+                             std::to_string(weapon) + ": " + describe(summary);
+    std::printf("%s\n", line.c_str());
+    if (!options.out.empty()) {
+        fs::create_directories(options.out);
+        const fs::path summaryPath = fs::path(options.out) / "win-rate.txt";
+        const fs::path plotPath = fs::path(options.out) / "win-rate.png";
+        std::ofstream file(summaryPath);
+        file << "seed\toutcome\tframes\tdeaths\tscore\n";
+        for (const SeedGame& game : games) {
+            file << game.seed << '\t' << game.outcome << '\t' << game.frames << '\t' << game.deaths << '\t'
+                 << (game.score < 0 ? std::string("-") : std::to_string(game.score)) << '\n';
+        }
+        file << line << '\n';
+        file.close();
+        if (!file) throw std::runtime_error("cannot write " + summaryPath.string());
+        // The share won over the seeds played so far.
+        Bars bars{line, {"won so far"}, {}, {}};
+        int won = 0, started = 0;
+        for (const SeedGame& game : games) {
+            started += game.status == kRefused ? 0 : 1;
+            won += game.status == kWon ? 1 : 0;
+            bars.groups.push_back(games.size() <= 20 || game.seed % 10 == 0 ? std::to_string(game.seed) : "");
+            bars.values.push_back({started == 0 ? -1.0 : 100.0 * won / started});
+        }
+        writeBars(bars, plotPath.string());
+        std::printf("summary: %s\nplot: %s\n", summaryPath.c_str(), plotPath.c_str());
+    }
+    if (summary.started == 0) {
+        std::fprintf(stderr, "rotorstrike-sim: no game of Level %d could start: %s\n", options.level, games.front().outcome.c_str());
+        return kRefused;
+    }
+    return kWon;
+}
+
+int playBalance(const SimOptions& options) {
+    Bars bars{"Win rate by level and weapon tier, " + std::to_string(options.balance) + " seeds each",
+              {"armor I", "armor IV"}, {}, {}};
+    std::printf("| level | weapon | armor I: won | mean score | deaths a game | game length | armor IV: won | mean score | "
+                "deaths a game | game length |\n|---|---|---|---|---|---|---|---|---|---|\n");
+    for (int level = 1; level <= 6; ++level) {
+        for (int weapon = leastWeapon(level); weapon <= 4; ++weapon) {
+            SimOptions pair = options;
+            pair.level = level;
+            std::printf("| %d | %d |", level, weapon);
+            std::vector<double> values;
+            for (const int armor : {1, 4}) {
+                std::vector<SeedGame> games;
+                for (int index = 0; index < options.balance; ++index) {
+                    games.push_back(playSeed(pair, options.seed + static_cast<uint32_t>(index), armor, weapon));
+                }
+                const Summary summary = summarize(games);
+                std::printf(" %.0f %% | %.0f | %.2f | %.0f s |", share(summary), summary.meanScore, summary.deaths, summary.seconds);
+                values.push_back(share(summary));
+            }
+            std::printf("\n");
+            std::fflush(stdout);
+            bars.groups.push_back("L" + std::to_string(level) + " W" + std::to_string(weapon));
+            bars.values.push_back(values);
+        }
+    }
+    fs::create_directories(options.out);
+    const fs::path plotPath = fs::path(options.out) / "balance.png";
+    writeBars(bars, plotPath.string());
+    std::printf("plot: %s\n", plotPath.c_str());
+    return kWon;
+}
+
+}  // namespace tools
