@@ -96,12 +96,14 @@ std::string describe(const Summary& summary) {
     return line;
 }
 
-// Bars of values from 0 to 100 %, in groups, with a legend: one PNG.
+// Bars in groups, with a legend: one PNG.
 struct Bars {
     std::string title;
-    std::vector<std::string> series;                  // the legend
-    std::vector<std::string> groups;                  // under each group
-    std::vector<std::vector<double>> values;          // values[group][series], 0 to 100; < 0: none
+    std::vector<std::string> series;          // the legend
+    std::vector<std::string> groups;          // under each group
+    std::vector<std::vector<double>> values;  // values[group][series], 0 to top; < 0: none
+    double top = 100.0;                       // the axis' top
+    const char* unit = " %";
 };
 
 void writeBars(const Bars& bars, const std::string& path) {
@@ -119,15 +121,18 @@ void writeBars(const Bars& bars, const std::string& path) {
     const double plotHeight = kHeight - kTop - kBottom, plotWidth = kWidth - kLeft - kRight;
     cairo_set_font_size(c, 12);
     cairo_set_line_width(c, 1);
-    for (int percent = 0; percent <= 100; percent += 25) {
-        const double y = kTop + plotHeight * (1.0 - percent / 100.0);
+    for (int tick = 0; tick <= 4; ++tick) {
+        const double value = bars.top * tick / 4.0;
+        const double y = kTop + plotHeight * (1.0 - tick / 4.0);
         cairo_set_source_rgb(c, 0.85, 0.85, 0.85);
         cairo_move_to(c, kLeft, y);
         cairo_line_to(c, kWidth - kRight, y);
         cairo_stroke(c);
         cairo_set_source_rgb(c, 0, 0, 0);
-        cairo_move_to(c, 20, y + 4);
-        cairo_show_text(c, (std::to_string(percent) + " %").c_str());
+        char label[32];
+        std::snprintf(label, sizeof label, "%g%s", value, bars.unit);
+        cairo_move_to(c, 10, y + 4);
+        cairo_show_text(c, label);
     }
     const double groupWidth = plotWidth / static_cast<double>(bars.groups.size());
     const double barWidth = groupWidth * 0.8 / static_cast<double>(bars.series.size());
@@ -138,8 +143,8 @@ void writeBars(const Bars& bars, const std::string& path) {
             if (value < 0) continue;
             const double* colour = kColours[series % 4];
             cairo_set_source_rgb(c, colour[0], colour[1], colour[2]);
-            cairo_rectangle(c, x0 + barWidth * static_cast<double>(series), kTop + plotHeight * (1.0 - value / 100.0),
-                            barWidth * 0.9, plotHeight * value / 100.0);
+            cairo_rectangle(c, x0 + barWidth * static_cast<double>(series), kTop + plotHeight * (1.0 - value / bars.top),
+                            barWidth * 0.9, plotHeight * value / bars.top);
             cairo_fill(c);
         }
         cairo_set_source_rgb(c, 0, 0, 0);
@@ -212,8 +217,9 @@ int playWinRate(const SimOptions& options) {
 }
 
 int playBalance(const SimOptions& options) {
-    Bars bars{"Win rate by level and weapon tier, " + std::to_string(options.balance) + " seeds each",
-              {"armor I", "armor IV"}, {}, {}};
+    const std::string seeds = std::to_string(options.balance) + " seeds each";
+    Bars wins{"Win rate by level and weapon tier, " + seeds, {"armor I", "armor IV"}, {}, {}};
+    Bars deaths{"Deaths a game by level and weapon tier, " + seeds, {"armor I", "armor IV"}, {}, {}, 4.0, ""};
     std::printf("| level | weapon | armor I: won | mean score | deaths a game | game length | armor IV: won | mean score | "
                 "deaths a game | game length |\n|---|---|---|---|---|---|---|---|---|---|\n");
     for (int level = 1; level <= 6; ++level) {
@@ -221,7 +227,7 @@ int playBalance(const SimOptions& options) {
             SimOptions pair = options;
             pair.level = level;
             std::printf("| %d | %d |", level, weapon);
-            std::vector<double> values;
+            std::vector<double> won, died;
             for (const int armor : {1, 4}) {
                 std::vector<SeedGame> games;
                 for (int index = 0; index < options.balance; ++index) {
@@ -229,18 +235,22 @@ int playBalance(const SimOptions& options) {
                 }
                 const Summary summary = summarize(games);
                 std::printf(" %.0f %% | %.0f | %.2f | %.0f s |", share(summary), summary.meanScore, summary.deaths, summary.seconds);
-                values.push_back(share(summary));
+                won.push_back(share(summary));
+                died.push_back(summary.deaths);
             }
             std::printf("\n");
             std::fflush(stdout);
-            bars.groups.push_back("L" + std::to_string(level) + " W" + std::to_string(weapon));
-            bars.values.push_back(values);
+            for (Bars* bars : {&wins, &deaths}) bars->groups.push_back("L" + std::to_string(level) + " W" + std::to_string(weapon));
+            wins.values.push_back(won);
+            deaths.values.push_back(died);
         }
     }
     fs::create_directories(options.out);
-    const fs::path plotPath = fs::path(options.out) / "balance.png";
-    writeBars(bars, plotPath.string());
-    std::printf("plot: %s\n", plotPath.c_str());
+    for (const auto& [bars, name] : {std::pair<const Bars*, const char*>{&wins, "balance.png"}, {&deaths, "balance-deaths.png"}}) {
+        const fs::path plotPath = fs::path(options.out) / name;
+        writeBars(*bars, plotPath.string());
+        std::printf("plot: %s\n", plotPath.c_str());
+    }
     return kWon;
 }
 
