@@ -103,9 +103,8 @@ void tap(Game& game, int32_t key) {
 }
 
 // Level 1 from the menu, in the car the player sits in: the menu key (F9 unless the
-// settings bind another), then numeric keypad 5 on the
-// row under the cursor; runs until the level start has returned and the announcement
-// shows (the first frame of the encounter).
+// settings bind another), then numeric keypad 5 on the row under the cursor; runs until the
+// level start has returned and the announcement shows (the first frame of the encounter).
 bool startLevelOne(Game& game, std::string_view settings = {}, int32_t menuKey = e2e::kF9) {
     game.host.world().putPlayerInVehicle();
     game.start(settings);
