@@ -1,7 +1,7 @@
 // libFuzzer target over the profile file's text: arbitrary file contents, names and values,
-// reads and writes. Beyond "no crash, no undefined behaviour", two properties must hold:
-// what a write reports as written reads back, and a write leaves every other key's value
-// as it was.
+// reads and writes. Beyond "no crash, no undefined behaviour", three properties must hold:
+// a text read fits its buffer, what a write reports as written reads back (as a number and
+// as text), and a write leaves every other key's value as it was.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -55,6 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string file = input.ConsumeRemainingBytesAsString();
 
     (void)profile::readInt(file, anySection, anyKey, defaultValue);
+    const std::size_t bufferSize = anyValue.size();
+    const std::string text = profile::readString(file, anySection, anyKey, anyValue, bufferSize);
+    if (bufferSize == 0 ? !text.empty() : text.size() >= bufferSize) fail("a text read overfilled its buffer");
     const profile::Edit anyEdit = profile::writeString(file, anySection, anyKey, anyValue);
     if (anyEdit.ok && anyEdit.changed) (void)profile::readInt(anyEdit.bytes, anySection, anyKey, defaultValue);
 
@@ -64,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string& after = edit.changed ? edit.bytes : file;
     const uint32_t expected = static_cast<uint32_t>(std::stol(number));
     if (profile::readInt(after, section, key, defaultValue) != expected) fail("a written value does not read back");
+    if (profile::readString(after, section, key, "", 16) != number) fail("a written value does not read back as text");
     const bool sameKey = sameName(section, otherSection) && sameName(key, otherKey);
     if (!sameKey && profile::readInt(after, otherSection, otherKey, defaultValue) != otherBefore) {
         fail("a write changed another key's value");

@@ -285,28 +285,41 @@ WriteResult replaceFile(const std::string& path, const std::string& bytes, const
     return {true, {}};
 }
 
+// The bytes of the file at path, read afresh unless the kept copy still holds; null when
+// the file cannot be read.
+const std::string* fileBytes(const std::string& path) {
+    if (cachedCopyHolds(path)) return &cached.bytes;
+    FileContent content = readWholeFile(path);
+    if (content.status != FileContent::Status::ok) {
+        cached = {};
+        return nullptr;
+    }
+    cached.valid = true;
+    cached.settled = settledNow(content.stamp);
+    cached.path = path;
+    cached.stamp = content.stamp;
+    cached.bytes = std::move(content.bytes);
+    cached.lookups.clear();
+    return &cached.bytes;
+}
+
 }  // namespace
 
 uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key, int32_t defaultValue) {
-    if (!cachedCopyHolds(path)) {
-        FileContent content = readWholeFile(path);
-        if (content.status != FileContent::Status::ok) {
-            cached = {};
-            return static_cast<uint32_t>(defaultValue);
-        }
-        cached.valid = true;
-        cached.settled = settledNow(content.stamp);
-        cached.path = path;
-        cached.stamp = content.stamp;
-        cached.bytes = std::move(content.bytes);
-        cached.lookups.clear();
-    }
+    const std::string* bytes = fileBytes(path);
+    if (bytes == nullptr) return static_cast<uint32_t>(defaultValue);
     for (const CachedFile::Lookup& lookup : cached.lookups) {
         if (lookup.section == section && lookup.key == key && lookup.defaultValue == defaultValue) return lookup.value;
     }
-    const uint32_t value = readInt(cached.bytes, section, key, defaultValue);
+    const uint32_t value = readInt(*bytes, section, key, defaultValue);
     cached.lookups.push_back({std::string(section), std::string(key), defaultValue, value});
     return value;
+}
+
+std::string readFileString(const std::string& path, std::string_view section, std::string_view key,
+                           std::string_view defaultText, std::size_t bufferSize) {
+    const std::string* bytes = fileBytes(path);
+    return readString(bytes != nullptr ? *bytes : std::string_view(), section, key, defaultText, bufferSize);
 }
 
 ProfileFileState fileState(const std::string& path) {

@@ -21,6 +21,12 @@ namespace profile {
 uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key,
                      int32_t defaultValue);
 
+// The value of section/key in the file at path as GetPrivateProfileStringA leaves it in a
+// buffer of bufferSize bytes (see profile::readString); the default, so taken, when the
+// file cannot be read. Reads through the same kept copy as readFileInt.
+std::string readFileString(const std::string& path, std::string_view section, std::string_view key,
+                           std::string_view defaultText, std::size_t bufferSize);
+
 // Whether the file at path can be read, as the plug-in asks before a load: missing when it
 // or its folder does not exist (or the path runs through a regular file), readable when it
 // is a regular file within the size a settings file can have, unreadable otherwise.

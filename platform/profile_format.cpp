@@ -1,15 +1,17 @@
 #include "profile_format.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace profile {
 
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-// The Windows integer read passes the value through a 30-character string buffer: only
-// its first 29 characters count.
-constexpr std::size_t kIntegerChars = 29;
+// The Windows integer read passes the value through a string buffer of 30 characters, its
+// closing NUL among them.
+constexpr std::size_t kIntegerBuffer = 30;
 
 template <class Char>
 using Text = std::basic_string_view<Char>;
@@ -214,21 +216,36 @@ uint32_t parseDigits(Text<Char> text) {
     return negative ? 0u - total : total;
 }
 
+// The value of a key, or none when the section, the key or its '=' is missing.
+template <class Char>
+std::optional<Text<Char>> valueOf(Text<Char> text, std::size_t start, std::string_view section, std::string_view key) {
+    const Place place = findKey(text, start, section, key);
+    if (!place.keyFound || place.key.valueBegin == kNone) return std::nullopt;
+    return text.substr(place.key.valueBegin, place.key.valueEnd - place.key.valueBegin);
+}
+
+// What the Windows string read leaves in a buffer of bufferSize characters (its closing NUL
+// among them). Matching quotes are dropped as it drops them: the opening one is skipped;
+// when the rest fits in the buffer, the buffer's last character goes (the closing quote,
+// or, with exactly one character too many, the last one that fitted); a longer value keeps
+// what fits, its closing quote long gone.
+template <class Char>
+Text<Char> inBuffer(Text<Char> value, std::size_t bufferSize) {
+    if (bufferSize == 0) return {};
+    const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    if (quoted) value.remove_prefix(1);
+    Text<Char> buffer = value.substr(0, bufferSize - 1);
+    if (quoted && value.size() <= bufferSize && !buffer.empty()) buffer.remove_suffix(1);
+    return buffer;
+}
+
 template <class Char>
 uint32_t readIntIn(Text<Char> text, std::size_t start, std::string_view section, std::string_view key,
                    int32_t defaultValue) {
     const auto fallback = static_cast<uint32_t>(defaultValue);
-    const Place place = findKey(text, start, section, key);
-    if (!place.keyFound || place.key.valueBegin == kNone) return fallback;
-    Text<Char> value = text.substr(place.key.valueBegin, place.key.valueEnd - place.key.valueBegin);
-    // Matching quotes are dropped as the Windows string read drops them into its buffer:
-    // the opening one is skipped; when the rest fits in 30 characters, the buffer's last
-    // character goes (the closing quote, or with exactly 30 the 29th character); a longer
-    // value keeps its first 29 characters, closing quote long gone.
-    const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
-    if (quoted) value.remove_prefix(1);
-    Text<Char> buffer = value.substr(0, kIntegerChars);
-    if (quoted && value.size() <= kIntegerChars + 1) buffer.remove_suffix(1);
+    const std::optional<Text<Char>> value = valueOf(text, start, section, key);
+    if (!value) return fallback;
+    const Text<Char> buffer = inBuffer(*value, kIntegerBuffer);
     if (buffer.empty()) return fallback;
     return parseDigits(buffer);
 }
@@ -324,6 +341,81 @@ std::string encodeUtf16(const std::u16string& units, Encoding encoding, std::str
     return bytes;
 }
 
+// A malformed UTF-8 sequence decodes to this.
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Whether a sequence of this many continuation bytes can still be well formed once the
+// first one is in (code holds the lead's bits and that byte's): not an overlong form, not a
+// surrogate, not past U+10FFFF.
+bool wellFormedSoFar(uint32_t code, std::size_t following) {
+    if (following == 2) return code >= 0x20 && (code < 0x360 || code > 0x37F);
+    if (following == 3) return code >= 0x10 && code < 0x110;
+    return true;
+}
+
+// A UTF-8 text as UTF-16 units, as the Windows functions decode a file marked UTF-8. A
+// malformed sequence gives one U+FFFD for the bytes read until it shows itself malformed:
+// a byte that cannot lead one, a lead followed by a byte that does not continue it (that
+// byte starts afresh), a first continuation that makes an overlong form, a surrogate or a
+// code point past U+10FFFF; a sequence that the end of the text cuts short gives one for
+// all that is left.
+std::u16string decodeUtf8(std::string_view bytes) {
+    std::u16string units;
+    units.reserve(bytes.size());
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[at++]);
+        const std::size_t following = lead >= 0xC2 && lead <= 0xDF   ? 1
+                                      : lead >= 0xE0 && lead <= 0xEF ? 2
+                                      : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                                     : 0;
+        if (lead < 0x80 || following == 0) {
+            units.push_back(lead < 0x80 ? char16_t{lead} : kReplacement);
+            continue;
+        }
+        if (bytes.size() - at < following) {
+            units.push_back(kReplacement);
+            break;
+        }
+        uint32_t code = lead & (0x3Fu >> following);
+        bool wellFormed = true;
+        for (std::size_t index = 0; index < following && wellFormed; ++index) {
+            const auto next = static_cast<unsigned char>(bytes[at]);
+            wellFormed = (next & 0xC0) == 0x80;
+            if (!wellFormed) break;
+            ++at;
+            code = code << 6 | (next & 0x3Fu);
+            if (index == 0) wellFormed = wellFormedSoFar(code, following);
+        }
+        if (!wellFormed) {
+            units.push_back(kReplacement);
+        } else if (code < 0x10000) {
+            units.push_back(static_cast<char16_t>(code));
+        } else {
+            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        }
+    }
+    return units;
+}
+
+// Windows-1252, the ANSI code page of the text the string read returns: the characters of
+// its bytes 0x80 to 0x9F (the five it leaves undefined stand for the control characters of
+// the same numbers); every other byte is the character of its own number.
+constexpr char16_t kAnsiHighCharacters[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// A UTF-16 unit as a byte of the ANSI code page; '?' for one it lacks (a surrogate too).
+char ansiOf(char16_t unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
+    for (std::size_t index = 0; index < std::size(kAnsiHighCharacters); ++index) {
+        if (kAnsiHighCharacters[index] == unit) return static_cast<char>(0x80 + index);
+    }
+    return '?';
+}
+
 bool hasAny(std::string_view text, std::string_view characters) {
     return text.find_first_of(characters) != std::string_view::npos;
 }
@@ -339,6 +431,29 @@ uint32_t readInt(std::string_view fileBytes, std::string_view section, std::stri
     if (encoding == Encoding::bytes) return readIntIn(fileBytes, bytesStart(fileBytes), section, key, defaultValue);
     const std::u16string units = decodeUtf16(fileBytes, encoding);
     return readIntIn(Text<char16_t>(units), 1, section, key, defaultValue);
+}
+
+std::string readString(std::string_view fileBytes, std::string_view section, std::string_view key,
+                       std::string_view defaultText, std::size_t bufferSize) {
+    const Encoding encoding = encodingOf(fileBytes);
+    if (encoding == Encoding::bytes && bytesStart(fileBytes) == 0) {
+        const auto value = valueOf(fileBytes, 0, section, key);
+        if (value) return std::string(inBuffer(*value, bufferSize));
+    } else {
+        // Text marked UTF-8 or UTF-16 comes back in the ANSI code page.
+        const bool utf8 = encoding == Encoding::bytes;
+        const std::u16string units = utf8 ? decodeUtf8(fileBytes.substr(3)) : decodeUtf16(fileBytes, encoding);
+        const auto value = valueOf(Text<char16_t>(units), utf8 ? 0 : 1, section, key);
+        if (value) {
+            std::string text;
+            for (const char16_t unit : inBuffer(*value, bufferSize)) text.push_back(ansiOf(unit));
+            return text;
+        }
+    }
+    // The default loses its trailing spaces (all but a first character), then goes through
+    // the buffer as a value does.
+    while (defaultText.size() > 1 && defaultText.back() == ' ') defaultText.remove_suffix(1);
+    return std::string(inBuffer(defaultText, bufferSize));
 }
 
 Edit writeString(std::string_view fileBytes, std::string_view section, std::string_view key, std::string_view value) {

@@ -5,7 +5,7 @@
 // Reading: names are case-insensitive and trimmed of spaces (also inside the brackets);
 // the first matching section and, in it, the first matching key win; the lines before the
 // first section header form a section named ""; LF, CRLF and CR end lines; a NUL ends a
-// name or a value. Integers as the Windows integer function reads them.
+// name or a value. Integers and text as the Windows integer and string functions read them.
 // Text is bytes (an ANSI or UTF-8 file, a UTF-8 byte-order mark skipped) or UTF-16 with
 // its byte-order mark.
 //
@@ -28,6 +28,15 @@ namespace profile {
 // missing or empty value gives the default.
 uint32_t readInt(std::string_view fileBytes, std::string_view section, std::string_view key,
                  int32_t defaultValue);
+
+// The key's value as GetPrivateProfileStringA leaves it in a buffer of bufferSize bytes,
+// its closing NUL among them: blanks around it trimmed, surrounding quotes dropped, cut to
+// what fits (its size is what the function returns). A missing file, section or key, or a
+// key without '=', gives the default (its trailing spaces dropped, then taken as a value
+// is). The text is in the ANSI code page (Windows-1252): a UTF-8 or UTF-16 file's
+// characters that it lacks read as '?'.
+std::string readString(std::string_view fileBytes, std::string_view section, std::string_view key,
+                       std::string_view defaultText, std::size_t bufferSize);
 
 struct Edit {
     bool ok = false;

@@ -30,6 +30,11 @@ bool isKeyDown(int32_t virtualKey);
 // as the plug-in holds it (".\Rotorstrike.ini"), relative to the game's folder.
 uint32_t readProfileInt(const char* section, const char* key, int32_t defaultValue,
                         const char* path);
+// The value as text, into buffer (size bytes, its closing NUL among them): blanks around it
+// trimmed, surrounding quotes dropped, cut to fit; the default when the key is missing.
+// Returns the text's length.
+uint32_t readProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                           uint32_t size, const char* path);
 // True when the value was written.
 bool writeProfileString(const char* section, const char* key, const char* value,
                         const char* path);

@@ -1,6 +1,7 @@
 #include "game_folder.h"
 
 #include "profile_file.h"
+#include "profile_format.h"
 
 namespace sim {
 
@@ -32,6 +33,17 @@ uint32_t GameFolder::readInt(const char* section, const char* key, int32_t defau
         return static_cast<uint32_t>(defaultValue);
     }
     return profile::readFileInt(resolve(path), section, key, defaultValue);
+}
+
+std::string GameFolder::readString(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize,
+                                   const char* path) {
+    ++reads_;
+    // A file that cannot be read gives the default, as the function takes it.
+    if (locked_ || readsToMiss_ > 0) {
+        if (!locked_) --readsToMiss_;
+        return profile::readString({}, section, key, defaultValue, bufferSize);
+    }
+    return profile::readFileString(resolve(path), section, key, defaultValue, bufferSize);
 }
 
 bool GameFolder::writeString(const char* section, const char* key, const char* value, const char* path) {

@@ -57,6 +57,9 @@ public:
     // Whether it held the file.
     bool closeFile();
     uint32_t readInt(const char* section, const char* key, int32_t defaultValue, const char* path);
+    // The text GetPrivateProfileStringA leaves in a buffer of bufferSize bytes.
+    std::string readString(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize,
+                           const char* path);
     bool writeString(const char* section, const char* key, const char* value, const char* path);
 
     // What the plug-in did, so a test can see that a rare path ran.

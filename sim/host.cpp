@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "runtime/mod_state.h"
 #include "seam.h"
@@ -179,18 +180,29 @@ void Host::recordFrontendSound(int32_t soundId, const char* name, const char* so
 
 void Host::recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path,
                              uint32_t value) {
-    recordProfileCall({frame_, ProfileCall::Kind::Read, text(section), text(key), text(path), defaultValue, {}, value});
+    recordProfileCall(
+        {frame_, ProfileCall::Kind::Read, text(section), text(key), text(path), defaultValue, {}, value, {}, 0});
+}
+
+void Host::recordProfileReadText(const char* section, const char* key, const char* defaultValue, const char* buffer,
+                                 uint32_t size, const char* path, uint32_t length) {
+    std::string read;
+    if (buffer != nullptr && size > 0) read.assign(buffer, std::find(buffer, buffer + size, '\0'));
+    recordProfileCall({frame_, ProfileCall::Kind::ReadText, text(section), text(key), text(path), 0, std::move(read),
+                       length, text(defaultValue), size});
 }
 
 void Host::recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written) {
-    recordProfileCall({frame_, ProfileCall::Kind::Write, text(section), text(key), text(path), 0, text(value), written ? 1u : 0u});
+    recordProfileCall({frame_, ProfileCall::Kind::Write, text(section), text(key), text(path), 0, text(value),
+                       written ? 1u : 0u, {}, 0});
 }
 
 void Host::recordProfileOpen(const char* path, ProfileFileState state) {
-    recordProfileCall({frame_, ProfileCall::Kind::Open, {}, {}, text(path), 0, {}, static_cast<uint32_t>(state)});
+    recordProfileCall(
+        {frame_, ProfileCall::Kind::Open, {}, {}, text(path), 0, {}, static_cast<uint32_t>(state), {}, 0});
 }
 
-void Host::recordProfileClose() { recordProfileCall({frame_, ProfileCall::Kind::Close, {}, {}, {}, 0, {}, 0}); }
+void Host::recordProfileClose() { recordProfileCall({frame_, ProfileCall::Kind::Close, {}, {}, {}, 0, {}, 0, {}, 0}); }
 
 void Host::recordProfileCall(ProfileCall call) {
     ProfileCall& kept = profileLogEnabled_ ? profileCalls_.emplace_back() : lastProfileCall_;
@@ -216,6 +228,18 @@ uint32_t readProfileInt(const char* section, const char* key, int32_t defaultVal
     const uint32_t value = host.gameFolder().readInt(section, key, defaultValue, path);
     host.recordProfileRead(section, key, defaultValue, path, value);
     return value;
+}
+uint32_t readProfileString(const char* section, const char* key, const char* defaultValue, char* buffer, uint32_t size,
+                           const char* path) {
+    sim::Host& host = sim::Host::current();
+    const std::string text = host.gameFolder().readString(section, key, defaultValue, size, path);
+    if (size > 0) {
+        std::memcpy(buffer, text.data(), text.size());
+        buffer[text.size()] = '\0';
+    }
+    const auto length = static_cast<uint32_t>(text.size());
+    host.recordProfileReadText(section, key, defaultValue, buffer, size, path, length);
+    return length;
 }
 bool writeProfileString(const char* section, const char* key, const char* value, const char* path) {
     sim::Host& host = sim::Host::current();

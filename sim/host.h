@@ -31,17 +31,20 @@ struct CueEvent {
     int32_t cue = 0;  // 101 or 102; 0 for a stop
 };
 
-// One call of the plug-in to the profile functions (its settings file): a read, a write,
-// or the open and close that hold the file across a load.
+// One call of the plug-in to the profile functions (its settings file): a read (of a
+// number, or of text), a write, or the open and close that hold the file across a load.
 struct ProfileCall {
-    enum class Kind { Read, Write, Open, Close };
+    enum class Kind { Read, Write, Open, Close, ReadText };
     int64_t frame = 0;
     Kind kind = Kind::Read;
     std::string section, key, path;  // an open's path; a close has none
     int32_t defaultValue = 0;  // a read's
-    std::string value;         // a write's
-    // The value read, whether the write succeeded, or the open's ProfileFileState.
+    std::string value;         // a write's, or the text a text read left in its buffer
+    // The value read, whether the write succeeded, the open's ProfileFileState, or the
+    // length a text read returned.
     uint32_t result = 0;
+    std::string defaultText;  // a text read's
+    uint32_t bufferSize = 0;  // a text read's
     bool write() const { return kind == Kind::Write; }
 };
 
@@ -136,6 +139,9 @@ public:
     void recordCue(int32_t cue);
     void recordFrontendSound(int32_t soundId, const char* name, const char* soundSet);
     void recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path, uint32_t value);
+    // A text read: the text is the buffer's, up to its NUL; length, what the call returned.
+    void recordProfileReadText(const char* section, const char* key, const char* defaultValue, const char* buffer,
+                               uint32_t size, const char* path, uint32_t length);
     void recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written);
     void recordProfileOpen(const char* path, ProfileFileState state);
     void recordProfileClose();

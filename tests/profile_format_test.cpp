@@ -167,6 +167,53 @@ TEST(ProfileRead, FilesReadAsTheWindowsFunctionReadsThem) {
     }
 }
 
+// Text as GetPrivateProfileStringA leaves it in a buffer (its size with the closing NUL),
+// with the default "DEF": Wine's answers for the same files.
+TEST(ProfileRead, TextReadsAsTheWindowsFunctionReadsIt) {
+    const struct {
+        std::string_view file;
+        std::size_t bufferSize;
+        std::string_view expected;
+    } cases[] = {
+        {"[S]\r\nk=  f10 ; mine\t\v\r\n"sv, 32, "f10 ; mine"sv},
+        {"[S]\r\nk=\"F10\"\r\n"sv, 32, "F10"sv},
+        {"[S]\r\nk=' F10 '\r\n"sv, 32, " F10 "sv},
+        {"[S]\r\nk=\"F10'\r\n"sv, 32, "\"F10'"sv},
+        {"[S]\r\nk=\"\r\n"sv, 32, "\""sv},
+        {"[S]\r\nk=\"\"\r\n"sv, 32, ""sv},
+        {"[S]\r\nk=\r\n"sv, 32, ""sv},
+        {"[S]\r\nk\r\n"sv, 32, "DEF"sv},
+        {"[S]\r\n"sv, 32, "DEF"sv},
+        {"[S]\r\nk=\032F1\0000\r\n"sv, 32, "F1"sv},
+        {"[S]\r\nk=\001F10\240\r\n"sv, 32, "\001F10\240"sv},
+        // The quotes and the buffer: the closing quote goes only with what fits.
+        {"[S]\r\nk=\"PAGEDOWN\"\r\n"sv, 11, "PAGEDOWN"sv},
+        {"[S]\r\nk=\"PAGEDOWN\"\r\n"sv, 10, "PAGEDOWN"sv},
+        {"[S]\r\nk=\"PAGEDOWN\"\r\n"sv, 9, "PAGEDOW"sv},
+        {"[S]\r\nk=\"PAGEDOWN\"\r\n"sv, 8, "PAGEDOW"sv},
+        {"[S]\r\nk=F10\r\n"sv, 3, "F1"sv},
+        {"[S]\r\nk=F10\r\n"sv, 1, ""sv},
+        {"[S]\r\nk=F10\r\n"sv, 0, ""sv},
+        {"[S]\r\n"sv, 3, "DE"sv},
+        // UTF-8 and UTF-16 come back in Windows-1252, '?' for what it lacks.
+        {"\357\273\277[S]\r\nk=caf\303\251 \342\202\254 \344\270\255 \360\237\230\200\r\n"sv, 32,
+         "caf\351 \200 ? ??"sv},
+        {"\357\273\277[S]\r\nk=\355\240\200,\340\200\200,\364\220\200\200,\342\202A,\300\257."sv, 32,
+         "??,??,???,?A,??."sv},
+        {"\357\273\277[S]\r\nk=\342A"sv, 32, "?"sv},
+        {"\377\376[\000S\000]\000\n\000k\000=\000\351\000\254 \201\000\000\330A\000"sv, 32, "\351\200\201?A"sv},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(profile::readString(c.file, "S", "k", "DEF", c.bufferSize), c.expected)
+            << testing::PrintToString(c.file) << " in " << c.bufferSize;
+    }
+    // The default loses its trailing spaces, all but a first one, and then its quotes.
+    EXPECT_EQ(profile::readString("", "S", "k", "  \"x\"  ", 32), "  \"x\"");
+    EXPECT_EQ(profile::readString("", "S", "k", "\" x \"  ", 32), " x ");
+    EXPECT_EQ(profile::readString("", "S", "k", "x\t ", 32), "x\t");
+    EXPECT_EQ(profile::readString("", "S", "k", "  ", 32), " ");
+}
+
 std::string utf16(std::string_view ascii, bool littleEndian) {
     std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
     for (const char c : ascii) {

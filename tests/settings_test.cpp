@@ -60,6 +60,49 @@ TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
     }
 }
 
+// A binding may name its key; the text is read only when the number reads 0, within the
+// load's hold of the file (o: the open, i: a number read, t: a text read, c: the close).
+TEST_F(SettingsTest, AKeyNameReadsAsItsCode) {
+    constexpr const char* kByName = "oititiiiiic";
+    constexpr const char* kByNumber = "oiiiiiiic";
+    const struct {
+        const char* value;  // both bindings'
+        int32_t code;
+        const char* calls;
+    } cases[] = {
+        {"F10", 0x79, kByName},      {"f1", 0x70, kByName},       {"F24", 0x87, kByName},
+        {"a", 0x41, kByName},        {"Z", 0x5A, kByName},        {"num0", 0x60, kByName},
+        {"Num9", 0x69, kByName},     {"space", 0x20, kByName},    {"ENTER", 0x0D, kByName},
+        {"TAB", 0x09, kByName},      {"BackSpace", 0x08, kByName}, {"INSERT", 0x2D, kByName},
+        {"DELETE", 0x2E, kByName},   {"HOME", 0x24, kByName},     {"END", 0x23, kByName},
+        {"PAGEUP", 0x21, kByName},   {"PAGEDOWN", 0x22, kByName}, {"LEFT", 0x25, kByName},
+        {"UP", 0x26, kByName},       {"RIGHT", 0x27, kByName},    {"DOWN", 0x28, kByName},
+        {"SHIFT", 0x10, kByName},    {"CONTROL", 0x11, kByName},  {"ALT", 0x12, kByName},
+        {" \"f10\" ", 0x79, kByName},
+        // Not names: they stay 0, as any text does.
+        {"F25", 0, kByName},         {"F0", 0, kByName},          {"F01", 0, kByName},
+        {"NUM10", 0, kByName},       {"AA", 0, kByName},          {"F 10", 0, kByName},
+        {"F10 ; mine", 0, kByName},  {"\" F10\"", 0, kByName},    {"0", 0, kByName},
+        {"PAGEDOWNPAGEDOWN", 0, kByName},
+        // A number is read as ever, with no text read; an empty value is the default.
+        {"121", 121, kByNumber},     {"0x79", 121, kByNumber},    {"9", 9, kByNumber},
+        {"", 120, kByNumber},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        writeSettings(std::string("[Rotorstrike]\r\nopen_menu_key=") + c.value + "\r\nattack_key=" + c.value + "\r\n");
+        const std::size_t before = host.profileCalls().size();
+        loadSettings();
+        EXPECT_EQ(mod.openMenuKey, c.code);
+        EXPECT_EQ(mod.attackKey, std::string_view(c.value).empty() ? kNumpad9 : c.code);
+        std::string calls;
+        for (std::size_t index = before; index < host.profileCalls().size(); ++index) {
+            calls += "iwoct"[static_cast<int>(host.profileCalls()[index].kind)];
+        }
+        EXPECT_EQ(calls, c.calls);
+    }
+}
+
 struct Progress {
     int32_t points, armor, weapon;
     bool operator==(const Progress&) const = default;
@@ -115,7 +158,7 @@ TEST_F(SettingsTest, UpgradesAreStoredWholeOrNotAtAll) {
 // Another program holds the file locked (the profile functions then answer defaults): a load
 // keeps what was last read or written, and nothing is written over a file never read.
 TEST_F(SettingsTest, ALockedFileNeitherLosesNorOverwritesProgress) {
-    const std::string progress = "[Rotorstrike]\r\nopen_menu_key=121\r\nopen_levels=5\r\nupgrade_points=20\r\narmor=4\r\nweapon=4\r\n";
+    const std::string progress = "[Rotorstrike]\r\nopen_menu_key=F10\r\nopen_levels=5\r\nupgrade_points=20\r\narmor=4\r\nweapon=4\r\n";
     const struct {
         const char* what;
         bool readFirst;

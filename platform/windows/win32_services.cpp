@@ -53,6 +53,11 @@ uint32_t readProfileInt(const char* section, const char* key, int32_t defaultVal
     return GetPrivateProfileIntA(section, key, defaultValue, path);
 }
 
+uint32_t readProfileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                           uint32_t size, const char* path) {
+    return GetPrivateProfileStringA(section, key, defaultValue, buffer, size, path);
+}
+
 bool writeProfileString(const char* section, const char* key, const char* value,
                         const char* path) {
     return WritePrivateProfileStringA(section, key, value, path) != FALSE;

@@ -1,7 +1,9 @@
 #include "settings/settings.h"
 
 #include <cstdint>
+#include <string_view>
 
+#include "runtime/keys.h"
 #include "runtime/messages.h"
 #include "runtime/mod_state.h"
 #include "runtime/text.h"
@@ -28,12 +30,30 @@ enum SettingsKey { OpenMenuKey, AttackKey, CheckpointEnabled, OpenLevels, Armor,
 struct KeyRule {
     const char* name;
     int32_t defaultValue;
+    bool binding = false;  // a key binding, which may be written by name
 };
-constexpr KeyRule kKeys[kSettingsKeys] = {{"open_menu_key", 120}, {"attack_key", 105}, {"check_point_enabled", 1},
-                                          {"open_levels", 1},     {"armor", 1},        {"weapon", 1},
+constexpr KeyRule kKeys[kSettingsKeys] = {{"open_menu_key", 120, true},
+                                          {"attack_key", 105, true},
+                                          {"check_point_enabled", 1},
+                                          {"open_levels", 1},
+                                          {"armor", 1},
+                                          {"weapon", 1},
                                           {"upgrade_points", 0}};
+// Room for the longest key name and more: a value cut to fit is never taken for a name.
+constexpr uint32_t kKeyNameBuffer = 16;
 
 uint32_t readKey(const char* key, int32_t defaultValue) { return readProfileInt(kSection, key, defaultValue, kPath); }
+
+// A binding written by name (open_menu_key=F10) reads as 0, as does any text: only then is
+// the value read again as text, and a name taken for its code.
+uint32_t readBinding(const char* key, int32_t defaultValue) {
+    const uint32_t code = readKey(key, defaultValue);
+    if (code != 0) return code;
+    char name[kKeyNameBuffer] = {};
+    const uint32_t length = readProfileString(kSection, key, "", name, kKeyNameBuffer, kPath);
+    if (length >= kKeyNameBuffer - 1) return 0;
+    return static_cast<uint32_t>(keyCodeOfName(std::string_view(name, length)));
+}
 
 bool writeNumber(const char* key, int32_t value) {
     return writeProfileString(kSection, key, decimalText(value).chars, kPath);
@@ -90,7 +110,8 @@ int32_t addSaturated(int32_t value, int32_t delta) {
 // The settings in memory from the keys' values, each out-of-range value replaced, and the
 // menu's row flags from them.
 void applySettings(const uint32_t (&values)[kSettingsKeys]) {
-    // Key codes and the option are taken as they are: any integer.
+    // Key codes (a name already made its code) and the option are taken as they are: any
+    // integer.
     mod.openMenuKey = static_cast<int32_t>(values[OpenMenuKey]);
     mod.attackKey = static_cast<int32_t>(values[AttackKey]);
     mod.checkpointEnabled = static_cast<int32_t>(values[CheckpointEnabled]);
@@ -126,7 +147,10 @@ void loadSettings() {
         return;
     }
     uint32_t values[kSettingsKeys];
-    for (int key = 0; key < kSettingsKeys; ++key) values[key] = readKey(kKeys[key].name, kKeys[key].defaultValue);
+    for (int key = 0; key < kSettingsKeys; ++key) {
+        const KeyRule& rule = kKeys[key];
+        values[key] = rule.binding ? readBinding(rule.name, rule.defaultValue) : readKey(rule.name, rule.defaultValue);
+    }
     closeProfileFile();
     // Before the file has ever been read, an unreadable one gives the defaults, so that the
     // menu key and the attack key work; they are not taken for the file's values.

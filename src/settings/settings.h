@@ -13,8 +13,9 @@ constexpr int32_t kMaxUpgradeTier = 4;
 // module loaded, nor while a purchase's rollback waits to be written; such a write is
 // withheld, and counts as not stored.
 
-// Reads the key bindings, the checkpoint option, the unlocked levels, the tiers and the
-// points (each out-of-range value replaced), and recomputes the menu's row flags. When the
+// Reads the key bindings (a code, or a key's name such as F10), the checkpoint option, the
+// unlocked levels, the tiers and the points (each out-of-range value replaced), and
+// recomputes the menu's row flags. When the
 // file cannot be read (or a rollback is still pending), memory takes the values last read
 // from the file or written to it, except before the file was ever read: then the reads give
 // the defaults, so that the keys work.

@@ -44,7 +44,8 @@ case $check in
     ;;
   win32)
     for pair in KERNEL32.dll:GetTickCount USER32.dll:GetAsyncKeyState \
-                KERNEL32.dll:GetPrivateProfileIntA KERNEL32.dll:WritePrivateProfileStringA \
+                KERNEL32.dll:GetPrivateProfileIntA KERNEL32.dll:GetPrivateProfileStringA \
+                KERNEL32.dll:WritePrivateProfileStringA \
                 KERNEL32.dll:CreateFileA KERNEL32.dll:CloseHandle \
                 KERNEL32.dll:GetModuleHandleExW WINMM.dll:PlaySoundA; do
       if grep -qixF "${pair%%:*}	${pair#*:}" <<<"$imports"; then

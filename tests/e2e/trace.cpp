@@ -87,6 +87,11 @@ std::string describeProfileCall(const sim::ProfileCall& call) {
     using Kind = sim::ProfileCall::Kind;
     if (call.kind == Kind::Open) return "open " + call.path + " -> " + std::to_string(call.result);
     if (call.kind == Kind::Close) return "close";
+    if (call.kind == Kind::ReadText) {
+        return "read text [" + call.section + "] " + call.key + " default \"" + escaped(call.defaultText) + "\" size " +
+               std::to_string(call.bufferSize) + " in " + call.path + " -> " + std::to_string(call.result) + " \"" +
+               escaped(call.value) + "\"";
+    }
     return (call.write() ? "write [" : "read [") + call.section + "] " + call.key +
            (call.write() ? "=" + call.value : " default " + std::to_string(call.defaultValue)) + " in " + call.path +
            " -> " + std::to_string(call.result);

@@ -40,6 +40,12 @@ public:
                  int32_t defaultValue) override {
         return profile::readFileInt((folder_ / file).string(), section, key, defaultValue);
     }
+    settings_script::TextRead text(const std::string& file, const std::string& section, const std::string& key,
+                                   const std::string& defaultText, uint32_t bufferSize) override {
+        std::string read = profile::readFileString((folder_ / file).string(), section, key, defaultText, bufferSize);
+        const auto length = static_cast<uint32_t>(read.size());
+        return {length, std::move(read)};
+    }
     bool set(const std::string& file, const std::string& section, const std::string& key,
              const std::string& value) override {
         return profile::writeFileString((folder_ / file).string(), section, key, value).ok;

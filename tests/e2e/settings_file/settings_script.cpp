@@ -80,16 +80,27 @@ std::string shown(const std::string& text) {
     return out;
 }
 
-// The keys the plug-in reads from its section, with the defaults it passes.
+bool parseSize(const std::string& text, uint32_t& size) {
+    char* end = nullptr;
+    const long long parsed = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || parsed < 0 || parsed > 1024) return false;
+    size = static_cast<uint32_t>(parsed);
+    return true;
+}
+
+// The keys the plug-in reads from its section, with the defaults it passes; a key binding
+// is also read as text (a key's name), with no default, into a buffer of 16 bytes.
 struct PluginKey {
     const char* name;
     int32_t defaultValue;
+    bool binding = false;
 };
 constexpr PluginKey kPluginKeys[] = {
-    {"open_menu_key", 120}, {"attack_key", 105}, {"check_point_enabled", 1}, {"open_levels", 1},
-    {"armor", 1},           {"weapon", 1},       {"upgrade_points", 0},      {"high_score_0", 0},
-    {"high_score_1", 0},    {"high_score_2", 0}, {"high_score_3", 0},        {"high_score_4", 0},
+    {"open_menu_key", 120, true}, {"attack_key", 105, true}, {"check_point_enabled", 1}, {"open_levels", 1},
+    {"armor", 1},                 {"weapon", 1},             {"upgrade_points", 0},      {"high_score_0", 0},
+    {"high_score_1", 0},          {"high_score_2", 0},       {"high_score_3", 0},        {"high_score_4", 0},
 };
+constexpr uint32_t kKeyNameBuffer = 16;
 
 }  // namespace
 
@@ -116,19 +127,25 @@ std::vector<Step> parseScript(std::string_view text, std::string& error) {
             steps.push_back(step);
             continue;
         }
-        const bool known = fields.size() == 5 && (fields[0] == "get" || fields[0] == "set");
+        const bool known = (fields.size() == 5 && (fields[0] == "get" || fields[0] == "set")) ||
+                           (fields.size() == 6 && fields[0] == "text");
         if (known && fields[0] == "get" && !parseDefault(fields[4], step.defaultValue)) {
             error = "line " + std::to_string(number) + ": the default must be a 32-bit integer";
             return {};
         }
-        if (!known) {
-            error = "line " + std::to_string(number) + ": expected get|set FILE SECTION KEY VALUE, or keys FILE";
+        if (known && fields[0] == "text" && !parseSize(fields[5], step.bufferSize)) {
+            error = "line " + std::to_string(number) + ": the size must be 0 to 1024";
             return {};
         }
-        step.op = fields[0] == "get" ? Step::Op::get : Step::Op::set;
+        if (!known) {
+            error = "line " + std::to_string(number) +
+                    ": expected get|set FILE SECTION KEY VALUE, text FILE SECTION KEY DEFAULT SIZE, or keys FILE";
+            return {};
+        }
+        step.op = fields[0] == "get" ? Step::Op::get : fields[0] == "text" ? Step::Op::text : Step::Op::set;
         step.section = fields[2];
         step.key = fields[3];
-        if (step.op == Step::Op::set) step.value = fields[4];
+        if (step.op != Step::Op::get) step.value = fields[4];
         steps.push_back(step);
     }
     return steps;
@@ -141,6 +158,13 @@ std::string runScript(const std::vector<Step>& steps, Backend& backend) {
         transcript.append(std::to_string(step.line)).append(op).append(step.file);
         transcript.append(" [").append(shown(section)).append("] ").append(shown(key));
     };
+    auto readText = [&](const Step& step, const std::string& section, const std::string& key,
+                        const std::string& defaultText, uint32_t bufferSize) {
+        begin(step, " text ", section, key);
+        const TextRead read = backend.text(step.file, section, key, defaultText, bufferSize);
+        transcript.append(" -> ").append(std::to_string(read.length));
+        transcript.append(" \"").append(shown(read.text)).append("\"\n");
+    };
     for (const Step& step : steps) {
         switch (step.op) {
         case Step::Op::keys:
@@ -149,8 +173,10 @@ std::string runScript(const std::vector<Step>& steps, Backend& backend) {
                 transcript.append(" -> ")
                     .append(std::to_string(backend.get(step.file, "Rotorstrike", key.name, key.defaultValue)))
                     .append("\n");
+                if (key.binding) readText(step, "Rotorstrike", key.name, "", kKeyNameBuffer);
             }
             break;
+        case Step::Op::text: readText(step, step.section, step.key, step.value, step.bufferSize); break;
         case Step::Op::get:
             begin(step, " get ", step.section, step.key);
             transcript.append(" -> ")

@@ -3,6 +3,7 @@
 // what Rotorstrike.asi wrote exactly as the game would.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "host.h"
@@ -12,6 +13,16 @@ namespace profile {
 
 uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key, int32_t defaultValue) {
     return GetPrivateProfileIntA(std::string(section).c_str(), std::string(key).c_str(), defaultValue, path.c_str());
+}
+
+std::string readFileString(const std::string& path, std::string_view section, std::string_view key,
+                           std::string_view defaultText, std::size_t bufferSize) {
+    std::string text(bufferSize, '\0');
+    const DWORD length = GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
+                                                  std::string(defaultText).c_str(), text.data(),
+                                                  static_cast<DWORD>(bufferSize), path.c_str());
+    text.resize(bufferSize > 0 ? std::min<std::size_t>(length, bufferSize - 1) : 0);
+    return text;
 }
 
 WriteResult writeFileString(const std::string& path, std::string_view section, std::string_view key,

@@ -75,6 +75,7 @@ void StandIn::patchImports() {
     };
     void* playSound = nullptr;
     void* readProfileInt = nullptr;
+    void* readProfileString = nullptr;
     void* writeProfileString = nullptr;
     void* createFile = nullptr;
     void* closeHandle = nullptr;
@@ -84,6 +85,8 @@ void StandIn::patchImports() {
         {"user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&onGetAsyncKeyState), &ignored},
         {"winmm.dll", "PlaySoundA", reinterpret_cast<void*>(&onPlaySoundA), &playSound},
         {"kernel32.dll", "GetPrivateProfileIntA", reinterpret_cast<void*>(&onGetPrivateProfileIntA), &readProfileInt},
+        {"kernel32.dll", "GetPrivateProfileStringA", reinterpret_cast<void*>(&onGetPrivateProfileStringA),
+         &readProfileString},
         {"kernel32.dll", "WritePrivateProfileStringA", reinterpret_cast<void*>(&onWritePrivateProfileStringA),
          &writeProfileString},
         {"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&onCreateFileA), &createFile},
@@ -97,6 +100,7 @@ void StandIn::patchImports() {
     }
     playSound_ = reinterpret_cast<decltype(playSound_)>(playSound);
     readProfileInt_ = reinterpret_cast<decltype(readProfileInt_)>(readProfileInt);
+    readProfileString_ = reinterpret_cast<decltype(readProfileString_)>(readProfileString);
     writeProfileString_ = reinterpret_cast<decltype(writeProfileString_)>(writeProfileString);
     createFile_ = reinterpret_cast<decltype(createFile_)>(createFile);
     closeHandle_ = reinterpret_cast<decltype(closeHandle_)>(closeHandle);
@@ -156,6 +160,14 @@ UINT WINAPI StandIn::onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT def
     const UINT value = self.readProfileInt_(section, key, defaultValue, path);
     self.host_.recordProfileRead(section, key, defaultValue, path, value);
     return value;
+}
+
+DWORD WINAPI StandIn::onGetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
+                                                DWORD size, LPCSTR path) {
+    StandIn& self = current();
+    const DWORD length = self.readProfileString_(section, key, defaultValue, buffer, size, path);
+    self.host_.recordProfileReadText(section, key, defaultValue, buffer, size, path, length);
+    return length;
 }
 
 BOOL WINAPI StandIn::onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {

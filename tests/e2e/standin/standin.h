@@ -65,6 +65,8 @@ private:
     static SHORT WINAPI onGetAsyncKeyState(int virtualKey);
     static BOOL WINAPI onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
     static UINT WINAPI onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR path);
+    static DWORD WINAPI onGetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
+                                                   DWORD size, LPCSTR path);
     static BOOL WINAPI onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path);
     static HANDLE WINAPI onCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                        DWORD disposition, DWORD flags, HANDLE templateFile);
@@ -85,6 +87,7 @@ private:
     std::vector<std::string> faults_;
     decltype(&PlaySoundA) playSound_ = nullptr;
     decltype(&GetPrivateProfileIntA) readProfileInt_ = nullptr;
+    decltype(&GetPrivateProfileStringA) readProfileString_ = nullptr;
     decltype(&WritePrivateProfileStringA) writeProfileString_ = nullptr;
     decltype(&CreateFileA) createFile_ = nullptr;
     decltype(&CloseHandle) closeHandle_ = nullptr;
