@@ -1,6 +1,7 @@
 #include "game.h"
 
 #include "map.h"
+#include "runtime/keys.h"
 
 namespace player {
 
@@ -32,13 +33,21 @@ Game::Game(const GameOptions& options)
     host_.world().putPlayerInVehicle();
     // The player presses the keys the settings file binds.
     Autopilot::Options bound = autopilotOptions(options);
-    bound.menuKey = binding(stored("open_menu_key", bound.menuKey), bound.menuKey);
-    bound.attackKey = binding(stored("attack_key", bound.attackKey), bound.attackKey);
+    bound.menuKey = binding(boundKey("open_menu_key", bound.menuKey), bound.menuKey);
+    bound.attackKey = binding(boundKey("attack_key", bound.attackKey), bound.attackKey);
     autopilot_ = Autopilot(options.seed, bound);
 }
 
 uint32_t Game::stored(const char* key, int32_t fallback) {
     return host_.gameFolder().readInt(kSection, key, fallback, kSettingsPath);
+}
+
+// As the plug-in reads a binding: the number, and when it reads 0 the key's name.
+uint32_t Game::boundKey(const char* key, int32_t fallback) {
+    const uint32_t code = stored(key, fallback);
+    if (code != 0) return code;
+    constexpr uint32_t kNameBuffer = 16;
+    return static_cast<uint32_t>(keyCodeOfName(host_.gameFolder().readString(kSection, key, "", kNameBuffer, kSettingsPath)));
 }
 
 bool Game::step() {

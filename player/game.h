@@ -55,6 +55,8 @@ public:
 
     // A key of the settings file, as the plug-in reads it.
     uint32_t stored(const char* key, int32_t fallback = 0);
+    // A key binding of the settings file, by its number or its name, as the plug-in reads it.
+    uint32_t boundKey(const char* key, int32_t fallback);
 
 private:
     void layMapAtLevelStart();
