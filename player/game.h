@@ -34,6 +34,7 @@ public:
     sim::Host& host() { return host_; }
     const sim::Host& host() const { return host_; }
     Autopilot& autopilot() { return autopilot_; }
+    const Autopilot& autopilot() const { return autopilot_; }
     const GameOptions& options() const { return options_; }
     // The tick count of the host's clock before the first frame.
     uint32_t startTick() const { return startTick_; }

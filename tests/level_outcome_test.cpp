@@ -125,8 +125,6 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
 // overwritten; what the result promised and the file did not get is reported, once, after
 // the level's notifications; a failed write of an unchanged value loses nothing.
 TEST_F(LevelOutcomeTest, ProgressTheFileDidNotGetIsReported) {
-    constexpr const char* kUnsaved =
-        "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
     constexpr uint32_t kAbsent = 4294967295u;
     const struct {
         const char* what;

@@ -177,8 +177,6 @@ TEST_F(MenuTest, PurchasesAreWrittenAndMoveTheCursorWhenSpent) {
 // A purchase the file did not get is undone by a load and reported, and the cursor stays on
 // its row; a rollback that could not be written waits, and is written at the next load.
 TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
-    constexpr const char* kUnsaved =
-        "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
     const struct {
         const char* what;
         int purchases;

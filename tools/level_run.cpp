@@ -113,6 +113,16 @@ void removeEarlierFiles(const LevelRunOptions& options) {
 
 }  // namespace
 
+int statusOf(const player::Game& game) {
+    switch (game.autopilot().outcome()) {
+    case player::Outcome::Won: return kWon;
+    case player::Outcome::Lost: return kLost;
+    case player::Outcome::Refused: return kRefused;
+    case player::Outcome::Playing: break;
+    }
+    return game.outOfFrames() ? kOutOfFrames : kFault;
+}
+
 std::string settingsLine(player::Game& game) {
     if (!fs::exists(fs::path(game.options().gameDirectory) / "Rotorstrike.ini")) return "settings file: none written";
     std::string line = "settings file:";
@@ -146,7 +156,10 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
         timeline.observe(host);
         chase.observe(host);
         shots.afterFrame();
-        if (replay) replay->frame(host.frame(), shots.withFeed(), render::sceneFromAbove(host.world(), mod.heliVehicle));
+        // The picture is built only for the frames the replay takes.
+        if (replay && replay->takes(host.frame())) {
+            replay->picture(shots.withFeed(), render::sceneFromAbove(host.world(), mod.heliVehicle));
+        }
         if (options.trace) printTrace(host);
     };
     const int64_t firstFrame = host.frame() + 1;
@@ -167,19 +180,13 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
     report.deaths = timeline.deaths();
     report.salvos = timeline.salvos();
     report.strikes = timeline.strikes();
-    switch (report.outcome) {
-    case player::Outcome::Won:
-        report.status = kWon;
+    report.status = statusOf(game);
+    if (report.status == kWon) {
         report.score = timeline.wonScore();
         report.result = "won Level " + std::to_string(level) + ": score " + std::to_string(report.score) +
                         (timeline.wonHighScore() < 0 ? ", no high score to compare with"
                                                      : ", high score " + std::to_string(timeline.wonHighScore()));
-        break;
-    case player::Outcome::Lost: report.status = kLost; break;
-    case player::Outcome::Refused: report.status = kRefused; break;
-    case player::Outcome::Playing: report.status = game.outOfFrames() ? kOutOfFrames : kFault; break;
-    }
-    if (report.status == kOutOfFrames) {
+    } else if (report.status == kOutOfFrames) {
         report.result = "out of frames after " + std::to_string(report.frames) + " (--max-frames)";
     } else if (report.status != kWon) {
         report.result = std::string(player::outcomeName(report.outcome)) + ": " + game.autopilot().reason();

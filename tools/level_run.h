@@ -45,6 +45,10 @@ struct LevelReport {
     std::vector<int64_t> missedShots;       // --shot frames past the level's end
 };
 
+// The exit status of the game's level as it stands: won, lost, refused, out of frames, or a
+// fault (still playing with frames left).
+int statusOf(const player::Game& game);
+
 // Plays the game's level (the one its autopilot was given) to its end.
 LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& options);
 

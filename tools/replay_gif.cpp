@@ -63,8 +63,7 @@ void GifReplay::fail(const char* what, int error) const {
     throw std::runtime_error(std::string(what) + " " + path_ + ": " + GifErrorString(error));
 }
 
-void GifReplay::frame(int64_t hostFrame, const sim::Screen& screen, const Backdrop& backdrop) {
-    if (hostFrame % kEvery != 0) return;
+void GifReplay::picture(const sim::Screen& screen, const Backdrop& backdrop) {
     // The picture as a screenshot draws it, made smaller.
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
     cairo_t* cairo = cairo_create(surface);

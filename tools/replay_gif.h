@@ -27,8 +27,10 @@ public:
     GifReplay(const GifReplay&) = delete;
     GifReplay& operator=(const GifReplay&) = delete;
 
-    // The host's frame just run: every kEvery-th becomes a picture.
-    void frame(int64_t hostFrame, const sim::Screen& screen, const Backdrop& backdrop);
+    // Whether the host's frame becomes a picture: every kEvery-th does.
+    static bool takes(int64_t hostFrame) { return hostFrame % kEvery == 0; }
+    // The next picture: the screen over the backdrop.
+    void picture(const sim::Screen& screen, const Backdrop& backdrop);
     // Writes the end of the file; throws std::runtime_error when it cannot.
     void finish();
     int pictures() const { return pictures_; }

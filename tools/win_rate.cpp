@@ -50,12 +50,8 @@ SeedGame playSeed(const SimOptions& options, uint32_t seed, int armor, int weapo
     played.seed = seed;
     played.frames = game.framesPlayed();
     played.deaths = timeline.deaths();
-    const player::Outcome outcome = game.autopilot().outcome();
-    played.status = outcome == player::Outcome::Won       ? kWon
-                    : outcome == player::Outcome::Lost    ? kLost
-                    : outcome == player::Outcome::Refused ? kRefused
-                                                          : kOutOfFrames;
-    played.outcome = played.status == kOutOfFrames ? "out of frames" : player::outcomeName(outcome);
+    played.status = statusOf(game);
+    played.outcome = played.status == kOutOfFrames ? "out of frames" : player::outcomeName(game.autopilot().outcome());
     if (played.status != kWon && !game.autopilot().reason().empty()) played.outcome += ": " + game.autopilot().reason();
     if (played.status == kWon) played.score = timeline.wonScore();
     return played;
