@@ -70,7 +70,7 @@ bool salvoTail() {
            mod.messageFramesLeft == 0;
 }
 bool missilesFlying(const sim::World& world) {
-    for (const sim::Projectile& missile : world.projectiles()) {
+    for (const sim::Projectile& missile : world.combat().projectiles()) {
         if (missile.flying) return true;
     }
     return false;
@@ -124,7 +124,7 @@ Scene::Scene(State state) : state_(state), host_(std::make_unique<sim::Host>()) 
     host.setStartTick(100000);
     host.setGameDirectory(gameFolder_.path());
     host.load();
-    host.world().putPlayerInVehicle();
+    host.world().entities().putPlayerInVehicle();
     host.runFrames(kKeyLockoutFrames);
 
     switch (state) {
@@ -138,7 +138,7 @@ Scene::Scene(State state) : state_(state), host_(std::make_unique<sim::Host>()) 
     case State::PursuitInSight: startLevelOne(); break;
     case State::PursuitOutOfSight:
         startLevelOne();
-        host.world().setSight(sim::Sight::AlwaysBlocked);
+        host.world().entities().setSight(sim::Sight::AlwaysBlocked);
         break;
     case State::SalvoWarning:
         startLevelOne();
@@ -158,8 +158,8 @@ Scene::Scene(State state) : state_(state), host_(std::make_unique<sim::Host>()) 
         break;
     case State::WaitingForRevival:
         startLevelOne();
-        host.world().setRevivalDelay(sim::kNever);
-        host.world().kill(host.world().playerPed());
+        host.world().combat().setRevivalDelay(sim::kNever);
+        host.world().combat().kill(host.world().entities().playerPed());
         runUntil(waitingForRevival, kMostSetUpFrames, "the wait for revival");
         break;
     }
@@ -212,9 +212,9 @@ void Scene::runUntil(bool (*done)(), int maxFrames, const char* what) {
 // the helicopter stays in sight, and salvo missiles fire at once and harm nothing.
 void Scene::startLevelOne() {
     sim::World& world = host_->world();
-    world.setSight(sim::Sight::AlwaysClear);
-    world.weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
-    world.setHarmlessMissiles(true);
+    world.entities().setSight(sim::Sight::AlwaysClear);
+    world.combat().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
+    world.combat().setHarmlessMissiles(true);
     pressFor1Frame(kMenuKey);
     host_->setKey(kNumpad5, true);
     host_->runFrame();

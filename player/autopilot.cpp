@@ -149,7 +149,7 @@ void Autopilot::beforeFrame(sim::Host& host) {
         attempts_ = 0;
         lastRow_ = -1;
     }
-    if (phase_ != Phase::Driving) host.world().setDriverInput({});
+    if (phase_ != Phase::Driving) host.world().driving().setDriverInput({});
 }
 
 void Autopilot::settle(sim::Host& host) {
@@ -272,7 +272,7 @@ void Autopilot::drive(sim::Host& host) {
         }
     }
     sim::World& world = host.world();
-    const sim::Entity& me = world.player();
+    const sim::Entity& me = world.entities().player();
     // A death is announced with the respawn to come; a death with no checkpoint ends the
     // level without a word.
     if (me.dead && deathFrame_ < 0) {
@@ -291,9 +291,9 @@ void Autopilot::drive(sim::Host& host) {
         finish(Outcome::Lost, "the encounter ended");
         return;
     }
-    sim::Entity* car = world.find(world.vehicleOf(me.handle));
+    sim::Entity* car = world.entities().find(world.entities().vehicleOf(me.handle));
     if (me.dead || car == nullptr || car->wrecked) {
-        world.setDriverInput({});
+        world.driving().setDriverInput({});
         return;
     }
 
@@ -316,15 +316,15 @@ void Autopilot::drive(sim::Host& host) {
 
     // Out of the way of the missiles in the air.
     Threats threats;
-    const float scale = world.missileSpeedScale();
-    for (const sim::Projectile& missile : world.projectiles()) {
+    const float scale = world.combat().missileSpeedScale();
+    for (const sim::Projectile& missile : world.combat().projectiles()) {
         if (roofed || !missile.flying || sim::horizontalLength(missile.to - state.position) > kThreatReach) continue;
         threats.add({missile.position, missile.to, missile.speed * scale});
     }
     Plan plan{speed, 0.0f, 0.0f};
     if (threats.count > 0 && !road_.empty()) {
         // A way out, once found, is kept while it stays clear.
-        const Danger danger{world.blastRadius()};
+        const Danger danger{world.combat().blastRadius()};
         Plan held = dodge_;
         held.swerveSeconds = std::max(0.0f, dodge_.swerveSeconds - static_cast<float>(host.frame() - dodgeFrame_) / 60.0f);
         if (dodging_ && clearance(road_, map, state, held, threats, danger) >= danger.margin) {
@@ -338,7 +338,6 @@ void Autopilot::drive(sim::Host& host) {
             dodge_ = sameSwerve ? Plan{plan.speed, plan.steer, dodge_.swerveSeconds} : plan;
             dodging_ = plan.speed != speed || plan.swerveSeconds > 0.0f;
         }
-        if (dodging_) ++dodgeFrames_;
     } else {
         dodging_ = false;
     }
@@ -358,7 +357,7 @@ void Autopilot::drive(sim::Host& host) {
         plan.speed = -sim::kCarHandling.reverseSpeed;
         steer = -steer;
     }
-    world.setDriverInput({true, steer, plan.speed});
+    world.driving().setDriverInput({true, steer, plan.speed});
 
     strike(host);
 }
@@ -393,8 +392,8 @@ void Autopilot::strike(sim::Host& host) {
     if (screen.findText("have clear sight") != nullptr) struck_ = false;
     if (struck_ || powerShown(screen) < strikePower_ || screen.findText("Out of sight") != nullptr || lockedOut(host)) return;
     struck_ = true;
-    struckWithPad_ = nextRandom() % 4 == 0;
-    if (struckWithPad_) {
+    // One strike in four is made with the pad, the others with the attack key.
+    if (nextRandom() % 4 == 0) {
         host.setPadControl(kPadPressed);
         padHeld_ = true;
         lastPressFrame_ = host.frame() + 1;

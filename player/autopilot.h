@@ -67,11 +67,6 @@ public:
     bool driving() const { return phase_ == Phase::Driving; }
     // The level was chosen in the menu and has not begun yet.
     bool awaitingStart() const { return phase_ == Phase::AwaitStart; }
-    // The last strike was made with the pad (else with the attack key).
-    bool struckWithPad() const { return struckWithPad_; }
-    // Frames on which the autopilot drove otherwise than it cruises, to get out of a
-    // missile's way.
-    int64_t dodgeFrames() const { return dodgeFrames_; }
 
 private:
     enum class Phase { Settle, OpenMenu, Instructions, CloseInstructions, ChooseLevel, AwaitStart, Driving, Done };
@@ -116,7 +111,6 @@ private:
     float cruise_ = 24.0f;
     int64_t stuckFrames_ = 0;
     int64_t reverseUntil_ = -1;
-    int64_t dodgeFrames_ = 0;
     Plan dodge_;  // the way out of the missiles' way being driven, since dodgeFrame_
     int64_t dodgeFrame_ = 0;
     bool dodging_ = false;
@@ -127,7 +121,6 @@ private:
     int strikePower_ = 45;
     bool warningSeen_ = false;
     bool struck_ = false;
-    bool struckWithPad_ = false;
 };
 
 }  // namespace player

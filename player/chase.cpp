@@ -25,24 +25,24 @@ void ChaseRecorder::observe(const sim::Host& host) {
         encounterSeen_ = true;
         record_.map = world.map();
         // Only what happens from this level's start on.
-        projectilesSeen_ = world.projectiles().size();
-        casualtiesSeen_ = world.casualties().size();
-        lifeEventsSeen_ = world.lifeEvents().size();
-        crashesSeen_ = world.crashes().size();
+        projectilesSeen_ = world.combat().projectiles().size();
+        casualtiesSeen_ = world.combat().casualties().size();
+        lifeEventsSeen_ = world.combat().lifeEvents().size();
+        crashesSeen_ = world.driving().crashes().size();
     }
     if (!world.map().empty() && record_.map.empty()) record_.map = world.map();
 
-    const sim::Entity& me = world.player();
+    const sim::Entity& me = world.entities().player();
     if (mod.encounterActive && host.frame() % kSampleFrames == 0) {
         if (!me.dead) sample(record_.playerRoute, me.position);
-        if (const sim::Entity* heli = world.find(mod.heliVehicle)) sample(record_.heliRoute, heli->position);
+        if (const sim::Entity* heli = world.entities().find(mod.heliVehicle)) sample(record_.heliRoute, heli->position);
     }
 
-    const auto& projectiles = world.projectiles();
+    const auto& projectiles = world.combat().projectiles();
     for (; projectilesSeen_ < projectiles.size(); ++projectilesSeen_) {
         if (mod.counterAttackSequence == 0) record_.aims.push_back({projectiles[projectilesSeen_].to, projectiles[projectilesSeen_].id, false});
     }
-    const auto& casualties = world.casualties();
+    const auto& casualties = world.combat().casualties();
     for (; casualtiesSeen_ < casualties.size(); ++casualtiesSeen_) {
         const sim::Casualty& casualty = casualties[casualtiesSeen_];
         if (casualty.projectile == 0 || casualty.handle != me.vehicle) continue;
@@ -50,11 +50,11 @@ void ChaseRecorder::observe(const sim::Host& host) {
         record_.hits.push_back(missile.position);
         for (AimPoint& aim : record_.aims) aim.hit = aim.hit || aim.missile == casualty.projectile;
     }
-    const auto& life = world.lifeEvents();
+    const auto& life = world.combat().lifeEvents();
     for (; lifeEventsSeen_ < life.size(); ++lifeEventsSeen_) {
         if (life[lifeEventsSeen_].kind == sim::LifeEvent::Died) record_.deaths.push_back(me.position);
     }
-    const auto& crashes = world.crashes();
+    const auto& crashes = world.driving().crashes();
     for (; crashesSeen_ < crashes.size(); ++crashesSeen_) record_.crashes.push_back(crashes[crashesSeen_].position);
 
     if (mod.counterAttackSequence && !counterAttack_ && mod.missileSequenceActive) record_.strikes.push_back(fromHost(mod.playerPosition));

@@ -30,7 +30,7 @@ Game::Game(const GameOptions& options)
     if (!options.gameDirectory.empty()) host_.setGameDirectory(options.gameDirectory);
     host_.setCallLogEnabled(options.callLog);
     host_.load();
-    host_.world().putPlayerInVehicle();
+    host_.world().entities().putPlayerInVehicle();
     // The player presses the keys the settings file binds.
     Autopilot::Options bound = autopilotOptions(options);
     bound.menuKey = binding(boundKey("open_menu_key", bound.menuKey), bound.menuKey);
@@ -67,8 +67,8 @@ void Game::nextLevel(int level) {
 
 void Game::removeHandedBack() {
     sim::World& world = host_.world();
-    for (const sim::OwnershipEvent& event : world.ownership()) {
-        if (event.kind == sim::OwnershipEvent::HandedBack && world.find(event.handle) != nullptr) world.remove(event.handle);
+    for (const sim::OwnershipEvent& event : world.entities().ownership()) {
+        if (event.kind == sim::OwnershipEvent::HandedBack && world.entities().find(event.handle) != nullptr) world.entities().remove(event.handle);
     }
 }
 
@@ -83,10 +83,10 @@ Outcome Game::play() {
 // host would stream in the place.
 void Game::layMapAtLevelStart() {
     sim::World& world = host_.world();
-    const auto& fades = world.fades();
+    const auto& fades = world.records().fades();
     for (; fadesSeen_ < fades.size(); ++fadesSeen_) {
         if (!fades[fadesSeen_].fadeIn || !options_.fairMap || !autopilot_.awaitingStart()) continue;
-        const sim::Entity* car = world.find(world.vehicleOf(world.playerPed()));
+        const sim::Entity* car = world.entities().find(world.entities().vehicleOf(world.entities().playerPed()));
         if (car != nullptr) world.setMap(sim::fairMap(car->position, car->heading));
     }
 }

@@ -72,10 +72,10 @@ void Timeline::watchPlugin(const sim::Host& host) {
     if (mod.instructionsShown != instructionsShown_) add(host, mod.instructionsShown ? "instructions shown" : "instructions closed");
     // A level has started once its helicopter is there; a new helicopter later replaces a
     // wreck.
-    const sim::Entity* heli = host.world().find(mod.heliVehicle);
+    const sim::Entity* heli = host.world().entities().find(mod.heliVehicle);
     if (mod.encounterActive && heli != nullptr && !levelStarted_) {
         levelStarted_ = true;
-        const sim::Model* model = host.world().findModel(heli->model);
+        const sim::Model* model = host.world().entities().findModel(heli->model);
         add(host, format("level %d started: helicopter %s, health %.0f", mod.currentLevel + 1,
                          model != nullptr ? model->name.c_str() : "?", static_cast<double>(mod.heliHealth)));
         salvos_ = 0;
@@ -119,8 +119,8 @@ void Timeline::watchPlugin(const sim::Host& host) {
 
 void Timeline::watchMissiles(const sim::Host& host) {
     const sim::World& world = host.world();
-    const auto& projectiles = world.projectiles();
-    const sim::Vec3 player = world.player().position;
+    const auto& projectiles = world.combat().projectiles();
+    const sim::Vec3 player = world.entities().player().position;
     for (; projectilesSeen_ < projectiles.size(); ++projectilesSeen_) {
         const sim::Projectile& missile = projectiles[projectilesSeen_];
         const bool strike = mod.counterAttackSequence != 0;
@@ -145,16 +145,16 @@ void Timeline::watchMissiles(const sim::Host& host) {
 
 void Timeline::watchLife(const sim::Host& host) {
     const sim::World& world = host.world();
-    const auto& casualties = world.casualties();
+    const auto& casualties = world.combat().casualties();
     for (; casualtiesSeen_ < casualties.size(); ++casualtiesSeen_) {
         const sim::Casualty& casualty = casualties[casualtiesSeen_];
-        const sim::Entity* victim = world.find(casualty.handle);
+        const sim::Entity* victim = world.entities().find(casualty.handle);
         if (victim == nullptr || casualty.projectile == 0) continue;
-        if (casualty.handle == world.playerPed()) continue;  // told with the death
-        const bool players = victim->kind == sim::EntityKind::Vehicle && world.player().vehicle == casualty.handle;
+        if (casualty.handle == world.entities().playerPed()) continue;  // told with the death
+        const bool players = victim->kind == sim::EntityKind::Vehicle && world.entities().player().vehicle == casualty.handle;
         add(host, format("missile %d hit %s", casualty.projectile, players ? "the player's car" : "a bystander"));
     }
-    const auto& life = world.lifeEvents();
+    const auto& life = world.combat().lifeEvents();
     for (; lifeEventsSeen_ < life.size(); ++lifeEventsSeen_) {
         switch (life[lifeEventsSeen_].kind) {
         case sim::LifeEvent::Died:
@@ -165,7 +165,7 @@ void Timeline::watchLife(const sim::Host& host) {
         case sim::LifeEvent::ControlBack: add(host, "the player is under control again"); break;
         }
     }
-    const auto& crashes = world.crashes();
+    const auto& crashes = world.driving().crashes();
     for (; crashesSeen_ < crashes.size(); ++crashesSeen_) add(host, "the car ran into something and stopped");
 }
 

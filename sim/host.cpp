@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host_internals.h"
 #include "runtime/mod_state.h"
 #include "seam.h"
 
@@ -37,15 +38,17 @@ Host::~Host() {
     currentHost = nullptr;
 }
 
-Host& Host::current() {
+HostInternals HostInternals::current() {
     if (currentHost == nullptr) throw HostError("the plug-in called its host, but no host exists");
-    return *currentHost;
+    return HostInternals(*currentHost);
 }
 
 void Host::load() {
     fibre_.reset();
     script_ = nullptr;
     registrations_ = 0;
+    turn_ = {};
+    waits_ = {};
     resetModState();
     moduleEntry(kModuleHandle, kProcessAttach);
 }
@@ -102,10 +105,18 @@ void Host::registerScript(void* module, void (*function)()) {
     script_ = function;
 }
 
+void Host::loadScript(void (*function)()) { registerScript(kModuleHandle, function); }
+
 void Host::wait(uint32_t milliseconds) {
     if (!fibre_ || Fibre::current() != fibre_.get()) throw HostError("scriptWait outside the script fibre");
     waitFrame_ = frame_;
     waitMs_ = milliseconds;
+    turn_.frame = frame_;
+    turn_.milliseconds = milliseconds;
+    turn_.timeScale = world_.records().timeScale();
+    waits_[1] = waits_[0];
+    waits_[0] = turn_;
+    turn_ = {};
     Fibre::suspend();
 }
 
@@ -164,7 +175,8 @@ uint64_t* Host::callNative() {
         }
     }
     NativeCall call{spec, arguments_.data(), result_.data()};
-    spec->handler(*this, call);
+    HostInternals internals(*this);
+    spec->handler(internals, call);
     if (nativeHook_) nativeHook_(call);
     std::array<uint64_t, 3>& last = lastResults_[pendingHash_];
     std::copy(result_.begin(), result_.begin() + 3, last.begin());
@@ -172,37 +184,37 @@ uint64_t* Host::callNative() {
     return result_.data();
 }
 
-void Host::recordCue(int32_t cue) { cues_.push_back({frame_, cue}); }
+void HostInternals::recordCue(int32_t cue) { host_.cues_.push_back({host_.frame_, cue}); }
 
-void Host::recordFrontendSound(int32_t soundId, const char* name, const char* soundSet) {
-    frontendSounds_.push_back({frame_, soundId, name, soundSet});
+void HostInternals::recordFrontendSound(int32_t soundId, const char* name, const char* soundSet) {
+    host_.frontendSounds_.push_back({host_.frame_, soundId, name, soundSet});
 }
 
-void Host::recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path,
+void HostInternals::recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path,
                              uint32_t value) {
-    recordProfileCall(
-        {frame_, ProfileCall::Kind::Read, text(section), text(key), text(path), defaultValue, {}, value, {}, 0});
+    host_.recordProfileCall(
+        {host_.frame_, ProfileCall::Kind::Read, text(section), text(key), text(path), defaultValue, {}, value, {}, 0});
 }
 
-void Host::recordProfileReadText(const char* section, const char* key, const char* defaultValue, const char* buffer,
+void HostInternals::recordProfileReadText(const char* section, const char* key, const char* defaultValue, const char* buffer,
                                  uint32_t size, const char* path, uint32_t length) {
     std::string read;
     if (buffer != nullptr && size > 0) read.assign(buffer, std::find(buffer, buffer + size, '\0'));
-    recordProfileCall({frame_, ProfileCall::Kind::ReadText, text(section), text(key), text(path), 0, std::move(read),
+    host_.recordProfileCall({host_.frame_, ProfileCall::Kind::ReadText, text(section), text(key), text(path), 0, std::move(read),
                        length, text(defaultValue), size});
 }
 
-void Host::recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written) {
-    recordProfileCall({frame_, ProfileCall::Kind::Write, text(section), text(key), text(path), 0, text(value),
+void HostInternals::recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written) {
+    host_.recordProfileCall({host_.frame_, ProfileCall::Kind::Write, text(section), text(key), text(path), 0, text(value),
                        written ? 1u : 0u, {}, 0});
 }
 
-void Host::recordProfileOpen(const char* path, ProfileFileState state) {
-    recordProfileCall(
-        {frame_, ProfileCall::Kind::Open, {}, {}, text(path), 0, {}, static_cast<uint32_t>(state), {}, 0});
+void HostInternals::recordProfileOpen(const char* path, ProfileFileState state) {
+    host_.recordProfileCall(
+        {host_.frame_, ProfileCall::Kind::Open, {}, {}, text(path), 0, {}, static_cast<uint32_t>(state), {}, 0});
 }
 
-void Host::recordProfileClose() { recordProfileCall({frame_, ProfileCall::Kind::Close, {}, {}, {}, 0, {}, 0, {}, 0}); }
+void HostInternals::recordProfileClose() { host_.recordProfileCall({host_.frame_, ProfileCall::Kind::Close, {}, {}, {}, 0, {}, 0, {}, 0}); }
 
 void Host::recordProfileCall(ProfileCall call) {
     ProfileCall& kept = profileLogEnabled_ ? profileCalls_.emplace_back() : lastProfileCall_;
@@ -214,24 +226,24 @@ void Host::recordProfileCall(ProfileCall call) {
 
 // The seam's Linux backend: ScriptHookV, the clock, the keys, the cues and the game's
 // folder are the host's.
-void scriptRegister(ModuleHandle module, ScriptFunction function) { sim::Host::current().registerScript(module, function); }
-void scriptWait(uint32_t milliseconds) { sim::Host::current().wait(milliseconds); }
-void nativeInit(uint64_t hash) { sim::Host::current().beginNative(hash); }
-void nativePush64(uint64_t argument) { sim::Host::current().pushArgument(argument); }
-uint64_t* nativeCall() { return sim::Host::current().callNative(); }
-uint32_t tickCount() { return sim::Host::current().tick(); }
-bool isKeyDown(int32_t virtualKey) { return sim::Host::current().keyDown(virtualKey); }
-void playCue(int32_t cueId) { sim::Host::current().recordCue(cueId); }
-void stopCues() { sim::Host::current().recordCue(0); }
+void scriptRegister(ModuleHandle module, ScriptFunction function) { sim::HostInternals::current().registerScript(module, function); }
+void scriptWait(uint32_t milliseconds) { sim::HostInternals::current().wait(milliseconds); }
+void nativeInit(uint64_t hash) { sim::HostInternals::current().beginNative(hash); }
+void nativePush64(uint64_t argument) { sim::HostInternals::current().pushArgument(argument); }
+uint64_t* nativeCall() { return sim::HostInternals::current().callNative(); }
+uint32_t tickCount() { return sim::HostInternals::current().tick(); }
+bool isKeyDown(int32_t virtualKey) { return sim::HostInternals::current().keyDown(virtualKey); }
+void playCue(int32_t cueId) { sim::HostInternals::current().recordCue(cueId); }
+void stopCues() { sim::HostInternals::current().recordCue(0); }
 uint32_t readProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
-    sim::Host& host = sim::Host::current();
+    sim::HostInternals host = sim::HostInternals::current();
     const uint32_t value = host.gameFolder().readInt(section, key, defaultValue, path);
     host.recordProfileRead(section, key, defaultValue, path, value);
     return value;
 }
 uint32_t readProfileString(const char* section, const char* key, const char* defaultValue, char* buffer, uint32_t size,
                            const char* path) {
-    sim::Host& host = sim::Host::current();
+    sim::HostInternals host = sim::HostInternals::current();
     const std::string text = host.gameFolder().readString(section, key, defaultValue, size, path);
     if (size > 0) {
         std::memcpy(buffer, text.data(), text.size());
@@ -242,19 +254,19 @@ uint32_t readProfileString(const char* section, const char* key, const char* def
     return length;
 }
 bool writeProfileString(const char* section, const char* key, const char* value, const char* path) {
-    sim::Host& host = sim::Host::current();
+    sim::HostInternals host = sim::HostInternals::current();
     const bool written = host.gameFolder().writeString(section, key, value, path);
     host.recordProfileWrite(section, key, value, path, written);
     return written;
 }
 ProfileFileState openProfileFile(const char* path) {
-    sim::Host& host = sim::Host::current();
+    sim::HostInternals host = sim::HostInternals::current();
     const ProfileFileState state = host.gameFolder().openFile(path);
     host.recordProfileOpen(path, state);
     return state;
 }
 // Only a close that lets go of a file is logged, as the system sees only those.
 void closeProfileFile() {
-    sim::Host& host = sim::Host::current();
+    sim::HostInternals host = sim::HostInternals::current();
     if (host.gameFolder().closeFile()) host.recordProfileClose();
 }

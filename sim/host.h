@@ -123,30 +123,32 @@ public:
     // Native calls run since the host was made, in either mode.
     int64_t nativeCalls() const { return nativeCalls_; }
 
-    // The text style and entry being built by the text natives.
-    TextStyle& pendingStyle() { return pendingStyle_; }
-    std::string& pendingEntry() { return pendingEntry_; }
-    std::string& pendingText() { return pendingText_; }
-    Screen& mutableScreen() { return screen_; }
+    // A script of the test's own in place of the plug-in's, as if the plug-in had registered it.
+    void loadScript(void (*function)());
 
-    // The backend of the seam.
-    static Host& current();
+    // The script's waits. The host sees every scriptWait: the frame it began in, how long,
+    // the time scale the script had set by then, and what the script did in its turn before
+    // it (since its previous wait). Together with the turn before, this tells the waits of a
+    // frame's steps apart: a slowed shot after a vehicle blown up, one after entities moved,
+    // one after neither.
+    struct ScriptWait {
+        int64_t frame = -1;  // -1: none yet
+        uint32_t milliseconds = 0;
+        float timeScale = kNormalTimeScale;
+        bool movedEntity = false;    // placed, turned or sped up an entity
+        bool blewUpVehicle = false;  // asked for a vehicle to be blown up
+    };
+    // The wait the script is in (or was in last), and the one before it.
+    const ScriptWait& currentWait() const { return waits_[0]; }
+    const ScriptWait& waitBefore() const { return waits_[1]; }
+
+private:
+    friend class HostInternals;
     void registerScript(void* module, void (*function)());
     void wait(uint32_t milliseconds);
     void beginNative(uint64_t hash);
     void pushArgument(uint64_t argument);
     uint64_t* callNative();
-    void recordCue(int32_t cue);
-    void recordFrontendSound(int32_t soundId, const char* name, const char* soundSet);
-    void recordProfileRead(const char* section, const char* key, int32_t defaultValue, const char* path, uint32_t value);
-    // A text read: the text is the buffer's, up to its NUL; length, what the call returned.
-    void recordProfileReadText(const char* section, const char* key, const char* defaultValue, const char* buffer,
-                               uint32_t size, const char* path, uint32_t length);
-    void recordProfileWrite(const char* section, const char* key, const char* value, const char* path, bool written);
-    void recordProfileOpen(const char* path, ProfileFileState state);
-    void recordProfileClose();
-
-private:
     static int64_t elapsedMs(int64_t frame) { return frame * 1000 / 60; }
     bool scriptDue() const;
     void recordProfileCall(ProfileCall call);
@@ -163,6 +165,8 @@ private:
     int64_t waitFrame_ = -1;
     uint32_t waitMs_ = 0;
     int registrations_ = 0;
+    ScriptWait turn_;  // the script's turn under way: what it did since its last wait
+    std::array<ScriptWait, 2> waits_{};
 
     std::array<bool, 256> keys_{};
     int32_t padControl_ = 0;

@@ -11,13 +11,13 @@
 
 namespace sim {
 
-class Host;
+class HostInternals;
 
 // Argument kinds, one letter each: i int, u unsigned or hash, b bool, f float, h entity
 // handle, s text address, p address of an output variable.
 // Result kinds: - none, i int, u unsigned, b bool, f float, h handle, v 3-vector.
 struct NativeCall;
-using NativeHandler = void (*)(Host& host, NativeCall& call);
+using NativeHandler = void (*)(HostInternals& host, NativeCall& call);
 
 struct NativeSpec {
     uint64_t hash;

@@ -1,19 +1,32 @@
-// The simulated world's weapons and what they do: weapon assets, missiles and their
-// explosions, forces, and the player's death and revival.
+#include "world_combat.h"
+
 #include <algorithm>
 #include <stdexcept>
 
-#include "world.h"
-
 namespace sim {
 
-WeaponAsset& World::weaponAsset(std::string_view name) {
+namespace {
+
+constexpr std::string_view kRocket = "WEAPON_VEHICLE_ROCKET";
+
+}  // namespace
+
+Combat::Combat(const int64_t& frame, const Map& map, Entities& entities) : frame_(frame), map_(map), entities_(entities) {
+    weapons_[hashOfName(kRocket)].name = kRocket;
+}
+
+void Combat::step(float seconds) {
+    flyMissiles(seconds);
+    stepPlayerLife();
+}
+
+WeaponAsset& Combat::weaponAsset(std::string_view name) {
     const auto found = weapons_.find(hashOfName(name));
     if (found == weapons_.end()) throw std::invalid_argument("the world knows no weapon " + std::string(name));
     return found->second;
 }
 
-void World::requestWeaponAsset(uint32_t hash, int32_t flag1, int32_t flag2) {
+void Combat::requestWeaponAsset(uint32_t hash, int32_t flag1, int32_t flag2) {
     const auto found = weapons_.find(hash);
     if (found == weapons_.end()) return;
     WeaponAsset& asset = found->second;
@@ -23,23 +36,12 @@ void World::requestWeaponAsset(uint32_t hash, int32_t flag1, int32_t flag2) {
     asset.requestFlags[1] = flag2;
 }
 
-bool World::weaponAssetLoaded(uint32_t hash) {
+bool Combat::weaponAssetLoaded(uint32_t hash) {
     const auto found = weapons_.find(hash);
     return found != weapons_.end() && found->second.answer(frame_);
 }
 
-Vec3 World::offsetInWorld(const Entity& entity, Vec3 offset) const {
-    const Vec3 forward = forwardOf(entity.heading);
-    const Vec3 right{forward.y, -forward.x, 0.0f};
-    return entity.position + right * offset.x + forward * offset.y + Vec3{0.0f, 0.0f, offset.z};
-}
-
-float World::radiusOf(const Entity& entity) {
-    const Model* model = findModel(entity.model);
-    return model != nullptr ? length(model->maximum - model->minimum) * 0.5f : 1.0f;
-}
-
-int32_t World::fireMissile(Vec3 from, Vec3 to, int32_t damage, uint32_t weapon, int32_t owner, bool audible,
+int32_t Combat::fireMissile(Vec3 from, Vec3 to, int32_t damage, uint32_t weapon, int32_t owner, bool audible,
                            bool invisible, float speed) {
     const auto asset = weapons_.find(weapon);
     if (asset == weapons_.end() || !asset->second.loaded(frame_)) return 0;
@@ -58,7 +60,7 @@ int32_t World::fireMissile(Vec3 from, Vec3 to, int32_t damage, uint32_t weapon, 
     return missile.id;
 }
 
-void World::flyMissiles(float seconds) {
+void Combat::flyMissiles(float seconds) {
     for (std::size_t index = firstFlying_; index < projectiles_.size(); ++index) {
         Projectile& missile = projectiles_[index];
         if (!missile.flying) continue;
@@ -93,71 +95,71 @@ void World::flyMissiles(float seconds) {
 // The entity whose sphere the path from one point to the next comes nearest to first, and
 // how far along the path (0 to 1); 0 when none. Neither the owner nor its vehicle is ever
 // struck, and a seated ped is inside its vehicle.
-int32_t World::firstStruck(const Projectile& missile, Vec3 from, Vec3 to, float& along) {
-    const Entity* owner = find(missile.owner);
+int32_t Combat::firstStruck(const Projectile& missile, Vec3 from, Vec3 to, float& along) const {
+    const Entity* owner = entities_.find(missile.owner);
     const int32_t ownerVehicle = owner != nullptr ? owner->vehicle : 0;
     const Vec3 path = to - from;
     const float pathSquared = dot(path, path);
     int32_t struck = 0;
     along = 2.0f;
-    for (const auto& [handle, entity] : entities_) {
+    for (const auto& [handle, entity] : entities_.all()) {
         if (handle == missile.owner || handle == ownerVehicle) continue;
         if (entity.kind == EntityKind::Ped && entity.vehicle != 0) continue;
         const float t = pathSquared > 0.0f ? std::clamp(dot(entity.position - from, path) / pathSquared, 0.0f, 1.0f) : 0.0f;
-        if (length(entity.position - (from + path * t)) > radiusOf(entity) || t >= along) continue;
+        if (length(entity.position - (from + path * t)) > entities_.radiusOf(entity) || t >= along) continue;
         along = t;
         struck = handle;
     }
     return struck;
 }
 
-void World::explode(Projectile& missile, Vec3 at, int32_t struck) {
+void Combat::explode(Projectile& missile, Vec3 at, int32_t struck) {
     missile.flying = false;
     missile.position = at;
     missile.explodedFrame = frame_;
     missile.struck = struck;
     explosions_.push_back({frame_, at, missile.id, 0});
     if (harmlessMissiles_) return;
-    for (const auto& [handle, entity] : entities_) {
+    for (const auto& [handle, entity] : entities_.all()) {
         if (handle != struck && length(entity.position - at) > blastRadius_) continue;
         if (entity.kind == EntityKind::Vehicle) destroyVehicle(handle, missile.id);
         if (entity.kind == EntityKind::Ped && entity.vehicle == 0) kill(handle, missile.id);
     }
 }
 
-void World::explodeVehicle(int32_t vehicle) {
-    const Entity* entity = find(vehicle);
+void Combat::explodeVehicle(int32_t vehicle) {
+    const Entity* entity = entities_.find(vehicle);
     if (entity == nullptr) return;
     explosions_.push_back({frame_, entity->position, 0, vehicle});
     destroyVehicle(vehicle);
 }
 
-void World::destroyVehicle(int32_t vehicle, int32_t projectile) {
-    Entity* entity = find(vehicle);
+void Combat::destroyVehicle(int32_t vehicle, int32_t projectile) {
+    Entity* entity = entities_.find(vehicle);
     if (entity == nullptr || entity->kind != EntityKind::Vehicle || entity->invincible || entity->wrecked) return;
     entity->wrecked = true;
     entity->engineOn = false;
     entity->velocity = {};
     casualties_.push_back({frame_, vehicle, projectile});
-    for (const auto& [handle, occupant] : entities_) {
+    for (const auto& [handle, occupant] : entities_.all()) {
         if (occupant.kind == EntityKind::Ped && occupant.vehicle == vehicle) kill(handle, projectile);
     }
 }
 
-void World::kill(int32_t ped, int32_t projectile) {
-    Entity* entity = find(ped);
+void Combat::kill(int32_t ped, int32_t projectile) {
+    Entity* entity = entities_.find(ped);
     if (entity == nullptr || entity->kind != EntityKind::Ped || entity->invincible || entity->dead) return;
     entity->dead = true;
     casualties_.push_back({frame_, ped, projectile});
-    if (ped != playerPed_) return;
+    if (ped != entities_.playerPed()) return;
     diedFrame_ = frame_;
     revivedFrame_ = -1;
     playerControl_ = false;
     lifeEvents_.push_back({frame_, LifeEvent::Died});
 }
 
-void World::stepPlayerLife() {
-    Entity* player = find(playerPed_);
+void Combat::stepPlayerLife() {
+    Entity* player = entities_.find(entities_.playerPed());
     if (player == nullptr) return;
     if (player->dead) {
         if (revivalFrames_ == kNever || frame_ < diedFrame_ + revivalFrames_) return;
@@ -174,13 +176,13 @@ void World::stepPlayerLife() {
     lifeEvents_.push_back({frame_, LifeEvent::ControlBack});
 }
 
-void World::applyForce(Entity& entity, const Force& force) {
+void Combat::applyForce(Entity& entity, const Force& force) {
     forces_.push_back(force);
     forces_.back().frame = frame_;
     // An impulse on a body of unit mass; the second switch gives the force in the entity's frame.
-    const Vec3 push = force.flags[1] != 0 ? offsetInWorld(entity, force.force) - entity.position : force.force;
+    const Vec3 push = force.flags[1] != 0 ? entities_.offsetInWorld(entity, force.force) - entity.position : force.force;
     entity.velocity = entity.velocity + push;
-    if (entity.kind == EntityKind::Vehicle) takeOccupantsAlong(entity);
+    if (entity.kind == EntityKind::Vehicle) entities_.takeOccupantsAlong(entity);
 }
 
 }  // namespace sim

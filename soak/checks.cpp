@@ -101,7 +101,7 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     // The respawn follows once the host has revived the player and given control back.
     const sim::World& world = host.world();
     const bool respawnDue = mod.encounterActive && mod.playerDown != 0 && mod.checkpointSaved != 0 &&
-                            !world.player().dead && world.playerControl();
+                            !world.entities().player().dead && world.combat().playerControl();
     respawnDueFrames_ = respawnDue ? respawnDueFrames_ + 1 : 0;
     if (respawnDueFrames_ > kLongestWait) {
         fail("the player has been alive and in control for " + std::to_string(respawnDueFrames_) +
@@ -162,12 +162,12 @@ void Checks::checkModState() {
 
 void Checks::checkHeld(const sim::World& world, bool encounterEnded) {
     const auto isHelicopter = [&](const sim::Entity& entity) {
-        const sim::Model* model = world.findModel(entity.model);
+        const sim::Model* model = world.entities().findModel(entity.model);
         return model != nullptr && model->topSpeed > 0.0f;
     };
     ran(Check::HelicoptersHeld);
-    for (const int32_t handle : world.heldByScript()) {
-        const sim::Entity& entity = *world.find(handle);
+    for (const int32_t handle : world.entities().heldByScript()) {
+        const sim::Entity& entity = *world.entities().find(handle);
         const bool helicopter = isHelicopter(entity);
         const bool pilot = entity.kind == sim::EntityKind::Ped;
         if ((helicopter && handle != mod.heliVehicle) || (pilot && handle != mod.heliPilot)) {
@@ -185,10 +185,10 @@ void Checks::checkHeld(const sim::World& world, bool encounterEnded) {
     }
     if (!encounterEnded && !dropped) return;
     ran(Check::ShieldDown);
-    for (const auto& [handle, entity] : world.entities()) {
+    for (const auto& [handle, entity] : world.entities().all()) {
         if (entity.kind == sim::EntityKind::Vehicle && !isHelicopter(entity) && entity.invincible) {
             fail(std::string(encounterEnded ? "the encounter ended" : "the shield dropped") + " with vehicle " +
-                 std::to_string(handle) + (handle == world.vehicleOf(world.playerPed()) ? " (the player's)" : "") +
+                 std::to_string(handle) + (handle == world.entities().vehicleOf(world.entities().playerPed()) ? " (the player's)" : "") +
                  " still invincible");
         }
     }

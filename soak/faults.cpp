@@ -50,9 +50,9 @@ void writeFile(const std::string& path, const std::string& bytes) {
 int64_t stalledAnswers(const sim::World& world, bool models) {
     int64_t answers = 0;
     if (models) {
-        for (const auto& [hash, model] : world.models()) answers += model.stalledAnswers;
+        for (const auto& [hash, model] : world.entities().models()) answers += model.stalledAnswers;
     } else {
-        for (const auto& [hash, asset] : world.weaponAssets()) answers += asset.stalledAnswers;
+        for (const auto& [hash, asset] : world.combat().weaponAssets()) answers += asset.stalledAnswers;
     }
     return answers;
 }
@@ -66,7 +66,7 @@ const char* situationName(Situation situation) { return kSituationNames[static_c
 
 Situation situationOf(const sim::Host& host, bool inFrame) {
     if (inFrame) {
-        const float scale = host.world().timeScale();
+        const float scale = host.world().records().timeScale();
         if (scale == 0.25f) return Situation::Intro;
         if (scale == 0.35f) return Situation::WonSequence;
         if (scale == 0.5f) return Situation::RespawnShot;
@@ -136,34 +136,34 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
     const Situation now = situationOf(host, inFrame);
     const int64_t frame = host.frame() + 1;  // the frame about to run
     sim::World& world = host.world();
-    const int32_t me = world.playerPed();
+    const int32_t me = world.entities().playerPed();
 
     if (due(Fault::VehicleVanishes, now)) {
-        if (const int32_t vehicle = world.vehicleOf(me)) {
-            world.remove(vehicle);
+        if (const int32_t vehicle = world.entities().vehicleOf(me)) {
+            world.entities().remove(vehicle);
             count(Fault::VehicleVanishes);
         }
     }
     if (mod.armorShieldActive != 0 && mod.missileSequenceActive != 0 && due(Fault::VehicleSwapped, now)) {
-        if (world.vehicleOf(me) != 0 && random_.percent(50)) {
-            world.leaveVehicle(me);
+        if (world.entities().vehicleOf(me) != 0 && random_.percent(50)) {
+            world.entities().leaveVehicle(me);
         } else {
-            world.putPlayerInVehicle();
+            world.entities().putPlayerInVehicle();
         }
         count(Fault::VehicleSwapped);
     }
-    if (due(Fault::HelicopterDeleted, now) && world.find(mod.heliVehicle) != nullptr) {
-        world.remove(mod.heliVehicle);
+    if (due(Fault::HelicopterDeleted, now) && world.entities().find(mod.heliVehicle) != nullptr) {
+        world.entities().remove(mod.heliVehicle);
         count(Fault::HelicopterDeleted);
     }
-    if (due(Fault::PilotDeleted, now) && world.find(mod.heliPilot) != nullptr) {
-        world.remove(mod.heliPilot);
+    if (due(Fault::PilotDeleted, now) && world.entities().find(mod.heliPilot) != nullptr) {
+        world.entities().remove(mod.heliPilot);
         count(Fault::PilotDeleted);
     }
     if (due(Fault::HelicopterWrecked, now)) {
-        sim::Entity* helicopter = world.find(mod.heliVehicle);
+        sim::Entity* helicopter = world.entities().find(mod.heliVehicle);
         if (helicopter != nullptr && !helicopter->wrecked) {
-            world.wreck(helicopter->handle);
+            world.entities().wreck(helicopter->handle);
             count(Fault::HelicopterWrecked);
         }
     }
@@ -172,18 +172,18 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
     stallStep(host, true, frame, due(Fault::ModelStall, now));
     stallStep(host, false, frame, due(Fault::AssetStall, now));
 
-    if (due(Fault::PlayerDies, now) && !world.player().dead) {
-        world.kill(me);
-        if (world.player().dead) {
+    if (due(Fault::PlayerDies, now) && !world.entities().player().dead) {
+        world.combat().kill(me);
+        if (world.entities().player().dead) {
             count(Fault::PlayerDies);
             ++deaths_[static_cast<std::size_t>(now)];
         }
     }
     const bool late = plan(Fault::LateRevival).on;
-    world.setRevivalDelay(late ? lateRevival_ : kRevivalFrames);
-    world.setControlDelay(late ? lateControl_ : kControlFrames);
-    for (; lifeEventsSeen_ < world.lifeEvents().size(); ++lifeEventsSeen_) {
-        if (late && world.lifeEvents()[lifeEventsSeen_].kind == sim::LifeEvent::Died) count(Fault::LateRevival);
+    world.combat().setRevivalDelay(late ? lateRevival_ : kRevivalFrames);
+    world.combat().setControlDelay(late ? lateControl_ : kControlFrames);
+    for (; lifeEventsSeen_ < world.combat().lifeEvents().size(); ++lifeEventsSeen_) {
+        if (late && world.combat().lifeEvents()[lifeEventsSeen_].kind == sim::LifeEvent::Died) count(Fault::LateRevival);
     }
 
     if (due(Fault::SightFlaps, now) && frame >= sightFlapsUntil_) {
@@ -191,9 +191,9 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
         if (mod.encounterActive) count(Fault::SightFlaps);
     }
     if (frame < sightFlapsUntil_) {
-        world.setSight(frame % 2 == 0 ? sim::Sight::AlwaysClear : sim::Sight::AlwaysBlocked);
+        world.entities().setSight(frame % 2 == 0 ? sim::Sight::AlwaysClear : sim::Sight::AlwaysBlocked);
     } else if (sightFlapsUntil_ >= 0) {
-        world.setSight(sim::Sight::ByDistance);
+        world.entities().setSight(sim::Sight::ByDistance);
         sightFlapsUntil_ = -1;
     }
 
@@ -233,9 +233,9 @@ void Faults::stallStep(sim::Host& host, bool models, int64_t frame, bool start) 
 
 void Faults::setStalled(sim::World& world, bool models, bool stalled) {
     if (models) {
-        for (const auto& [hash, model] : world.models()) world.findModel(hash)->stalled = stalled;
+        for (const auto& [hash, model] : world.entities().models()) world.entities().findModel(hash)->stalled = stalled;
     } else {
-        for (const auto& [hash, asset] : world.weaponAssets()) world.weaponAsset(asset.name).stalled = stalled;
+        for (const auto& [hash, asset] : world.combat().weaponAssets()) world.combat().weaponAsset(asset.name).stalled = stalled;
     }
 }
 
@@ -429,10 +429,10 @@ void Faults::calm(sim::Host& host) {
     sim::World& world = host.world();
     for (bool models : {true, false}) setStalled(world, models, false);
     modelStallUntil_ = assetStallUntil_ = -1;
-    world.setSight(sim::Sight::ByDistance);
+    world.entities().setSight(sim::Sight::ByDistance);
     sightFlapsUntil_ = badAnswersUntil_ = -1;
-    world.setRevivalDelay(kRevivalFrames);
-    world.setControlDelay(kControlFrames);
+    world.combat().setRevivalDelay(kRevivalFrames);
+    world.combat().setControlDelay(kControlFrames);
     if (mashUntil_ >= 0) {
         holdMashedKey(host, false);
         mashUntil_ = -1;

@@ -190,7 +190,7 @@ private:
             if (press) lastPress = frame;
             host.runFrame();
             checks_.afterFrame(host, faults_);
-            settled = faults_.lastDispatchFrame() == host.frame() && !mod.encounterActive && !host.world().player().dead;
+            settled = faults_.lastDispatchFrame() == host.frame() && !mod.encounterActive && !host.world().entities().player().dead;
         }
         host.setKey(menuKey, false);
         checks_.settled(settled, mod.encounterActive ? "the encounter still runs" : "the player is still dead or the script is still waiting");
@@ -202,7 +202,7 @@ private:
     void tidyUp(Random& random) {
         game_->removeHandedBack();
         sim::World& world = game_->host().world();
-        if (world.vehicleOf(world.playerPed()) == 0 && random.percent(90)) world.putPlayerInVehicle();
+        if (world.entities().vehicleOf(world.entities().playerPed()) == 0 && random.percent(90)) world.entities().putPlayerInVehicle();
         if (game_->autopilot().outcome() == player::Outcome::Refused) gameLevelsLeft_ = 0;
     }
 

@@ -23,7 +23,7 @@ float heldSalvoSpeed(float speed) {
 // (power 49: 58.8 at tier 1), the hit shown after the sequence; three more salvos and a
 // second strike win Level 1, and the file holds the result.
 TEST_F(CounterAttackTest, ThreeSalvosThenAStrikeLateInTheWarningUntilTheLevelIsWon) {
-    host.world().setHarmlessMissiles(true);
+    host.world().combat().setHarmlessMissiles(true);
     startLevelOne();
     for (int32_t strike = 1; strike <= 2; ++strike) {
         SCOPED_TRACE(strike);
@@ -74,14 +74,14 @@ TEST_F(CounterAttackTest, ThreeSalvosThenAStrikeLateInTheWarningUntilTheLevelIsW
     const int32_t heli = mod.heliVehicle;
     EXPECT_EQ(mod.heliHealth, 0.0f);
     ASSERT_TRUE(runUntilEncounterEnds());
-    EXPECT_TRUE(host.world().find(heli)->wrecked);
-    EXPECT_EQ(host.world().casualties().at(0).handle, heli);
+    EXPECT_TRUE(host.world().entities().find(heli)->wrecked);
+    EXPECT_EQ(host.world().combat().casualties().at(0).handle, heli);
     const uint32_t best = stored("high_score_0");
     EXPECT_GT(best, 0u);
     EXPECT_NE(std::string(mod.messageText).find("NEW HIGH SCORE: " + std::to_string(best)), std::string::npos);
     EXPECT_EQ(stored("open_levels"), 2u);
     EXPECT_EQ(stored("upgrade_points"), 3u);
-    EXPECT_TRUE(host.world().heldByScript().empty());
+    EXPECT_TRUE(host.world().entities().heldByScript().empty());
 }
 
 // Damage = power x 0.02 x 60 x weapon tier, in single precision; a strike without power
@@ -149,9 +149,9 @@ TEST_F(CounterAttackTest, PressOutsideTheWarningDoesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.inVehicle) {
-            host.world().seat(player().handle, car, sim::kDriverSeat);
+            host.world().entities().seat(player().handle, car, sim::kDriverSeat);
         } else {
-            host.world().leaveVehicle(player().handle);
+            host.world().entities().leaveVehicle(player().handle);
         }
         runFrame();  // the dispatch sees the player as the last frame left it
         mod.heliHealth = 500.0f;
@@ -190,7 +190,7 @@ TEST_F(CounterAttackTest, StrikeWithoutSightSaysSo) {
     mod.attacksSurvived = 3;
     startSalvoNextFrame(false);
     ASSERT_TRUE(runUntilWarningAt(-30));
-    host.world().setSight(sim::Sight::AlwaysBlocked);
+    host.world().entities().setSight(sim::Sight::AlwaysBlocked);
     host.setPadControl(kPadPressed);
     int complaints = 0;
     while (mod.missileSequenceFrame < 0) {
@@ -226,7 +226,7 @@ TEST_F(CounterAttackTest, FireTimetableMarkersAndTheHit) {
         const int32_t step = mod.missileSequenceFrame;
         runFrame();
         if (countThisFrame(kShootSingleBulletBetweenCoords) == 1) fired.push_back(step);
-        EXPECT_EQ(host.world().markers().size(), fired.size()) << step;
+        EXPECT_EQ(host.world().records().markers().size(), fired.size()) << step;
         EXPECT_EQ(cuesThisFrame(kHitCue), 0);
         ASSERT_LT(step, 200);
     }
@@ -245,7 +245,7 @@ TEST_F(CounterAttackTest, FireTimetableMarkersAndTheHit) {
     const std::string position = marker.describe().substr(marker.describe().find(", ") + 2);
     EXPECT_EQ(marker.describe(), "drawMarker(2, " + position.substr(0, position.find(", 0, 0, 0")) +
                                      ", 0, 0, 0, 180, 0, 0, 1, 1, 1, 100, 200, 100, 200, 0, 1, 2, 0, \"\", \"\", 0)");
-    const sim::Marker& drawn = host.world().markers()[1];
+    const sim::Marker& drawn = host.world().records().markers()[1];
     EXPECT_EQ(drawn.position.x, mod.missileTargets[1].x);
     EXPECT_FALSE(drawn.textured);
     ASSERT_TRUE(runUntilSequenceEnds());
@@ -260,7 +260,7 @@ TEST_F(CounterAttackTest, FireTimetableMarkersAndTheHit) {
     int64_t hitFrame = -1;
     while (mod.missileSequenceActive != 0) {
         runFrame();
-        EXPECT_TRUE(host.world().markers().empty());
+        EXPECT_TRUE(host.world().records().markers().empty());
         if (countThisFrame(kShootSingleBulletBetweenCoords) == 1) counterFired.push_back(host.frame() - launchFrame);
         if (cuesThisFrame(kHitCue) == 1) {
             hitFrame = host.frame() - launchFrame;
@@ -274,7 +274,7 @@ TEST_F(CounterAttackTest, FireTimetableMarkersAndTheHit) {
     EXPECT_EQ(counterFired, (std::vector<int64_t>{0, 20, 30, 35, 40}));
     EXPECT_EQ(hitFrame, 50);
     EXPECT_EQ(host.frame() - launchFrame, 101);
-    EXPECT_EQ(host.world().forces().size(), 1u);
+    EXPECT_EQ(host.world().combat().forces().size(), 1u);
 }
 
 // A salvo's missile: from the helicopter's offset (0.2, 0, 0.1) to the player's position
@@ -302,9 +302,9 @@ TEST_F(CounterAttackTest, SalvoAimAndSpeed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (mod.encounterActive) abandonEncounter();
-        host.world().setSight(sim::Sight::AlwaysClear);
+        host.world().entities().setSight(sim::Sight::AlwaysClear);
         startLevelFromMenu(c.row);
-        host.world().setSpeedsNotANumber(c.nanSpeed);
+        host.world().entities().setSpeedsNotANumber(c.nanSpeed);
         for (int launch = 0; launch < kSalvoMissiles; ++launch) {
             playerVehicle().velocity = c.velocity;
             runFrame();  // the dispatch samples the player at this velocity
@@ -375,7 +375,7 @@ TEST_F(CounterAttackTest, SalvoAimAndSpeed) {
             EXPECT_EQ(fire.intArg(11), 0);
             EXPECT_EQ(mod.randomState, thirdState * 214013u + 2531011u);  // three draws a missile
         }
-        host.world().setSpeedsNotANumber(false);
+        host.world().entities().setSpeedsNotANumber(false);
     }
     EXPECT_GE(unheld, 3);  // the driving cases' speeds mostly lie within the range
 }
@@ -412,7 +412,7 @@ TEST_F(CounterAttackTest, CounterAttackMissileAimsAtTheHelicopter) {
     EXPECT_EQ(fire.floatArg(12), 1000.0f);
     EXPECT_EQ(mod.targetVelocity.x, velocity.floatResult(0));
     EXPECT_EQ(mod.missileTargets[0].x, 0.0f);
-    const sim::Projectile& missile = host.world().projectiles().back();
+    const sim::Projectile& missile = host.world().combat().projectiles().back();
     EXPECT_EQ(missile.owner, mod.heliPilot);
     EXPECT_EQ(missile.weapon, mod.missileWeapon);
 }
@@ -421,8 +421,8 @@ TEST_F(CounterAttackTest, CounterAttackMissileAimsAtTheHelicopter) {
 // every frame with nothing else of the plug-in running, for as long as it takes. Once
 // loaded, it is not asked for again.
 TEST_F(CounterAttackTest, WeaponAssetIsWaitedFor) {
-    host.world().setHarmlessMissiles(true);
-    sim::WeaponAsset& rocket = host.world().weaponAsset("WEAPON_VEHICLE_ROCKET");
+    host.world().combat().setHarmlessMissiles(true);
+    sim::WeaponAsset& rocket = host.world().combat().weaponAsset("WEAPON_VEHICLE_ROCKET");
     rocket.loadFrames = sim::kNeverLoads;
     startLevelOne();
     startSalvoNextFrame(false);
@@ -438,14 +438,14 @@ TEST_F(CounterAttackTest, WeaponAssetIsWaitedFor) {
         EXPECT_EQ(host.calls()[0].hash, kHasWeaponAssetLoaded);
     }
     EXPECT_EQ(mod.missileSequenceFrame, 0);
-    EXPECT_TRUE(host.world().projectiles().empty());
+    EXPECT_TRUE(host.world().combat().projectiles().empty());
 
     rocket.loadFrames = 0;
     runFrame();
-    EXPECT_EQ(host.world().projectiles().size(), 1u);
+    EXPECT_EQ(host.world().combat().projectiles().size(), 1u);
     EXPECT_EQ(mod.missileSequenceFrame, 1);
     ASSERT_TRUE(runUntilSequenceEnds());
-    EXPECT_EQ(host.world().projectiles().size(), 5u);
+    EXPECT_EQ(host.world().combat().projectiles().size(), 5u);
     EXPECT_EQ(rocket.requests, 1);
 }
 

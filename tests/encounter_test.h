@@ -92,7 +92,7 @@ protected:
     // of the encounter has run then. Records the calls made meanwhile.
     // beforeSelect runs with the menu open, just before the row is selected.
     void startLevelFromMenu(int32_t row = 0, const std::function<void()>& beforeSelect = {}) {
-        if (host.world().vehicleOf(host.world().playerPed()) == 0) host.world().putPlayerInVehicle();
+        if (host.world().entities().vehicleOf(host.world().entities().playerPed()) == 0) host.world().entities().putPlayerInVehicle();
         pressFor1Frame(kF9);
         mod.menuCursor = row;
         if (row >= 2) mod.weaponLevel = 2;
@@ -109,10 +109,10 @@ protected:
     // The level start with any level index, on the test's own script: loads the plug-in
     // afresh with that script; the start runs from the next frame (finishLevelStart).
     void loadScriptStartingLevel(int32_t level) {
-        if (host.world().vehicleOf(host.world().playerPed()) == 0) host.world().putPlayerInVehicle();
+        if (host.world().entities().vehicleOf(host.world().entities().playerPed()) == 0) host.world().entities().putPlayerInVehicle();
         scriptedLevel = level;
         host.load();
-        host.registerScript(reinterpret_cast<void*>(0x180000000), scriptStartingLevel);
+        host.loadScript(scriptStartingLevel);
         history.clear();
         recording = true;
     }
@@ -128,8 +128,8 @@ protected:
     // The level start ends its intro by setting the hint's field of view back to 1.0 and
     // returns on the next frame.
     void finishLevelStart() {
-        const std::size_t fovs = host.world().hintFovs().size();
-        ASSERT_TRUE(runUntil([&] { return host.world().hintFovs().size() >= fovs + 2; }, 3000));
+        const std::size_t fovs = host.world().records().hintFovs().size();
+        ASSERT_TRUE(runUntil([&] { return host.world().records().hintFovs().size() >= fovs + 2; }, 3000));
         runFrame();
         recording = false;
     }
@@ -164,14 +164,14 @@ protected:
             host.runFrames(kKeyLockoutFrames);
         }
         startLevelFromMenu(0);
-        host.world().setSight(sim::Sight::AlwaysClear);
+        host.world().entities().setSight(sim::Sight::AlwaysClear);
     }
 
     // Missiles that fire at once (their asset already streamed) and harm nothing: for the
     // tests of the sequences rather than of their hits.
     void useReadyHarmlessMissiles() {
-        host.world().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
-        host.world().setHarmlessMissiles(true);
+        host.world().combat().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
+        host.world().combat().setHarmlessMissiles(true);
     }
 
     // The pad's attack control pressed through one frame: read every frame, outside the
@@ -221,9 +221,9 @@ protected:
     // A key of the settings file as the plug-in reads it; 4294967295 when absent.
     uint32_t stored(const char* key) const { return readProfileInt("Rotorstrike", key, -1, ".\\Rotorstrike.ini"); }
 
-    sim::Entity& player() { return host.world().player(); }
-    sim::Entity& playerVehicle() { return *host.world().find(host.world().vehicleOf(host.world().playerPed())); }
-    sim::Entity* helicopter() { return host.world().find(mod.heliVehicle); }
+    sim::Entity& player() { return host.world().entities().player(); }
+    sim::Entity& playerVehicle() { return *host.world().entities().find(host.world().entities().vehicleOf(host.world().entities().playerPed())); }
+    sim::Entity* helicopter() { return host.world().entities().find(mod.heliVehicle); }
     int cuesThisFrame(int32_t cue) const {
         int count = 0;
         for (const sim::CueEvent& event : host.cues()) count += event.frame == host.frame() && event.cue == cue ? 1 : 0;

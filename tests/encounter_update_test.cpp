@@ -46,7 +46,7 @@ TEST_F(EncounterUpdateTest, HealthAtZeroWinsAndATinyPositiveValueRuns) {
         startLevelOne();
         const int32_t heli = mod.heliVehicle;
         mod.heliHealth = c.health;
-        const std::size_t explosions = host.world().explosions().size();
+        const std::size_t explosions = host.world().combat().explosions().size();
         runFrame();
         EXPECT_EQ(mod.heliHealth, c.stored);
         const sim::ScreenRect* bar = rectAt(0.03f, kGreenBar);
@@ -56,10 +56,10 @@ TEST_F(EncounterUpdateTest, HealthAtZeroWinsAndATinyPositiveValueRuns) {
         // Won: the helicopter blows up after 100 ms, and the encounter ends after the
         // slow-motion shot, with the helicopter and its pilot handed back.
         runFrames(7);
-        EXPECT_EQ(host.world().explosions().size(), explosions + (c.running ? 0u : 1u));
+        EXPECT_EQ(host.world().combat().explosions().size(), explosions + (c.running ? 0u : 1u));
         runFrames(250);
         EXPECT_EQ(mod.encounterActive, c.running);
-        EXPECT_EQ(host.world().find(heli)->handedBack, !c.running);
+        EXPECT_EQ(host.world().entities().find(heli)->handedBack, !c.running);
     }
 }
 
@@ -67,7 +67,7 @@ TEST_F(EncounterUpdateTest, HealthAtZeroWinsAndATinyPositiveValueRuns) {
 // helicopter is lost on the frame the net count first exceeds 400.
 TEST_F(EncounterUpdateTest, OutOfSightGaugeAndTheLostHelicopter) {
     startLevelOne();
-    host.world().setSight(sim::Sight::AlwaysBlocked);
+    host.world().entities().setSight(sim::Sight::AlwaysBlocked);
     struct Case {
         int32_t frames;
         const char* shown;
@@ -89,7 +89,7 @@ TEST_F(EncounterUpdateTest, OutOfSightGaugeAndTheLostHelicopter) {
     // A net count: frames with sight take frames without back, never below 0.
     mod.outOfSightFrames = 0;
     runFrames(10);
-    host.world().setSight(sim::Sight::AlwaysClear);
+    host.world().entities().setSight(sim::Sight::AlwaysClear);
     runFrames(4);
     EXPECT_EQ(mod.outOfSightFrames, 6);
     EXPECT_TRUE(hudLine("~b~Out of sight: ").empty());
@@ -98,7 +98,7 @@ TEST_F(EncounterUpdateTest, OutOfSightGaugeAndTheLostHelicopter) {
     EXPECT_EQ(mod.outOfSightFrames, 0);
 
     // 400 frames out of sight keep the encounter; the 401st loses the helicopter.
-    host.world().setSight(sim::Sight::AlwaysBlocked);
+    host.world().entities().setSight(sim::Sight::AlwaysBlocked);
     runFrames(400);
     EXPECT_TRUE(mod.encounterActive);
     EXPECT_EQ(mod.outOfSightFrames, 400);
@@ -107,8 +107,8 @@ TEST_F(EncounterUpdateTest, OutOfSightGaugeAndTheLostHelicopter) {
     EXPECT_EQ(hudLine("~b~Out of sight: "), "~b~Out of sight: -14");
     EXPECT_FALSE(mod.encounterActive);
     EXPECT_STREQ(mod.messageText, "You have lost the insurgent!");
-    EXPECT_TRUE(host.world().find(heli)->handedBack);
-    EXPECT_TRUE(host.world().heldByScript().empty());
+    EXPECT_TRUE(host.world().entities().find(heli)->handedBack);
+    EXPECT_TRUE(host.world().entities().heldByScript().empty());
 }
 
 // The bar's states and labels, and the score line with its rate.
@@ -201,9 +201,9 @@ TEST_F(EncounterUpdateTest, AttackPromptConditions) {
         SCOPED_TRACE(testing::Message() << c.attacksSurvived << " " << c.frame << " " << c.counterAttack << " "
                                         << c.inVehicle);
         if (c.inVehicle) {
-            host.world().seat(player().handle, car, sim::kDriverSeat);
+            host.world().entities().seat(player().handle, car, sim::kDriverSeat);
         } else {
-            host.world().leaveVehicle(player().handle);
+            host.world().entities().leaveVehicle(player().handle);
         }
         mod.missileSequenceActive = 0;  // the frame stands where it is set
         mod.missileSequenceFrame = c.frame;
@@ -229,7 +229,7 @@ TEST_F(EncounterUpdateTest, AttackPromptNeedsAVehicle) {
         SCOPED_TRACE(c.enterAfterFrames);
         startLevelOne();
         const int32_t car = playerVehicle().handle;
-        if (c.enterAfterFrames >= 0) host.world().leaveVehicle(player().handle);
+        if (c.enterAfterFrames >= 0) host.world().entities().leaveVehicle(player().handle);
         mod.attacksSurvived = 3;
         mod.heliSightFrames = 300;
         runFrame();  // the pursuit starts the salvo's 50-frame warning
@@ -237,7 +237,7 @@ TEST_F(EncounterUpdateTest, AttackPromptNeedsAVehicle) {
         int prompts = 0;
         float maxPower = 0.0f;
         for (int frame = 0; frame < 60; ++frame) {
-            if (frame == c.enterAfterFrames) host.world().seat(player().handle, car, sim::kDriverSeat);
+            if (frame == c.enterAfterFrames) host.world().entities().seat(player().handle, car, sim::kDriverSeat);
             runFrame();
             // The power bar comes with the prompt, which is set anew for one frame each time.
             if (const sim::ScreenRect* bar = rectAt(0.45f, kPowerBar)) {
@@ -271,7 +271,7 @@ TEST_F(EncounterUpdateTest, WreckedHelicopterIsReplaced) {
     ASSERT_GT(score, 1.0f);
     const int32_t oldHeli = mod.heliVehicle;
     const int32_t oldPilot = mod.heliPilot;
-    host.world().wreck(oldHeli);
+    host.world().entities().wreck(oldHeli);
     runFrame();
     const sim::Vec3 at = player().position;
     const sim::Vec3 velocity = player().velocity;
@@ -280,9 +280,9 @@ TEST_F(EncounterUpdateTest, WreckedHelicopterIsReplaced) {
 
     EXPECT_TRUE(mod.encounterActive);
     EXPECT_NE(mod.heliVehicle, oldHeli);
-    EXPECT_TRUE(host.world().find(oldHeli)->handedBack);
-    EXPECT_TRUE(host.world().find(oldPilot)->handedBack);
-    EXPECT_EQ(host.world().heldByScript(), (std::vector<int32_t>{mod.heliVehicle, mod.heliPilot}));
+    EXPECT_TRUE(host.world().entities().find(oldHeli)->handedBack);
+    EXPECT_TRUE(host.world().entities().find(oldPilot)->handedBack);
+    EXPECT_EQ(host.world().entities().heldByScript(), (std::vector<int32_t>{mod.heliVehicle, mod.heliPilot}));
     const sim::Entity& created = *helicopter();
     EXPECT_NEAR(created.position.y, at.y + velocity.y, 30.0f);  // it has flown on since
     EXPECT_EQ(mod.heliHealth, 55.0f);
@@ -293,15 +293,15 @@ TEST_F(EncounterUpdateTest, WreckedHelicopterIsReplaced) {
 
     // Now the host cannot make another, on the frame the count would lose the helicopter:
     // the error is what the player reads, not a lost helicopter.
-    host.world().model("BUZZARD").creationFails = true;
-    host.world().setSight(sim::Sight::AlwaysBlocked);
+    host.world().entities().model("BUZZARD").creationFails = true;
+    host.world().entities().setSight(sim::Sight::AlwaysBlocked);
     mod.outOfSightFrames = 400;
-    host.world().wreck(mod.heliVehicle);
+    host.world().entities().wreck(mod.heliVehicle);
     ASSERT_TRUE(runUntil([] { return !mod.encounterActive; }, 100));
     runFrames(3);
     EXPECT_STREQ(mod.messageText, "Error: 101");
     EXPECT_EQ(mod.outOfSightFrames, 400);
-    EXPECT_TRUE(host.world().heldByScript().empty());
+    EXPECT_TRUE(host.world().entities().heldByScript().empty());
 }
 
 }  // namespace

@@ -132,8 +132,8 @@ TEST_F(FrameLoopTest, AttackKeySharesTheLockoutWhileThePadActsEveryFrame) {
 
 TEST_F(FrameLoopTest, EncounterFrameRefreshesTheWorldViewInOrder) {
     host.runFrame();
-    sim::Entity& heli = host.world().spawn(sim::EntityKind::Vehicle, {10.0f, 20.0f, 130.0f});
-    sim::Entity& player = host.world().player();
+    sim::Entity& heli = host.world().entities().spawn(sim::EntityKind::Vehicle, {10.0f, 20.0f, 130.0f});
+    sim::Entity& player = host.world().entities().player();
     player.position = {1.0f, 2.0f, 3.0f};
     player.velocity = {3.0f, 4.0f, 0.0f};
     mod.encounterActive = true;

@@ -113,7 +113,7 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
         EXPECT_EQ(mod.currentLevel, c.row + 1);
         EXPECT_EQ(mod.highestOpenLevel, c.highestAfter);
         EXPECT_EQ(mod.upgradePoints, static_cast<int32_t>(c.points));
-        EXPECT_TRUE(host.world().heldByScript().empty());
+        EXPECT_TRUE(host.world().entities().heldByScript().empty());
         // A tie is written too: the stored text becomes the plain decimal.
         if (c.file == std::string("high_score_0=0200\r\n")) {
             EXPECT_NE(settings().find("high_score_0=200\r\n"), std::string::npos);
@@ -186,31 +186,31 @@ TEST_F(LevelOutcomeTest, WreckInSlowMotion) {
     ASSERT_EQ(callHashes(), wreck);
     EXPECT_EQ(describeCalls()[0], "setEntityInvincible(" + std::to_string(heli) + ", 0)");
     EXPECT_EQ(describeCalls()[1], "explodeVehicle(" + std::to_string(heli) + ", 1, 1)");
-    EXPECT_TRUE(host.world().find(heli)->wrecked);
-    EXPECT_FALSE(host.world().find(pilot)->dead);  // the pilot stays invincible
-    const sim::CameraHint& hint = host.world().cameraHints().back();
+    EXPECT_TRUE(host.world().entities().find(heli)->wrecked);
+    EXPECT_FALSE(host.world().entities().find(pilot)->dead);  // the pilot stays invincible
+    const sim::CameraHint& hint = host.world().records().cameraHints().back();
     EXPECT_EQ(hint.point.x, mod.heliPosition.x);
     EXPECT_EQ(hint.point.z, mod.heliPosition.z);
-    EXPECT_EQ(hint.point.x, host.world().explosions().back().position.x);
+    EXPECT_EQ(hint.point.x, host.world().combat().explosions().back().position.x);
     EXPECT_EQ(std::vector<int32_t>(hint.timings, hint.timings + 4), (std::vector<int32_t>{10, 10, 10, 10}));
-    EXPECT_EQ(host.world().timeScale(), 0.35f);
-    EXPECT_EQ(host.world().hintFovs().back().value, 20.0f);
-    EXPECT_EQ(host.world().timeScales().back().frame, wonFrame + 6);
+    EXPECT_EQ(host.world().records().timeScale(), 0.35f);
+    EXPECT_EQ(host.world().records().hintFovs().back().value, 20.0f);
+    EXPECT_EQ(host.world().records().timeScales().back().frame, wonFrame + 6);
 
     for (int frame = 0; frame < 239; ++frame) {
         runFrame();
         ASSERT_TRUE(host.calls().empty()) << frame;
     }
     ASSERT_TRUE(mod.encounterActive);
-    const std::size_t fades = host.world().fades().size();
+    const std::size_t fades = host.world().records().fades().size();
     runFrame();
     EXPECT_FALSE(mod.encounterActive);
-    EXPECT_EQ(host.world().timeScale(), 1.0f);
-    EXPECT_EQ(host.world().timeScales().back().frame, wonFrame + 246);
-    EXPECT_EQ(host.world().hintFovs().back().value, 1.0f);
-    EXPECT_EQ(host.world().fades().size(), fades);
-    EXPECT_TRUE(host.world().find(heli)->handedBack);
-    EXPECT_TRUE(host.world().find(pilot)->handedBack);
+    EXPECT_EQ(host.world().records().timeScale(), 1.0f);
+    EXPECT_EQ(host.world().records().timeScales().back().frame, wonFrame + 246);
+    EXPECT_EQ(host.world().records().hintFovs().back().value, 1.0f);
+    EXPECT_EQ(host.world().records().fades().size(), fades);
+    EXPECT_TRUE(host.world().entities().find(heli)->handedBack);
+    EXPECT_TRUE(host.world().entities().find(pilot)->handedBack);
 }
 
 // A speed that is not a number adds nothing to the score, so a win below the stored best
@@ -221,7 +221,7 @@ TEST_F(LevelOutcomeTest, SpeedNotANumberLeavesTheScoreAndTheBest) {
     runFrames(30);
     const float score = mod.score;
     ASSERT_GT(score, 0.0f);
-    host.world().setSpeedsNotANumber(true);
+    host.world().entities().setSpeedsNotANumber(true);
     runFrames(30);
     EXPECT_EQ(mod.score, score);
     EXPECT_EQ(hudLine("SCORE: "), "SCORE: " + std::to_string(static_cast<int32_t>(score)));
@@ -249,14 +249,14 @@ TEST_F(LevelOutcomeTest, DeathTest) {
         {"dead, no checkpoint", true, false, 0, true, 0},
         {"second state, no checkpoint", false, true, 0, true, 1},
     };
-    host.world().setRevivalDelay(sim::kNever);
+    host.world().combat().setRevivalDelay(sim::kNever);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         startLevelOne();
         const int32_t heli = mod.heliVehicle;
         mod.checkpointSaved = c.checkpoint;
         copyText(mod.messageText, "before");
-        if (c.dead) host.world().kill(player().handle);
+        if (c.dead) host.world().combat().kill(player().handle);
         player().dying = c.dying;
         runFrame();
         EXPECT_EQ(countThisFrame(kPedSecondStateTest), c.secondTests);
@@ -268,7 +268,7 @@ TEST_F(LevelOutcomeTest, DeathTest) {
             EXPECT_EQ(mod.messageTotalFrames, 150);
             EXPECT_TRUE(mod.messageRising);
         }
-        EXPECT_EQ(host.world().find(heli)->handedBack, c.down && !respawns);
+        EXPECT_EQ(host.world().entities().find(heli)->handedBack, c.down && !respawns);
         // Back to a living player, out of the respawn, for the next case.
         player().dead = false;
         player().dying = false;
@@ -278,11 +278,11 @@ TEST_F(LevelOutcomeTest, DeathTest) {
 
 // The lost helicopter ends the encounter; a death in that same frame promises no respawn.
 TEST_F(LevelOutcomeTest, NoRespawnPromisedAfterTheHelicopterIsLost) {
-    host.world().setRevivalDelay(sim::kNever);
+    host.world().combat().setRevivalDelay(sim::kNever);
     startLevelOne();
-    host.world().setSight(sim::Sight::AlwaysBlocked);
+    host.world().entities().setSight(sim::Sight::AlwaysBlocked);
     mod.outOfSightFrames = 400;
-    host.world().kill(player().handle);
+    host.world().combat().kill(player().handle);
     runFrame();
     EXPECT_FALSE(mod.encounterActive);
     EXPECT_STREQ(mod.messageText, "You have lost the insurgent!");
@@ -298,7 +298,7 @@ TEST_F(LevelOutcomeTest, NoRespawnPromisedAfterTheHelicopterIsLost) {
 TEST_F(LevelOutcomeTest, EveryEndLowersTheShield) {
     const char* ends[] = {"won", "lost", "abandoned", "death without checkpoint", "failed replacement", "level start"};
     useReadyHarmlessMissiles();
-    host.world().setRevivalDelay(sim::kNever);
+    host.world().combat().setRevivalDelay(sim::kNever);
     for (const char* end : ends) {
         SCOPED_TRACE(end);
         const std::string how = end;
@@ -315,16 +315,16 @@ TEST_F(LevelOutcomeTest, EveryEndLowersTheShield) {
             pressPadAttack();
             ASSERT_TRUE(car.invincible);  // the counter-attack keeps the salvo's shield
         } else if (how == "lost") {
-            host.world().setSight(sim::Sight::AlwaysBlocked);
+            host.world().entities().setSight(sim::Sight::AlwaysBlocked);
             mod.outOfSightFrames = 400;
         } else if (how == "abandoned") {
             abandonEncounter();
         } else if (how == "death without checkpoint") {
             mod.checkpointSaved = 0;
-            host.world().kill(player().handle);
+            host.world().combat().kill(player().handle);
         } else if (how == "failed replacement") {
-            host.world().model("BUZZARD").creationFails = true;
-            host.world().wreck(mod.heliVehicle);
+            host.world().entities().model("BUZZARD").creationFails = true;
+            host.world().entities().wreck(mod.heliVehicle);
         } else {
             mod.encounterActive = false;  // an encounter ended with the shield up
             startLevelOne();
@@ -332,7 +332,7 @@ TEST_F(LevelOutcomeTest, EveryEndLowersTheShield) {
         ASSERT_TRUE(runUntil([&] { return !mod.encounterActive || how == "level start"; }, 400));
         EXPECT_FALSE(car.invincible);
         EXPECT_EQ(mod.armorShieldActive, 0);
-        host.world().model("BUZZARD").creationFails = false;
+        host.world().entities().model("BUZZARD").creationFails = false;
         player().dead = false;
         mod.playerDown = 0;
         if (how == "level start") abandonEncounter();

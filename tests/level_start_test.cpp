@@ -22,7 +22,7 @@ const sim::LoggedCall& lastBefore(const std::vector<sim::LoggedCall>& calls, std
 }
 
 TEST_F(LevelStartTest, LevelOneFromTheMenuInAVehicle) {
-    host.world().putPlayerInVehicle();  // standing still where the player stands
+    host.world().entities().putPlayerInVehicle();  // standing still where the player stands
     startLevelFromMenu(0);
     ASSERT_TRUE(mod.encounterActive);
     EXPECT_EQ(mod.menuOpen, 0);
@@ -62,7 +62,7 @@ TEST_F(LevelStartTest, LevelOneFromTheMenuInAVehicle) {
     EXPECT_TRUE(heli.invincible);
     EXPECT_TRUE(heli.missionEntity);
     EXPECT_EQ(heli.landingGear, 3);
-    const sim::Entity& pilot = *host.world().find(mod.heliPilot);
+    const sim::Entity& pilot = *host.world().entities().find(mod.heliPilot);
     EXPECT_EQ(pilot.vehicle, heli.handle);
     EXPECT_EQ(pilot.seat, sim::kDriverSeat);
     EXPECT_EQ(pilot.model, sim::hashOfName("s_m_y_swat_01"));
@@ -79,22 +79,22 @@ TEST_F(LevelStartTest, LevelOneFromTheMenuInAVehicle) {
 
     // The intro: faded out for the move, faded in slowly under slow motion and the hint.
     const sim::World& world = host.world();
-    ASSERT_EQ(world.fades().size(), 2u);
-    EXPECT_FALSE(world.fades()[0].fadeIn);
-    EXPECT_EQ(world.fades()[0].durationMs, 200);
-    EXPECT_TRUE(world.fades()[1].fadeIn);
-    EXPECT_EQ(world.fades()[1].durationMs, 4000);
-    ASSERT_EQ(world.timeScales().size(), 2u);
-    EXPECT_EQ(world.timeScales()[0].value, 0.25f);
-    EXPECT_EQ(world.timeScales()[1].value, 1.0f);
-    EXPECT_EQ(world.timeScales()[1].frame - world.timeScales()[0].frame, 90);  // 1500 ms
-    ASSERT_EQ(world.hintFovs().size(), 2u);
-    EXPECT_EQ(world.hintFovs()[0].value, 20.0f);
-    EXPECT_EQ(world.hintFovs()[1].value, 1.0f);
-    ASSERT_EQ(world.cameraHints().size(), 1u);
-    EXPECT_EQ(world.cameraHints()[0].point.z, position.floatResult(2) + 10.0f);
-    EXPECT_EQ(world.cameraHints()[0].point.x, position.floatResult(0) + velocity.floatResult(0));
-    EXPECT_EQ(std::count(world.cameraHints()[0].timings, world.cameraHints()[0].timings + 4, 10), 4);
+    ASSERT_EQ(world.records().fades().size(), 2u);
+    EXPECT_FALSE(world.records().fades()[0].fadeIn);
+    EXPECT_EQ(world.records().fades()[0].durationMs, 200);
+    EXPECT_TRUE(world.records().fades()[1].fadeIn);
+    EXPECT_EQ(world.records().fades()[1].durationMs, 4000);
+    ASSERT_EQ(world.records().timeScales().size(), 2u);
+    EXPECT_EQ(world.records().timeScales()[0].value, 0.25f);
+    EXPECT_EQ(world.records().timeScales()[1].value, 1.0f);
+    EXPECT_EQ(world.records().timeScales()[1].frame - world.records().timeScales()[0].frame, 90);  // 1500 ms
+    ASSERT_EQ(world.records().hintFovs().size(), 2u);
+    EXPECT_EQ(world.records().hintFovs()[0].value, 20.0f);
+    EXPECT_EQ(world.records().hintFovs()[1].value, 1.0f);
+    ASSERT_EQ(world.records().cameraHints().size(), 1u);
+    EXPECT_EQ(world.records().cameraHints()[0].point.z, position.floatResult(2) + 10.0f);
+    EXPECT_EQ(world.records().cameraHints()[0].point.x, position.floatResult(0) + velocity.floatResult(0));
+    EXPECT_EQ(std::count(world.records().cameraHints()[0].timings, world.records().cameraHints()[0].timings + 4, 10), 4);
 
     // The announcement rises from the next frame on.
     runFrame();
@@ -155,17 +155,17 @@ TEST_F(LevelStartTest, IndexAboveFiveIsClampedToTheSixthRow) {
 // The menu checked the vehicle, but it is gone by the time of the placement: "Error: 105",
 // nothing is moved, and the level runs where the player stands.
 TEST_F(LevelStartTest, VehicleGoneAfterTheFadeStartsTheLevelWhereThePlayerStands) {
-    sim::Entity& car = host.world().putPlayerInVehicle();
-    host.world().place(player(), {100.0f, 200.0f, 30.0f});
-    host.world().seat(player().handle, car.handle, sim::kDriverSeat);
-    host.world().place(car, {100.0f, 200.0f, 30.0f});
+    sim::Entity& car = host.world().entities().putPlayerInVehicle();
+    host.world().entities().place(player(), {100.0f, 200.0f, 30.0f});
+    host.world().entities().seat(player().handle, car.handle, sim::kDriverSeat);
+    host.world().entities().place(car, {100.0f, 200.0f, 30.0f});
     pressFor1Frame(kF9);
     host.runFrames(kKeyLockoutFrames);
     recording = true;
     host.setKey(kNumpad5, true);
     runFrame();
     host.setKey(kNumpad5, false);
-    host.world().remove(car.handle);  // during the 200 ms fade
+    host.world().entities().remove(car.handle);  // during the 200 ms fade
     EXPECT_TRUE(runUntil([] { return std::string(mod.messageText) == "Error: 105"; }, 30));
     finishLevelStart();
     EXPECT_TRUE(callsOf(kSetEntityCoordsNoOffset).empty());
@@ -182,7 +182,7 @@ TEST_F(LevelStartTest, VehicleGoneAfterTheFadeStartsTheLevelWhereThePlayerStands
 // The host makes no helicopter: the intro still brings the screen back, but no checkpoint
 // is recorded and no attack is announced; "Error: 101" stays and nothing is left held.
 TEST_F(LevelStartTest, HelicopterThatCannotBeCreatedLeavesErrorOnScreen) {
-    host.world().model("BUZZARD").creationFails = true;
+    host.world().entities().model("BUZZARD").creationFails = true;
     startLevelFromMenu(0);
     EXPECT_FALSE(mod.encounterActive);
     EXPECT_EQ(mod.heliVehicle, 0);
@@ -190,12 +190,12 @@ TEST_F(LevelStartTest, HelicopterThatCannotBeCreatedLeavesErrorOnScreen) {
     EXPECT_EQ(mod.checkpointSaved, 0);
     EXPECT_STREQ(mod.messageText, "Error: 101");
     const sim::World& world = host.world();
-    ASSERT_EQ(world.fades().size(), 2u);
-    EXPECT_TRUE(world.fades()[1].fadeIn);
-    EXPECT_EQ(world.timeScale(), 1.0f);
-    EXPECT_EQ(world.hintFovs().back().value, 1.0f);
-    EXPECT_EQ(host.world().model("s_m_y_swat_01").requestedFrame, -1);  // no pilot was made
-    EXPECT_TRUE(world.heldByScript().empty());
+    ASSERT_EQ(world.records().fades().size(), 2u);
+    EXPECT_TRUE(world.records().fades()[1].fadeIn);
+    EXPECT_EQ(world.records().timeScale(), 1.0f);
+    EXPECT_EQ(world.records().hintFovs().back().value, 1.0f);
+    EXPECT_EQ(host.world().entities().model("s_m_y_swat_01").requestedFrame, -1);  // no pilot was made
+    EXPECT_TRUE(world.entities().heldByScript().empty());
 
     runFrames(2);
     ASSERT_NE(host.screen().findText("Error: 101"), nullptr);
@@ -208,13 +208,13 @@ TEST_F(LevelStartTest, SecondLevelStartHandsBackTheOldHelicopterAndPilot) {
     startLevelFromMenu(0);
     const int32_t oldHeli = mod.heliVehicle;
     const int32_t oldPilot = mod.heliPilot;
-    const std::size_t before = host.world().ownership().size();
+    const std::size_t before = host.world().entities().ownership().size();
     mod.encounterActive = false;  // an encounter that ended without releasing its helicopter
     host.runFrames(kKeyLockoutFrames);
     startLevelFromMenu(1);
 
-    const std::vector<sim::OwnershipEvent> events(host.world().ownership().begin() + static_cast<long>(before),
-                                                  host.world().ownership().end());
+    const std::vector<sim::OwnershipEvent> events(host.world().entities().ownership().begin() + static_cast<long>(before),
+                                                  host.world().entities().ownership().end());
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].kind, sim::OwnershipEvent::HandedBack);
     EXPECT_EQ(events[0].handle, oldPilot);
@@ -223,18 +223,18 @@ TEST_F(LevelStartTest, SecondLevelStartHandsBackTheOldHelicopterAndPilot) {
     EXPECT_EQ(events[2].kind, sim::OwnershipEvent::Created);
     EXPECT_EQ(events[2].handle, mod.heliVehicle);
     EXPECT_EQ(events[3].handle, mod.heliPilot);
-    EXPECT_EQ(host.world().heldByScript(), (std::vector<int32_t>{mod.heliVehicle, mod.heliPilot}));
+    EXPECT_EQ(host.world().entities().heldByScript(), (std::vector<int32_t>{mod.heliVehicle, mod.heliPilot}));
 
     abandonEncounter();
     EXPECT_FALSE(mod.encounterActive);
-    EXPECT_TRUE(host.world().heldByScript().empty());
+    EXPECT_TRUE(host.world().entities().heldByScript().empty());
 }
 
 // Models stream in their own time: the level start asks once and then polls every frame,
 // for as long as it takes, and nothing else of the plug-in runs meanwhile.
 TEST_F(LevelStartTest, ModelsArePolledEveryFrameWithoutLimit) {
-    host.world().model("BUZZARD").loadFrames = sim::kNeverLoads;
-    host.world().putPlayerInVehicle();
+    host.world().entities().model("BUZZARD").loadFrames = sim::kNeverLoads;
+    host.world().entities().putPlayerInVehicle();
     pressFor1Frame(kF9);
     host.runFrames(kKeyLockoutFrames);
     pressFor1Frame(kNumpad5);
@@ -247,8 +247,8 @@ TEST_F(LevelStartTest, ModelsArePolledEveryFrameWithoutLimit) {
     EXPECT_EQ(mod.heliVehicle, 0);
 
     // Once the model comes, the start goes on; the pilot's model takes 5 frames more.
-    host.world().model("BUZZARD").loadFrames = 0;
-    host.world().model("s_m_y_swat_01").loadFrames = 5;
+    host.world().entities().model("BUZZARD").loadFrames = 0;
+    host.world().entities().model("s_m_y_swat_01").loadFrames = 5;
     recording = true;
     finishLevelStart();
     EXPECT_TRUE(mod.encounterActive);

@@ -223,7 +223,7 @@ TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
     EXPECT_EQ(mod.messageTotalFrames, 140);
     EXPECT_TRUE(mod.messageRising);
 
-    host.world().putPlayerInVehicle();
+    host.world().entities().putPlayerInVehicle();
     press(kNumpad5);
     host.runFrame();
     EXPECT_NE(host.screen().findText("You must upgrade your weapon in the menu before starting this level!"), nullptr);
@@ -245,7 +245,7 @@ TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
 
 TEST_F(MenuTest, SixthLevelRowStartsLevelIndex5) {
     openMenu("open_levels=6\r\nweapon=2\r\n");
-    host.world().putPlayerInVehicle();
+    host.world().entities().putPlayerInVehicle();
     press(kNumpad5);
     EXPECT_EQ(mod.currentLevel, 5);
     finishLevelStart();

@@ -51,7 +51,7 @@ Played play(uint32_t seed, int level, const TempFolder& folder, const std::strin
     played.score = timeline.wonScore();
     played.strikes = timeline.strikes();
     for (const char* key : {"open_levels", "upgrade_points", "weapon", "high_score_0"}) played.stored.push_back(game.stored(key, -1));
-    played.held = game.host().world().heldByScript().size();
+    played.held = game.host().world().entities().heldByScript().size();
     EXPECT_EQ(chase.record().strikes.size(), static_cast<std::size_t>(played.strikes));
     return played;
 }
@@ -133,10 +133,10 @@ TEST(Timeline, EachBlastIsToldAtItsOwnFrame) {
     sim::Host host;
     sim::World& world = host.world();
     const uint32_t rocket = sim::hashOfName("WEAPON_VEHICLE_ROCKET");
-    world.requestWeaponAsset(rocket, 31, 0);
+    world.combat().requestWeaponAsset(rocket, 31, 0);
     host.runFrames(5);
-    world.fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 600.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
-    world.fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 60.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
+    world.combat().fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 600.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
+    world.combat().fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 60.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
     player::Timeline timeline(host.tick());
     std::vector<std::pair<int, int64_t>> blasts;  // missile, frame told
     for (int frame = 0; frame < 600 && blasts.size() < 2; ++frame) {

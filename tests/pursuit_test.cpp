@@ -65,9 +65,9 @@ TEST_F(PursuitTest, FirstSalvoComesOnTime) {
     for (const Case c : {Case{0, 301}, Case{4, 81}}) {
         SCOPED_TRACE(c.row);
         if (mod.encounterActive) abandonEncounter();
-        host.world().setSight(sim::Sight::AlwaysClear);
-        host.world().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
-        host.world().setHarmlessMissiles(true);
+        host.world().entities().setSight(sim::Sight::AlwaysClear);
+        host.world().combat().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
+        host.world().combat().setHarmlessMissiles(true);
         mod.armorLevel = 1;
         startLevelFromMenu(c.row);
         int step = 1;  // the level start's frame ran the first
@@ -115,14 +115,14 @@ TEST_F(PursuitTest, CatchUpPutsTheHelicopterBackAndFires) {
         {-1, 0, 0, false},
     };
     startLevelFromMenu(0);
-    host.world().setSight(sim::Sight::AlwaysClear);
+    host.world().entities().setSight(sim::Sight::AlwaysClear);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sightFrames);
         mod.missileSequenceActive = 0;
         mod.heliSightFrames = c.sightFrames;
         mod.armorLevel = 1;
         sim::Entity& heli = *helicopter();
-        host.world().place(heli, player().position + sim::Vec3{91.0f, 0.0f, 0.0f});
+        host.world().entities().place(heli, player().position + sim::Vec3{91.0f, 0.0f, 0.0f});
         const uint32_t randomBefore = mod.randomState;
         runFrame();
 
@@ -156,7 +156,7 @@ TEST_F(PursuitTest, CatchUpPutsTheHelicopterBackAndFires) {
 // 10 % per tier. It makes the vehicle invincible for the salvo and drops at its end.
 TEST_F(PursuitTest, ArmorShieldChancesByTier) {
     startLevelFromMenu(0);
-    host.world().setSight(sim::Sight::AlwaysClear);
+    host.world().entities().setSight(sim::Sight::AlwaysClear);
     const int32_t car = playerVehicle().handle;
     for (int32_t tier = 1; tier <= 4; ++tier) {
         for (const int32_t remainder : {0, 3, 4, 7, 8, 11, 12, 15, 16, 39}) {
@@ -169,7 +169,7 @@ TEST_F(PursuitTest, ArmorShieldChancesByTier) {
             runFrame();
             ASSERT_EQ(mod.missileSequenceActive, 1);
             EXPECT_EQ(mod.armorShieldActive, shielded ? 1 : 0);
-            EXPECT_EQ(host.world().find(car)->invincible, shielded);
+            EXPECT_EQ(host.world().entities().find(car)->invincible, shielded);
             EXPECT_EQ(std::string(mod.messageText), shielded ? "~b~ARMOR ACTIVE" : "");
             if (shielded) {
                 EXPECT_EQ(mod.messageTotalFrames, 120);
@@ -177,7 +177,7 @@ TEST_F(PursuitTest, ArmorShieldChancesByTier) {
             }
             ASSERT_TRUE(runUntil([] { return mod.missileSequenceActive == 0; }, 200));
             EXPECT_EQ(mod.armorShieldActive, 0);
-            EXPECT_FALSE(host.world().find(car)->invincible);
+            EXPECT_FALSE(host.world().entities().find(car)->invincible);
         }
     }
 }
@@ -187,14 +187,14 @@ TEST_F(PursuitTest, ArmorShieldChancesByTier) {
 // must not stay indestructible. A player on foot gets the message all the same.
 TEST_F(PursuitTest, ShieldDropsFromEveryVehicleItMadeInvincible) {
     startLevelFromMenu(0);
-    host.world().setSight(sim::Sight::AlwaysClear);
+    host.world().entities().setSight(sim::Sight::AlwaysClear);
     const int32_t firstCar = playerVehicle().handle;
     mod.armorLevel = 4;
     mod.heliSightFrames = 300;
     mod.randomState = stateDrawing(0);
     runFrame();
-    ASSERT_TRUE(host.world().find(firstCar)->invincible);
-    sim::Entity& secondCar = host.world().putPlayerInVehicle();
+    ASSERT_TRUE(host.world().entities().find(firstCar)->invincible);
+    sim::Entity& secondCar = host.world().entities().putPlayerInVehicle();
     ASSERT_TRUE(runUntil([] { return mod.missileSequenceActive == 0; }, 200));
     const std::string first = std::to_string(firstCar), second = std::to_string(secondCar.handle);
     const std::vector<std::string> calls = describeCalls();
@@ -202,11 +202,11 @@ TEST_F(PursuitTest, ShieldDropsFromEveryVehicleItMadeInvincible) {
     ASSERT_GE(std::distance(dropped, calls.end()), 3);
     EXPECT_EQ(std::vector<std::string>(dropped, dropped + 3), (std::vector<std::string>{"setEntityInvincible(" + second + ", 0)", "doesEntityExist(" + first + ")",
                                               "setEntityInvincible(" + first + ", 0)"}));
-    EXPECT_FALSE(host.world().find(firstCar)->invincible);
+    EXPECT_FALSE(host.world().entities().find(firstCar)->invincible);
     EXPECT_FALSE(secondCar.invincible);
     EXPECT_EQ(mod.armorShieldActive, 0);
 
-    host.world().leaveVehicle(player().handle);
+    host.world().entities().leaveVehicle(player().handle);
     mod.heliSightFrames = 300;
     mod.randomState = stateDrawing(0);
     runFrame();

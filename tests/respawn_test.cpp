@@ -16,13 +16,13 @@ class RespawnTest : public EncounterTest {
 protected:
     // The player dies in its vehicle, as when a missile destroys it.
     void destroyPlayersVehicle() {
-        host.world().destroyVehicle(playerVehicle().handle);
+        host.world().combat().destroyVehicle(playerVehicle().handle);
         ASSERT_TRUE(player().dead);
     }
     // Runs until the respawn's slow-motion shot has ended; the encounter resumes next frame.
     bool runUntilRespawned(int maxFrames = 2000) {
-        const std::size_t fovs = host.world().hintFovs().size();
-        return runUntil([&] { return host.world().hintFovs().size() >= fovs + 2; }, maxFrames);
+        const std::size_t fovs = host.world().records().hintFovs().size();
+        return runUntil([&] { return host.world().records().hintFovs().size() >= fovs + 2; }, maxFrames);
     }
 };
 
@@ -44,7 +44,7 @@ TEST_F(RespawnTest, CheckpointRecordsTheVehicle) {
 TEST_F(RespawnTest, WithoutCheckpointsADeathEndsTheLevel) {
     writeSettings("[Rotorstrike]\r\ncheck_point_enabled=0\r\n");
     useReadyHarmlessMissiles();
-    host.world().setRevivalDelay(sim::kNever);
+    host.world().combat().setRevivalDelay(sim::kNever);
     startLevelOne();
     EXPECT_EQ(mod.checkpointEnabled, 0);
     EXPECT_EQ(mod.checkpointSaved, 0);
@@ -63,23 +63,23 @@ TEST_F(RespawnTest, WithoutCheckpointsADeathEndsTheLevel) {
     EXPECT_FALSE(mod.encounterActive);
     EXPECT_EQ(mod.playerDown, 1);
     EXPECT_STREQ(mod.messageText, "before");
-    EXPECT_TRUE(host.world().find(heli)->handedBack);
+    EXPECT_TRUE(host.world().entities().find(heli)->handedBack);
     runFrames(60);
-    for (const sim::FadeEvent& fade : host.world().fades()) EXPECT_NE(fade.durationMs, 10);  // no black screen
+    for (const sim::FadeEvent& fade : host.world().records().fades()) EXPECT_NE(fade.durationMs, 10);  // no black screen
 }
 
 // A salvo's missiles destroy a standing player's vehicle, and the player with it; under the
 // armor shield the player sits it out.
 TEST_F(RespawnTest, SalvoDestroysAStandingPlayerUnlessShielded) {
-    host.world().setRevivalDelay(sim::kNever);
+    host.world().combat().setRevivalDelay(sim::kNever);
     for (const bool shielded : {false, true}) {
         SCOPED_TRACE(shielded);
         if (mod.encounterActive) abandonEncounter();
         player().dead = false;
-        host.world().leaveVehicle(player().handle);  // a fresh car for each case
+        host.world().entities().leaveVehicle(player().handle);  // a fresh car for each case
         startLevelOne();
         sim::Entity& car = playerVehicle();
-        host.world().setForwardSpeed(car, 0.0f);
+        host.world().entities().setForwardSpeed(car, 0.0f);
         runFrames(120);  // the helicopter settles over the player
         startSalvoNextFrame(shielded);
         ASSERT_TRUE(runUntil([] { return mod.playerDown != 0 || (mod.missileSequenceFrame > 0 && mod.missileSequenceActive == 0); }, 400));
@@ -91,13 +91,13 @@ TEST_F(RespawnTest, SalvoDestroysAStandingPlayerUnlessShielded) {
             EXPECT_FALSE(car.invincible);
         } else {
             EXPECT_STREQ(mod.messageText, "You have died...respawning in 15 seconds");
-            ASSERT_FALSE(host.world().casualties().empty());
-            EXPECT_EQ(host.world().casualties().front().handle, car.handle);
-            EXPECT_NE(host.world().casualties().front().projectile, 0);
+            ASSERT_FALSE(host.world().combat().casualties().empty());
+            EXPECT_EQ(host.world().combat().casualties().front().handle, car.handle);
+            EXPECT_NE(host.world().combat().casualties().front().projectile, 0);
         }
-        EXPECT_GE(host.world().explosions().size(), 1u);
+        EXPECT_GE(host.world().combat().explosions().size(), 1u);
         // The salvo's last missiles land before the next case.
-        ASSERT_TRUE(runUntil([&] { return !host.world().projectiles().back().flying; }, 400));
+        ASSERT_TRUE(runUntil([&] { return !host.world().combat().projectiles().back().flying; }, 400));
     }
 }
 
@@ -107,8 +107,8 @@ TEST_F(RespawnTest, SalvoDestroysAStandingPlayerUnlessShielded) {
 // helicopter brought back, the score halved, the power-ups gone, and a slow fade-in. The
 // next Level 1 salvo needs 351 steps in sight.
 TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
-    host.world().setRevivalDelay(120);
-    host.world().setControlDelay(100);
+    host.world().combat().setRevivalDelay(120);
+    host.world().combat().setControlDelay(100);
     startLevelOne();
     const Vector3 checkpoint = mod.checkpointPosition;
     const float checkpointHeading = mod.checkpointHeading;
@@ -117,7 +117,7 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
     mod.attacksSurvived = 2;
     const int32_t oldCar = playerVehicle().handle;
     const sim::Vec3 revivedAt = playerVehicle().position + sim::Vec3{30.0f, 10.0f, 0.0f};
-    host.world().setRevivalPoint(revivedAt);
+    host.world().combat().setRevivalPoint(revivedAt);
     destroyPlayersVehicle();
     runFrame();
     ASSERT_EQ(mod.playerDown, 1);
@@ -125,14 +125,14 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
     EXPECT_STREQ(mod.messageText, "You have died...respawning in 15 seconds");
 
     // Waiting for revival: each frame only asks whether the player is dead.
-    const std::size_t fadesBefore = host.world().fades().size();
+    const std::size_t fadesBefore = host.world().records().fades().size();
     for (int frame = 0; frame < 118; ++frame) {
         runFrame();
         ASSERT_EQ(countThisFrame(kIsEntityDead), 1) << frame;
         ASSERT_EQ(countThisFrame(kTaskHeliMission), 0);
         ASSERT_EQ(host.screen().findText("SCORE: "), nullptr);
     }
-    EXPECT_EQ(host.world().fades().size(), fadesBefore);
+    EXPECT_EQ(host.world().records().fades().size(), fadesBefore);
     EXPECT_EQ(mod.playerDown, 1);
 
     // Waiting for control: a fade-out and half a second each time.
@@ -140,7 +140,7 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
     history.clear();
     ASSERT_TRUE(runUntil([] { return mod.playerDown == 0; }, 400));
     std::vector<int64_t> fadeOutFrames;
-    for (const sim::FadeEvent& fade : host.world().fades()) {
+    for (const sim::FadeEvent& fade : host.world().records().fades()) {
         if (!fade.fadeIn && fade.durationMs == 10) fadeOutFrames.push_back(fade.frame);
     }
     ASSERT_GE(fadeOutFrames.size(), 4u);
@@ -164,7 +164,7 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
     EXPECT_EQ(created.floatArg(4), 0.0f);
     const int32_t newCar = created.intResult();
     ASSERT_NE(newCar, oldCar);
-    EXPECT_EQ(host.world().vehicleOf(player().handle), newCar);
+    EXPECT_EQ(host.world().entities().vehicleOf(player().handle), newCar);
     EXPECT_EQ(callsOf(kSetPedIntoVehicle).at(0).describe(),
               "setPedIntoVehicle(" + std::to_string(player().handle) + ", " + std::to_string(newCar) + ", -1)");
     const sim::LoggedCall placed = callsOf(kSetEntityCoords).at(0);
@@ -172,7 +172,7 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
     EXPECT_EQ(placed.floatArg(3), checkpoint.z + 5.0f);
     EXPECT_EQ(callsOf(kSetEntityHeading).at(0).floatArg(1), checkpointHeading);
     EXPECT_EQ(callsOf(kSetVehicleForwardSpeed).at(0).floatArg(1), checkpointSpeed);
-    const sim::Entity& car = *host.world().find(newCar);
+    const sim::Entity& car = *host.world().entities().find(newCar);
     EXPECT_TRUE(car.engineOn);
     EXPECT_EQ(car.setOnGroundCalls, 1);
     EXPECT_EQ(callsOf(kSetVehicleEngineOn).at(0).describe(), "setVehicleEngineOn(" + std::to_string(newCar) + ", 1, 1)");
@@ -217,18 +217,18 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
     EXPECT_EQ(mod.missileSequenceActive, 0);
     EXPECT_EQ(mod.score, score * 0.5f);
     const sim::World& world = host.world();
-    EXPECT_TRUE(world.fades().back().fadeIn);
-    EXPECT_EQ(world.fades().back().durationMs, 7000);
-    const std::vector<sim::ValueEvent>& scales = world.timeScales();
+    EXPECT_TRUE(world.records().fades().back().fadeIn);
+    EXPECT_EQ(world.records().fades().back().durationMs, 7000);
+    const std::vector<sim::ValueEvent>& scales = world.records().timeScales();
     EXPECT_EQ(scales[scales.size() - 2].value, 0.5f);
     EXPECT_EQ(scales.back().value, 1.0f);
     EXPECT_EQ(scales.back().frame - scales[scales.size() - 2].frame, 120);
-    EXPECT_EQ(world.hintFovs()[world.hintFovs().size() - 2].value, 20.0f);
-    EXPECT_EQ(world.hintFovs().back().value, 1.0f);
-    EXPECT_EQ(world.cameraHints().back().point.x, revivedAt.x);
-    EXPECT_EQ(world.cameraHints().back().point.z, revivedAt.z + 10.0f);
+    EXPECT_EQ(world.records().hintFovs()[world.records().hintFovs().size() - 2].value, 20.0f);
+    EXPECT_EQ(world.records().hintFovs().back().value, 1.0f);
+    EXPECT_EQ(world.records().cameraHints().back().point.x, revivedAt.x);
+    EXPECT_EQ(world.records().cameraHints().back().point.z, revivedAt.z + 10.0f);
     // The player drives the new vehicle away: the plug-in does not hold it.
-    EXPECT_EQ(world.heldByScript(), (std::vector<int32_t>{mod.heliVehicle, mod.heliPilot}));
+    EXPECT_EQ(world.entities().heldByScript(), (std::vector<int32_t>{mod.heliVehicle, mod.heliPilot}));
 
     // 50 more steps in sight than usual before the next salvo.
     int steps = 0;
@@ -243,8 +243,8 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
 // Every death returns to the same checkpoint until a strike records another; each respawn
 // halves the score.
 TEST_F(RespawnTest, TwoDeathsReturnToTheSameCheckpoint) {
-    host.world().setRevivalDelay(30);
-    host.world().setControlDelay(0);
+    host.world().combat().setRevivalDelay(30);
+    host.world().combat().setControlDelay(0);
     startLevelOne();
     const Vector3 checkpoint = mod.checkpointPosition;
     for (int death = 0; death < 2; ++death) {
@@ -266,7 +266,7 @@ TEST_F(RespawnTest, TwoDeathsReturnToTheSameCheckpoint) {
         runFrame();
         EXPECT_NE(host.screen().findText("SCORE: "), nullptr);  // the encounter goes on
     }
-    EXPECT_EQ(host.world().heldByScript(), (std::vector<int32_t>{mod.heliVehicle, mod.heliPilot}));
+    EXPECT_EQ(host.world().entities().heldByScript(), (std::vector<int32_t>{mod.heliVehicle, mod.heliPilot}));
 }
 
 // A stray flag (down without a checkpoint) is cleared at once, and the encounter goes on.
@@ -274,10 +274,10 @@ TEST_F(RespawnTest, StrayFlagIsCleared) {
     startLevelOne();
     mod.playerDown = 1;
     mod.checkpointSaved = 0;
-    const std::size_t fades = host.world().fades().size();
+    const std::size_t fades = host.world().records().fades().size();
     runFrame();
     EXPECT_EQ(mod.playerDown, 0);
-    EXPECT_EQ(host.world().fades().size(), fades);
+    EXPECT_EQ(host.world().records().fades().size(), fades);
     EXPECT_EQ(host.screen().findText("SCORE: "), nullptr);  // the respawn had the frame
     runFrame();
     EXPECT_NE(host.screen().findText("SCORE: "), nullptr);
@@ -286,13 +286,13 @@ TEST_F(RespawnTest, StrayFlagIsCleared) {
 // Leaving with the menu key while the respawn waits for control ends the encounter and
 // fades the screen back in (1000 ms): nothing else would.
 TEST_F(RespawnTest, LeavingDuringTheRespawnFadesTheScreenBackIn) {
-    host.world().setRevivalDelay(10);
-    host.world().setControlDelay(sim::kNever);
+    host.world().combat().setRevivalDelay(10);
+    host.world().combat().setControlDelay(sim::kNever);
     startLevelOne();
     destroyPlayersVehicle();
     ASSERT_TRUE(runUntil([&] {
         int blackouts = 0;
-        for (const sim::FadeEvent& fade : host.world().fades()) blackouts += fade.durationMs == 10 ? 1 : 0;
+        for (const sim::FadeEvent& fade : host.world().records().fades()) blackouts += fade.durationMs == 10 ? 1 : 0;
         return blackouts >= 3;
     }, 400));
     host.runFrames(kKeyLockoutFrames);
@@ -300,12 +300,12 @@ TEST_F(RespawnTest, LeavingDuringTheRespawnFadesTheScreenBackIn) {
     ASSERT_TRUE(runUntilEncounterEnds(100));
     host.setKey(kF9, false);
     EXPECT_STREQ(mod.messageText, "The insurgent seems to be leaving...");
-    EXPECT_TRUE(host.world().fades().back().fadeIn);
-    EXPECT_EQ(host.world().fades().back().durationMs, 1000);
-    EXPECT_TRUE(host.world().heldByScript().empty());
-    const std::size_t fades = host.world().fades().size();
+    EXPECT_TRUE(host.world().records().fades().back().fadeIn);
+    EXPECT_EQ(host.world().records().fades().back().durationMs, 1000);
+    EXPECT_TRUE(host.world().entities().heldByScript().empty());
+    const std::size_t fades = host.world().records().fades().size();
     runFrames(100);
-    EXPECT_EQ(host.world().fades().size(), fades);
+    EXPECT_EQ(host.world().records().fades().size(), fades);
 }
 
 }  // namespace

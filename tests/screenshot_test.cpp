@@ -91,7 +91,7 @@ TEST(Screenshot, TheSceneFromAboveAndTheChaseMap) {
     sim::Map map({0.0f, 0.0f, 0.0f}, 0.0f);
     map.buildings.push_back({-10.0f, 20.0f, 10.0f, 40.0f, 30.0f});
     world.setMap(map);
-    world.putPlayerInVehicle();
+    world.entities().putPlayerInVehicle();
     TempFolder folder;
     ASSERT_TRUE(render::writeScreenshot(sim::Screen{}, folder.file("scene.png"), render::sceneFromAbove(world, 0)));
     const Picture scene(folder.file("scene.png"));

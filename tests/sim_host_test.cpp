@@ -25,16 +25,16 @@ TEST(SimHost, UnknownNativesAndWrongArgumentCountsFailLoudly) {
 // The null host answers each native as the full host last did, without running it.
 TEST(SimHost, NullModeAnswersTheLastResultAndDoesNothingElse) {
     sim::Host host;
-    const sim::Entity& car = host.world().putPlayerInVehicle();
-    const auto vehicleOfPlayer = [] {
+    const sim::Entity& car = host.world().entities().putPlayerInVehicle();
+    const auto vehicleOfPlayer = [&host] {
         nativeInit(0x6094AD011A2EA87D);
-        nativePush64(static_cast<uint32_t>(sim::Host::current().world().playerPed()));
+        nativePush64(static_cast<uint32_t>(host.world().entities().playerPed()));
         return static_cast<int32_t>(nativeCall()[0]);
     };
     EXPECT_EQ(vehicleOfPlayer(), car.handle);
     host.setNullMode(true);
     const std::size_t logged = host.calls().size();
-    host.world().leaveVehicle(host.world().playerPed());
+    host.world().entities().leaveVehicle(host.world().entities().playerPed());
     EXPECT_EQ(vehicleOfPlayer(), car.handle);  // as last answered
     nativeInit(0x67C540AA08E4A6F5);            // never answered: nothing to replay
     EXPECT_THROW(nativeCall(), sim::HostError);
@@ -85,7 +85,7 @@ TEST(SimHost, ScriptWaitResumesOnTheFirstFrameAtLeastThatLater) {
     static int wakes = 0;
     wakes = 0;
     sim::Host host;
-    host.registerScript(reinterpret_cast<void*>(0x180000000), [] {
+    host.loadScript([] {
         for (;;) {
             ++wakes;
             scriptWait(100);  // 100 ms: six frames of 16.67 ms
@@ -110,7 +110,7 @@ TEST(SimHost, LogsTheSeamsProfileCallsAndCallsTheObserverAtEachFramesEnd) {
     host.setGameDirectory(folder.path());
     std::vector<int64_t> observed;
     host.setFrameObserver([&] { observed.push_back(host.frame()); });
-    host.registerScript(reinterpret_cast<void*>(0x180000000), [] {
+    host.loadScript([] {
         scriptWait(0);
         writeProfileString("Rotorstrike", "armor", "2", ".\\Rotorstrike.ini");
         script.push_back(std::to_string(readProfileInt("Rotorstrike", "armor", 1, ".\\Rotorstrike.ini")));

@@ -51,10 +51,10 @@ TEST(SimMap, SightIsLostBehindWhatStandsOnTheMap) {
         // The world's sight of a helicopter there, from the player's car.
         sim::World world;
         world.setMap(map);
-        sim::Entity& car = world.putPlayerInVehicle();
-        world.place(car, from);
-        const int32_t heli = world.spawn(sim::EntityKind::Vehicle, to, sim::hashOfName("BUZZARD")).handle;
-        EXPECT_EQ(world.lineOfSight(world.playerPed(), heli), !c.blocked);
+        sim::Entity& car = world.entities().putPlayerInVehicle();
+        world.entities().place(car, from);
+        const int32_t heli = world.entities().spawn(sim::EntityKind::Vehicle, to, sim::hashOfName("BUZZARD")).handle;
+        EXPECT_EQ(world.entities().lineOfSight(world.entities().playerPed(), heli), !c.blocked);
     }
     // What a missile meets first: the building's near face.
     const float along = map.firstObstacle(map.toWorld({0.0f, 60.0f, 5.0f}), map.toWorld({40.0f, 60.0f, 5.0f}));
@@ -68,17 +68,17 @@ TEST(SimMap, MissilesExplodeOnWhatStandsInTheirWay) {
     const sim::Map map = testMap();
     world.setMap(map);
     const uint32_t rocket = sim::hashOfName("WEAPON_VEHICLE_ROCKET");
-    world.requestWeaponAsset(rocket, 31, 0);
+    world.combat().requestWeaponAsset(rocket, 31, 0);
     world.setFrame(5);
-    sim::Entity& car = world.putPlayerInVehicle();
-    world.place(car, map.toWorld({70.0f, 60.0f, 0.0f}));  // behind the building
-    world.fireMissile(map.toWorld({0.0f, 60.0f, 10.0f}), map.toWorld({70.0f, 60.0f, 1.0f}), 250, rocket, 0, true, false, 820.0f);
-    for (int frame = 0; frame < 120 && world.projectiles()[0].flying; ++frame) world.step(kFrameSeconds);
-    const sim::Projectile& missile = world.projectiles()[0];
+    sim::Entity& car = world.entities().putPlayerInVehicle();
+    world.entities().place(car, map.toWorld({70.0f, 60.0f, 0.0f}));  // behind the building
+    world.combat().fireMissile(map.toWorld({0.0f, 60.0f, 10.0f}), map.toWorld({70.0f, 60.0f, 1.0f}), 250, rocket, 0, true, false, 820.0f);
+    for (int frame = 0; frame < 120 && world.combat().projectiles()[0].flying; ++frame) world.step(kFrameSeconds);
+    const sim::Projectile& missile = world.combat().projectiles()[0];
     EXPECT_FALSE(missile.flying);
     EXPECT_NEAR(map.toMap(missile.position).x, 20.0f, 2.0f);
     EXPECT_FALSE(car.wrecked);
-    EXPECT_FALSE(world.player().dead);
+    EXPECT_FALSE(world.entities().player().dead);
 }
 
 // Engaged, the controls bring the car to the wanted speed at its acceleration and braking
@@ -86,12 +86,12 @@ TEST(SimMap, MissilesExplodeOnWhatStandsInTheirWay) {
 // Released, the car keeps its velocity.
 TEST(SimWorld, ThePlayersCarAnswersItsControls) {
     sim::World world;
-    sim::Entity& car = world.putPlayerInVehicle();
-    world.setForwardSpeed(car, 10.0f);
-    world.setDriverInput({true, 0.0f, 30.0f});
+    sim::Entity& car = world.entities().putPlayerInVehicle();
+    world.entities().setForwardSpeed(car, 10.0f);
+    world.driving().setDriverInput({true, 0.0f, 30.0f});
     for (int frame = 0; frame < 60; ++frame) world.step(kFrameSeconds);
     EXPECT_NEAR(sim::length(car.velocity), 10.0f + sim::kCarHandling.acceleration, 0.05f);
-    world.setDriverInput({true, 0.0f, 0.0f});
+    world.driving().setDriverInput({true, 0.0f, 0.0f});
     for (int frame = 0; frame < 30; ++frame) world.step(kFrameSeconds);
     EXPECT_NEAR(sim::length(car.velocity), 18.0f - sim::kCarHandling.braking * 0.5f, 0.05f);
 
@@ -101,29 +101,29 @@ TEST(SimWorld, ThePlayersCarAnswersItsControls) {
     };
     for (const Turn turn : {Turn{20.0f, 1.0f, false}, Turn{20.0f, -1.0f, true}, Turn{-8.0f, 1.0f, true}}) {
         sim::World turning;
-        sim::Entity& turner = turning.putPlayerInVehicle();
-        turning.setHeading(turner, 100.0f);
-        turning.setDriverInput({true, turn.steer, turn.speed});
+        sim::Entity& turner = turning.entities().putPlayerInVehicle();
+        turning.entities().setHeading(turner, 100.0f);
+        turning.driving().setDriverInput({true, turn.steer, turn.speed});
         for (int frame = 0; frame < 60; ++frame) turning.step(kFrameSeconds);
         EXPECT_EQ(turner.heading > 100.0f, turn.headingGrows) << turn.speed << " " << turn.steer;
-        EXPECT_EQ(turning.player().position.x, turner.position.x);  // the driver rides along
+        EXPECT_EQ(turning.entities().player().position.x, turner.position.x);  // the driver rides along
     }
 
     sim::World walled;
     walled.setMap(testMap());
-    sim::Entity& runner = walled.putPlayerInVehicle();
-    walled.place(runner, walled.map().toWorld({10.0f, 60.0f, 0.0f}));
-    walled.setHeading(runner, walled.map().heading() - 90.0f);  // toward the building's face
-    walled.setDriverInput({true, 0.0f, 20.0f});
+    sim::Entity& runner = walled.entities().putPlayerInVehicle();
+    walled.entities().place(runner, walled.map().toWorld({10.0f, 60.0f, 0.0f}));
+    walled.entities().setHeading(runner, walled.map().heading() - 90.0f);  // toward the building's face
+    walled.driving().setDriverInput({true, 0.0f, 20.0f});
     for (int frame = 0; frame < 180; ++frame) walled.step(kFrameSeconds);
     EXPECT_NEAR(walled.map().toMap(runner.position).x, 20.0f - sim::kCarHandling.radius, 0.6f);
-    ASSERT_EQ(walled.crashes().size(), 1u);
-    EXPECT_EQ(walled.crashes()[0].vehicle, runner.handle);
+    ASSERT_EQ(walled.driving().crashes().size(), 1u);
+    EXPECT_EQ(walled.driving().crashes()[0].vehicle, runner.handle);
 
-    walled.setDriverInput({});
-    walled.setHeading(runner, 0.0f);
-    walled.setForwardSpeed(runner, 5.0f);
-    walled.place(runner, {});
+    walled.driving().setDriverInput({});
+    walled.entities().setHeading(runner, 0.0f);
+    walled.entities().setForwardSpeed(runner, 5.0f);
+    walled.entities().place(runner, {});
     walled.setMap({});
     for (int frame = 0; frame < 60; ++frame) walled.step(kFrameSeconds);
     EXPECT_NEAR(runner.position.y, 5.0f, 1e-3f);
@@ -136,12 +136,12 @@ class FairWorldTest : public EncounterTest, public ::testing::WithParamInterface
 // own: a helicopter handed back hovers on where it was left.)
 TEST_P(FairWorldTest, APlayerWhoStandsStillDies) {
     startLevelOne();
-    host.world().setSight(sim::Sight::ByDistance);
+    host.world().entities().setSight(sim::Sight::ByDistance);
     const sim::Entity& car = playerVehicle();
     host.world().setMap(sim::fairMap(car.position, car.heading));
-    host.world().setDriverInput({true, 0.0f, 0.0f});
+    host.world().driving().setDriverInput({true, 0.0f, 0.0f});
     mod.randomState = GetParam();
-    EXPECT_TRUE(runUntil([&] { return host.world().player().dead; }, 3000));
+    EXPECT_TRUE(runUntil([&] { return host.world().entities().player().dead; }, 3000));
     EXPECT_LE(mod.attacksSurvived, 2);
 }
 

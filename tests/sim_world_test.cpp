@@ -20,41 +20,41 @@ TEST(SimWorld, PilotFliesItsHelicopterToTheMissionPoint) {
     std::vector<sim::Vec3> runs;
     for (int run = 0; run < 2; ++run) {
         sim::World world;
-        world.requestModel(sim::hashOfName("BUZZARD"));
-        world.requestModel(sim::hashOfName("s_m_y_swat_01"));
+        world.entities().requestModel(sim::hashOfName("BUZZARD"));
+        world.entities().requestModel(sim::hashOfName("s_m_y_swat_01"));
         world.setFrame(10);
-        const int32_t heli = world.createVehicle(sim::hashOfName("BUZZARD"), {0.0f, 0.0f, 50.0f}, 0.0f);
-        const int32_t pilot = world.createPedInVehicle(heli, 26, sim::hashOfName("s_m_y_swat_01"), sim::kDriverSeat);
+        const int32_t heli = world.entities().createVehicle(sim::hashOfName("BUZZARD"), {0.0f, 0.0f, 50.0f}, 0.0f);
+        const int32_t pilot = world.entities().createPedInVehicle(heli, 26, sim::hashOfName("s_m_y_swat_01"), sim::kDriverSeat);
         ASSERT_NE(pilot, 0);
-        world.giveHeliMission(pilot, heli, {300.0f, 400.0f, 80.0f}, 80.0f);
+        world.driving().giveHeliMission(pilot, heli, {300.0f, 400.0f, 80.0f}, 80.0f);
         float lastDistance = 1e9f;
         float distance = 0.0f;
         float fastest = 0.0f;
         for (int frame = 0; frame < 900; ++frame) {
             world.step(kFrameSeconds);
-            fastest = std::max(fastest, sim::length(world.find(heli)->velocity));
-            distance = sim::length(sim::Vec3{300.0f, 400.0f, 80.0f} - world.find(heli)->position);
+            fastest = std::max(fastest, sim::length(world.entities().find(heli)->velocity));
+            distance = sim::length(sim::Vec3{300.0f, 400.0f, 80.0f} - world.entities().find(heli)->position);
             // Closing in second by second until it is near enough to settle.
             if (frame % 60 == 59 && lastDistance > 10.0f) {
                 EXPECT_LT(distance, lastDistance);
                 lastDistance = distance;
             }
             // The pilot rides along.
-            EXPECT_EQ(world.find(pilot)->position.x, world.find(heli)->position.x);
+            EXPECT_EQ(world.entities().find(pilot)->position.x, world.entities().find(heli)->position.x);
         }
         EXPECT_LT(distance, 1.0f);
-        EXPECT_LE(fastest, world.model("BUZZARD").topSpeed + 1e-3f);
-        EXPECT_GT(fastest, world.model("BUZZARD").topSpeed - 1.0f);
-        runs.push_back(world.find(heli)->position);
+        EXPECT_LE(fastest, world.entities().model("BUZZARD").topSpeed + 1e-3f);
+        EXPECT_GT(fastest, world.entities().model("BUZZARD").topSpeed - 1.0f);
+        runs.push_back(world.entities().find(heli)->position);
     }
     EXPECT_EQ(runs[0].x, runs[1].x);
     EXPECT_EQ(runs[0].y, runs[1].y);
 
     sim::World world;
-    sim::Entity& loose = world.spawn(sim::EntityKind::Vehicle, {});
-    world.setHeading(loose, 90.0f);
-    world.setForwardSpeed(loose, 10.0f);
-    world.setTimeScale(0.5f);
+    sim::Entity& loose = world.entities().spawn(sim::EntityKind::Vehicle, {});
+    world.entities().setHeading(loose, 90.0f);
+    world.entities().setForwardSpeed(loose, 10.0f);
+    world.records().setTimeScale(0.5f);
     for (int frame = 0; frame < 60; ++frame) world.step(kFrameSeconds);
     EXPECT_NEAR(loose.position.x, -5.0f, 1e-3f);  // heading 90 faces -x; half speed in slow motion
     EXPECT_NEAR(loose.position.y, 0.0f, 1e-3f);
@@ -66,55 +66,55 @@ TEST(SimWorld, StreamingAndCreation) {
     sim::World world;
     const uint32_t buzzard = sim::hashOfName("BUZZARD");
     const uint32_t swat = sim::hashOfName("S_M_Y_SWAT_01");  // names hash without case
-    world.model("BUZZARD").loadFrames = 3;
+    world.entities().model("BUZZARD").loadFrames = 3;
     world.setFrame(5);
-    EXPECT_FALSE(world.modelLoaded(buzzard));
-    EXPECT_EQ(world.createVehicle(buzzard, {}, 0.0f), 0);
-    world.requestModel(buzzard);
+    EXPECT_FALSE(world.entities().modelLoaded(buzzard));
+    EXPECT_EQ(world.entities().createVehicle(buzzard, {}, 0.0f), 0);
+    world.entities().requestModel(buzzard);
     world.setFrame(7);
-    world.requestModel(buzzard);  // a second request does not restart the clock
-    EXPECT_FALSE(world.modelLoaded(buzzard));
+    world.entities().requestModel(buzzard);  // a second request does not restart the clock
+    EXPECT_FALSE(world.entities().modelLoaded(buzzard));
     world.setFrame(8);
-    EXPECT_TRUE(world.modelLoaded(buzzard));
+    EXPECT_TRUE(world.entities().modelLoaded(buzzard));
 
-    world.model("s_m_y_swat_01").loadFrames = sim::kNeverLoads;
-    world.requestModel(swat);
+    world.entities().model("s_m_y_swat_01").loadFrames = sim::kNeverLoads;
+    world.entities().requestModel(swat);
     world.setFrame(100000);
-    EXPECT_FALSE(world.modelLoaded(swat));
-    EXPECT_FALSE(world.modelLoaded(sim::hashOfName("NO_SUCH_MODEL")));
+    EXPECT_FALSE(world.entities().modelLoaded(swat));
+    EXPECT_FALSE(world.entities().modelLoaded(sim::hashOfName("NO_SUCH_MODEL")));
 
-    EXPECT_EQ(world.createVehicle(swat, {}, 0.0f), 0);  // a ped's model
-    const int32_t heli = world.createVehicle(buzzard, {1.0f, 2.0f, 3.0f}, 450.0f);
+    EXPECT_EQ(world.entities().createVehicle(swat, {}, 0.0f), 0);  // a ped's model
+    const int32_t heli = world.entities().createVehicle(buzzard, {1.0f, 2.0f, 3.0f}, 450.0f);
     ASSERT_NE(heli, 0);
-    EXPECT_EQ(world.find(heli)->heading, 90.0f);
-    EXPECT_EQ(world.createPedInVehicle(heli, 26, swat, sim::kDriverSeat), 0);  // not loaded
-    world.model("s_m_y_swat_01").loadFrames = 0;
-    const int32_t pilot = world.createPedInVehicle(heli, 26, swat, sim::kDriverSeat);
+    EXPECT_EQ(world.entities().find(heli)->heading, 90.0f);
+    EXPECT_EQ(world.entities().createPedInVehicle(heli, 26, swat, sim::kDriverSeat), 0);  // not loaded
+    world.entities().model("s_m_y_swat_01").loadFrames = 0;
+    const int32_t pilot = world.entities().createPedInVehicle(heli, 26, swat, sim::kDriverSeat);
     ASSERT_NE(pilot, 0);
-    EXPECT_EQ(world.createPedInVehicle(heli, 26, swat, sim::kDriverSeat), 0);  // the seat is taken
-    world.model("BUZZARD").creationFails = true;
-    EXPECT_EQ(world.createVehicle(buzzard, {}, 0.0f), 0);
+    EXPECT_EQ(world.entities().createPedInVehicle(heli, 26, swat, sim::kDriverSeat), 0);  // the seat is taken
+    world.entities().model("BUZZARD").creationFails = true;
+    EXPECT_EQ(world.entities().createVehicle(buzzard, {}, 0.0f), 0);
 
     // Handed back is recorded; what was never handed back is still held.
-    EXPECT_EQ(world.heldByScript(), (std::vector<int32_t>{heli, pilot}));
-    world.handBack(pilot);
-    EXPECT_EQ(world.heldByScript(), (std::vector<int32_t>{heli}));
-    EXPECT_EQ(world.ownership().back().kind, sim::OwnershipEvent::HandedBack);
+    EXPECT_EQ(world.entities().heldByScript(), (std::vector<int32_t>{heli, pilot}));
+    world.entities().handBack(pilot);
+    EXPECT_EQ(world.entities().heldByScript(), (std::vector<int32_t>{heli}));
+    EXPECT_EQ(world.entities().ownership().back().kind, sim::OwnershipEvent::HandedBack);
 }
 
 // Sight is clear within a range by default; a test may make it always clear or blocked.
 TEST(SimWorld, LineOfSight) {
     sim::World world;
-    const int32_t near = world.spawn(sim::EntityKind::Vehicle, {0.0f, 299.0f, 0.0f}).handle;
-    const int32_t far = world.spawn(sim::EntityKind::Vehicle, {0.0f, 301.0f, 0.0f}).handle;
-    const int32_t player = world.playerPed();
-    EXPECT_TRUE(world.lineOfSight(player, near));
-    EXPECT_FALSE(world.lineOfSight(player, far));
-    EXPECT_FALSE(world.lineOfSight(player, 0));
-    world.setSight(sim::Sight::AlwaysClear);
-    EXPECT_TRUE(world.lineOfSight(player, far));
-    world.setSight(sim::Sight::AlwaysBlocked);
-    EXPECT_FALSE(world.lineOfSight(player, near));
+    const int32_t near = world.entities().spawn(sim::EntityKind::Vehicle, {0.0f, 299.0f, 0.0f}).handle;
+    const int32_t far = world.entities().spawn(sim::EntityKind::Vehicle, {0.0f, 301.0f, 0.0f}).handle;
+    const int32_t player = world.entities().playerPed();
+    EXPECT_TRUE(world.entities().lineOfSight(player, near));
+    EXPECT_FALSE(world.entities().lineOfSight(player, far));
+    EXPECT_FALSE(world.entities().lineOfSight(player, 0));
+    world.entities().setSight(sim::Sight::AlwaysClear);
+    EXPECT_TRUE(world.entities().lineOfSight(player, far));
+    world.entities().setSight(sim::Sight::AlwaysBlocked);
+    EXPECT_FALSE(world.entities().lineOfSight(player, near));
 }
 
 // A world with the rocket's asset streamed in and a car with the player at its wheel.
@@ -125,10 +125,10 @@ struct ArmedWorld {
     int64_t frame = 0;
 
     ArmedWorld() {
-        world.requestWeaponAsset(rocket, 31, 0);
+        world.combat().requestWeaponAsset(rocket, 31, 0);
         advance(2);
-        car = world.putPlayerInVehicle().handle;
-        world.place(*world.find(car), {0.0f, 100.0f, 0.0f});
+        car = world.entities().putPlayerInVehicle().handle;
+        world.entities().place(*world.entities().find(car), {0.0f, 100.0f, 0.0f});
     }
     void advance(int frames) {
         for (int count = 0; count < frames; ++count) {
@@ -140,7 +140,7 @@ struct ArmedWorld {
     int flight(int32_t missile) {
         for (int frames = 1; frames <= 600; ++frames) {
             advance(1);
-            if (!world.projectiles().at(static_cast<std::size_t>(missile - 1)).flying) return frames;
+            if (!world.combat().projectiles().at(static_cast<std::size_t>(missile - 1)).flying) return frames;
         }
         return -1;
     }
@@ -169,55 +169,55 @@ TEST(SimWorld, MissilesFlyAndExplode) {
         SCOPED_TRACE(c.what);
         ArmedWorld armed;
         sim::World& world = armed.world;
-        world.find(armed.car)->invincible = c.invincible;
-        world.setHarmlessMissiles(c.harmless);
-        const int32_t missile = world.fireMissile({0.0f, 0.0f, 1.0f}, c.aim, 250, armed.rocket, 0, true, false, 820.0f);
+        world.entities().find(armed.car)->invincible = c.invincible;
+        world.combat().setHarmlessMissiles(c.harmless);
+        const int32_t missile = world.combat().fireMissile({0.0f, 0.0f, 1.0f}, c.aim, 250, armed.rocket, 0, true, false, 820.0f);
         ASSERT_EQ(missile, 1);
         const int frames = armed.flight(missile);
-        const sim::Projectile& flown = world.projectiles()[0];
+        const sim::Projectile& flown = world.combat().projectiles()[0];
         EXPECT_EQ(flown.struck != 0, c.struck);
         if (!c.struck) {
             // 100 units a second: the aim is reached on time, where it lies.
             EXPECT_EQ(frames, static_cast<int>(std::ceil(sim::length(c.aim - sim::Vec3{0.0f, 0.0f, 1.0f}) / 100.0f * 60.0f - 1e-3f)));
             EXPECT_EQ(flown.position.x, c.aim.x);
         }
-        EXPECT_EQ(world.find(armed.car)->wrecked, c.carDestroyed);
-        EXPECT_EQ(world.player().dead, c.carDestroyed);
-        EXPECT_EQ(world.playerControl(), !c.carDestroyed);
-        EXPECT_EQ(world.explosions().size(), 1u);
+        EXPECT_EQ(world.entities().find(armed.car)->wrecked, c.carDestroyed);
+        EXPECT_EQ(world.entities().player().dead, c.carDestroyed);
+        EXPECT_EQ(world.combat().playerControl(), !c.carDestroyed);
+        EXPECT_EQ(world.combat().explosions().size(), 1u);
     }
 
     // The owner and its vehicle are never struck; a blast kills a ped on foot within reach.
     ArmedWorld armed;
     sim::World& world = armed.world;
-    world.model("BUZZARD").loadFrames = 0;
-    world.model("s_m_y_swat_01").loadFrames = 0;
-    world.requestModel(sim::hashOfName("BUZZARD"));
-    world.requestModel(sim::hashOfName("s_m_y_swat_01"));
-    const int32_t heli = world.createVehicle(sim::hashOfName("BUZZARD"), {0.0f, 130.0f, 0.0f}, 0.0f);
-    const int32_t pilot = world.createPedInVehicle(heli, 26, sim::hashOfName("s_m_y_swat_01"), sim::kDriverSeat);
-    world.find(heli)->invincible = true;
-    sim::Entity& near = world.spawn(sim::EntityKind::Ped, {0.0f, 126.0f, 0.0f});
-    sim::Entity& far = world.spawn(sim::EntityKind::Ped, {0.0f, 138.5f, 0.0f});
-    world.fireMissile({0.0f, 130.0f, 0.0f}, {0.0f, 132.0f, 0.0f}, 250, armed.rocket, pilot, true, false, 820.0f);
+    world.entities().model("BUZZARD").loadFrames = 0;
+    world.entities().model("s_m_y_swat_01").loadFrames = 0;
+    world.entities().requestModel(sim::hashOfName("BUZZARD"));
+    world.entities().requestModel(sim::hashOfName("s_m_y_swat_01"));
+    const int32_t heli = world.entities().createVehicle(sim::hashOfName("BUZZARD"), {0.0f, 130.0f, 0.0f}, 0.0f);
+    const int32_t pilot = world.entities().createPedInVehicle(heli, 26, sim::hashOfName("s_m_y_swat_01"), sim::kDriverSeat);
+    world.entities().find(heli)->invincible = true;
+    sim::Entity& near = world.entities().spawn(sim::EntityKind::Ped, {0.0f, 126.0f, 0.0f});
+    sim::Entity& far = world.entities().spawn(sim::EntityKind::Ped, {0.0f, 138.5f, 0.0f});
+    world.combat().fireMissile({0.0f, 130.0f, 0.0f}, {0.0f, 132.0f, 0.0f}, 250, armed.rocket, pilot, true, false, 820.0f);
     armed.flight(1);
-    EXPECT_EQ(world.projectiles()[0].struck, 0);
-    EXPECT_FALSE(world.find(heli)->wrecked);
+    EXPECT_EQ(world.combat().projectiles()[0].struck, 0);
+    EXPECT_FALSE(world.entities().find(heli)->wrecked);
     EXPECT_TRUE(near.dead);
     EXPECT_FALSE(far.dead);
-    EXPECT_EQ(world.casualties().back().projectile, 1);
+    EXPECT_EQ(world.combat().casualties().back().projectile, 1);
 
     // Slow motion slows a missile; nothing is fired of a weapon not streamed in.
-    world.setTimeScale(0.5f);
-    world.fireMissile({0.0f, 0.0f, 500.0f}, {0.0f, 49.0f, 500.0f}, 250, armed.rocket, 0, true, false, 820.0f);
+    world.records().setTimeScale(0.5f);
+    world.combat().fireMissile({0.0f, 0.0f, 500.0f}, {0.0f, 49.0f, 500.0f}, 250, armed.rocket, 0, true, false, 820.0f);
     EXPECT_EQ(armed.flight(2), 59);  // 49 units at 50 a second
     sim::World fresh;
-    EXPECT_EQ(fresh.fireMissile({}, {0.0f, 1.0f, 0.0f}, 250, armed.rocket, 0, true, false, 820.0f), 0);
-    fresh.weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = sim::kNeverLoads;
-    fresh.requestWeaponAsset(armed.rocket, 31, 0);
+    EXPECT_EQ(fresh.combat().fireMissile({}, {0.0f, 1.0f, 0.0f}, 250, armed.rocket, 0, true, false, 820.0f), 0);
+    fresh.combat().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = sim::kNeverLoads;
+    fresh.combat().requestWeaponAsset(armed.rocket, 31, 0);
     fresh.setFrame(100000);
-    EXPECT_FALSE(fresh.weaponAssetLoaded(armed.rocket));
-    EXPECT_TRUE(fresh.projectiles().empty());
+    EXPECT_FALSE(fresh.combat().weaponAssetLoaded(armed.rocket));
+    EXPECT_TRUE(fresh.combat().projectiles().empty());
 }
 
 // The host revives a dead player after its delay, on foot where it lies or at the revival
@@ -240,36 +240,36 @@ TEST(SimWorld, DeathRevivalAndControl) {
         SCOPED_TRACE(c.revival);
         ArmedWorld armed;
         sim::World& world = armed.world;
-        world.setRevivalDelay(c.revival);
-        world.setControlDelay(c.control);
-        if (c.pointSet) world.setRevivalPoint({7.0f, 8.0f, 9.0f});
-        world.player().dying = true;
-        world.destroyVehicle(armed.car);
+        world.combat().setRevivalDelay(c.revival);
+        world.combat().setControlDelay(c.control);
+        if (c.pointSet) world.combat().setRevivalPoint({7.0f, 8.0f, 9.0f});
+        world.entities().player().dying = true;
+        world.combat().destroyVehicle(armed.car);
         const int64_t died = armed.frame;
-        ASSERT_TRUE(world.player().dead);
-        ASSERT_FALSE(world.playerControl());
+        ASSERT_TRUE(world.entities().player().dead);
+        ASSERT_FALSE(world.combat().playerControl());
         int64_t revived = -1;
         int64_t control = -1;
         for (int frame = 0; frame < 100; ++frame) {
             armed.advance(1);
-            if (revived < 0 && !world.player().dead) revived = armed.frame - died;
-            if (control < 0 && world.playerControl()) control = armed.frame - died;
+            if (revived < 0 && !world.entities().player().dead) revived = armed.frame - died;
+            if (control < 0 && world.combat().playerControl()) control = armed.frame - died;
         }
         EXPECT_EQ(revived, c.revivedAt);
         EXPECT_EQ(control, c.controlAt);
         if (revived >= 0) {
-            EXPECT_EQ(world.vehicleOf(world.playerPed()), 0);
-            EXPECT_FALSE(world.player().dying);
-            EXPECT_EQ(world.player().position.x, c.pointSet ? 7.0f : 0.0f);
-            EXPECT_EQ(world.lifeEvents()[1].kind, sim::LifeEvent::Revived);
+            EXPECT_EQ(world.entities().vehicleOf(world.entities().playerPed()), 0);
+            EXPECT_FALSE(world.entities().player().dying);
+            EXPECT_EQ(world.entities().player().position.x, c.pointSet ? 7.0f : 0.0f);
+            EXPECT_EQ(world.combat().lifeEvents()[1].kind, sim::LifeEvent::Revived);
         }
     }
 
     // An invincible ped does not die.
     sim::World world;
-    world.player().invincible = true;
-    world.kill(world.playerPed());
-    EXPECT_FALSE(world.player().dead);
+    world.entities().player().invincible = true;
+    world.combat().kill(world.entities().playerPed());
+    EXPECT_FALSE(world.entities().player().dead);
 }
 
 // Offsets in an entity's frame, a model's corners through the host in its 3-vector layout,
@@ -277,9 +277,9 @@ TEST(SimWorld, DeathRevivalAndControl) {
 TEST(SimWorld, OffsetsDimensionsForcesAndMarkers) {
     sim::Host host;
     sim::World& world = host.world();
-    sim::Entity& car = world.spawn(sim::EntityKind::Vehicle, {10.0f, 20.0f, 30.0f}, sim::hashOfName("SIM_CAR"));
-    world.setHeading(car, 90.0f);  // facing -x: its right is +y
-    const sim::Vec3 offset = world.offsetInWorld(car, {1.0f, 2.0f, 3.0f});
+    sim::Entity& car = world.entities().spawn(sim::EntityKind::Vehicle, {10.0f, 20.0f, 30.0f}, sim::hashOfName("SIM_CAR"));
+    world.entities().setHeading(car, 90.0f);  // facing -x: its right is +y
+    const sim::Vec3 offset = world.entities().offsetInWorld(car, {1.0f, 2.0f, 3.0f});
     EXPECT_NEAR(offset.x, 8.0f, 1e-5f);
     EXPECT_NEAR(offset.y, 21.0f, 1e-5f);
     EXPECT_NEAR(offset.z, 33.0f, 1e-5f);
@@ -299,17 +299,17 @@ TEST(SimWorld, OffsetsDimensionsForcesAndMarkers) {
     sim::Force force;
     force.force = {15.0f, 0.0f, 20.0f};
     force.flags[1] = 1;
-    world.applyForce(car, force);
+    world.combat().applyForce(car, force);
     EXPECT_NEAR(car.velocity.x, 0.0f, 1e-5f);
     EXPECT_NEAR(car.velocity.y, 15.0f, 1e-5f);
     EXPECT_EQ(car.velocity.z, 20.0f);
 
     sim::Marker marker;
     marker.type = 2;
-    world.drawMarker(marker);
-    EXPECT_EQ(world.markers().size(), 1u);
+    world.records().drawMarker(marker);
+    EXPECT_EQ(world.records().markers().size(), 1u);
     host.runFrame();
-    EXPECT_TRUE(world.markers().empty());
+    EXPECT_TRUE(world.records().markers().empty());
 }
 
 // An address argument given a plain number fails loudly instead of being followed.

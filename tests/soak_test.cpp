@@ -123,8 +123,8 @@ protected:
 
 TEST_F(SoakChecksTest, AWaitThatNeverEndsIsCaught) {
     // A pilot's model that never streams in, with no fault to blame.
-    host.world().model("s_m_y_swat_01").loadFrames = sim::kNeverLoads;
-    host.world().putPlayerInVehicle();
+    host.world().entities().model("s_m_y_swat_01").loadFrames = sim::kNeverLoads;
+    host.world().entities().putPlayerInVehicle();
     pressFor1Frame(kF9);
     host.runFrames(kKeyLockoutFrames);
     host.setKey(kNumpad5, true);
@@ -164,7 +164,7 @@ TEST_F(SoakChecksTest, AnEncounterEndingWithThePlayersVehicleInvincibleIsCaught)
     expectCaught(
         [this] {
             endEncounter();
-            host.world().find(host.world().vehicleOf(host.world().playerPed()))->invincible = true;
+            host.world().entities().find(host.world().entities().vehicleOf(host.world().entities().playerPed()))->invincible = true;
         },
         "invincible");
 }

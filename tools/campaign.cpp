@@ -101,7 +101,7 @@ int playCampaign(const SimOptions& options) {
             // takes a car again.
             game.removeHandedBack();
             sim::World& world = game.host().world();
-            if (world.vehicleOf(world.playerPed()) == 0) world.putPlayerInVehicle();
+            if (world.entities().vehicleOf(world.entities().playerPed()) == 0) world.entities().putPlayerInVehicle();
             game.nextLevel(level);
         }
         const auto [upgrade, tiers] = purchaseFor(options.buy, before, level);

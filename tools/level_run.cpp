@@ -198,7 +198,7 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
     }
     timeline.add(host, report.result);
     timeline.add(host, settingsLine(game));
-    timeline.add(host, "entities still held by the plug-in: " + std::to_string(host.world().heldByScript().size()));
+    timeline.add(host, "entities still held by the plug-in: " + std::to_string(host.world().entities().heldByScript().size()));
     for (const std::string& failed : report.failedWrites) timeline.add(host, "the plug-in could not write " + failed);
 
     const fs::path timelinePath = fs::path(options.folder) / "timeline.txt";

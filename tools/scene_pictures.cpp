@@ -116,21 +116,21 @@ void drawHelicopter(cairo_t* c, const View& view, const sim::Entity& heli) {
 }
 
 void drawCombat(cairo_t* c, const View& view, const sim::World& world) {
-    for (const sim::Marker& marker : world.markers()) {
+    for (const sim::Marker& marker : world.records().markers()) {
         cairo_arc(c, view.x(marker.position.x), view.y(marker.position.y), 3.0 * view.scale, 0.0, 2.0 * M_PI);
         colour(c, marker.colour[0] / 255.0, marker.colour[1] / 255.0, marker.colour[2] / 255.0, marker.colour[3] / 255.0);
         cairo_set_line_width(c, 4.0);
         cairo_stroke(c);
     }
-    for (const sim::Explosion& blast : world.explosions()) {
+    for (const sim::Explosion& blast : world.combat().explosions()) {
         const int64_t age = world.frame() - blast.frame;
         if (age < 0 || age > kBlastFrames) continue;
         const double fade = 1.0 - static_cast<double>(age) / kBlastFrames;
-        cairo_arc(c, view.x(blast.position.x), view.y(blast.position.y), world.blastRadius() * view.scale, 0.0, 2.0 * M_PI);
+        cairo_arc(c, view.x(blast.position.x), view.y(blast.position.y), world.combat().blastRadius() * view.scale, 0.0, 2.0 * M_PI);
         colour(c, 1.0, 0.55, 0.10, 0.7 * fade);
         cairo_fill(c);
     }
-    for (const sim::Projectile& missile : world.projectiles()) {
+    for (const sim::Projectile& missile : world.combat().projectiles()) {
         if (!missile.flying) continue;
         const sim::Vec3 toAim = missile.to - missile.position;
         const float left = sim::length(toAim);
@@ -320,7 +320,7 @@ View chaseView(const player::ChaseRecord& record) {
 
 Backdrop sceneFromAbove(const sim::World& world, int32_t helicopter) {
     return [&world, helicopter](cairo_t* c, int width, int height) {
-        const sim::Entity& me = world.player();
+        const sim::Entity& me = world.entities().player();
         View view;
         view.width = width;
         view.height = height;
@@ -328,10 +328,10 @@ Backdrop sceneFromAbove(const sim::World& world, int32_t helicopter) {
         view.centreX = me.position.x;
         view.centreY = me.position.y;
         drawMap(c, view, world.map());
-        if (const sim::Entity* car = world.find(world.vehicleOf(me.handle))) drawCar(c, view, *car, car->wrecked);
+        if (const sim::Entity* car = world.entities().find(world.entities().vehicleOf(me.handle))) drawCar(c, view, *car, car->wrecked);
         drawCombat(c, view, world);
         // The helicopter, above everything on the ground.
-        if (const sim::Entity* heli = world.find(helicopter)) drawHelicopter(c, view, *heli);
+        if (const sim::Entity* heli = world.entities().find(helicopter)) drawHelicopter(c, view, *heli);
         // Dimmed a little, so the HUD stands out.
         colour(c, 0.0, 0.0, 0.0, 0.25);
         cairo_paint(c);

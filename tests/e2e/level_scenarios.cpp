@@ -52,8 +52,8 @@ int cuesPlayed(const Game& game, int32_t cue) {
 // The entity of this model that the script created and still holds, or null.
 sim::Entity* held(Game& game, const char* model) {
     sim::World& world = game.host.world();
-    for (const int32_t handle : world.heldByScript()) {
-        sim::Entity* entity = world.find(handle);
+    for (const int32_t handle : world.entities().heldByScript()) {
+        sim::Entity* entity = world.entities().find(handle);
         if (entity->model == sim::hashOfName(model)) return entity;
     }
     return nullptr;
@@ -73,8 +73,8 @@ const sim::ScreenRect* powerBar(const Game& game) { return rectAt(game, 0.5f, 0.
 // The fades from the nth on, as "out 200" or "in 4000".
 Lines fades(const sim::World& world, std::size_t from = 0) {
     Lines described;
-    for (std::size_t index = from; index < world.fades().size(); ++index) {
-        const sim::FadeEvent& fade = world.fades()[index];
+    for (std::size_t index = from; index < world.records().fades().size(); ++index) {
+        const sim::FadeEvent& fade = world.records().fades()[index];
         described.push_back((fade.fadeIn ? "in " : "out ") + std::to_string(fade.durationMs));
     }
     return described;
@@ -82,7 +82,7 @@ Lines fades(const sim::World& world, std::size_t from = 0) {
 
 std::vector<float> timeScales(const sim::World& world) {
     std::vector<float> scales;
-    for (const sim::ValueEvent& scale : world.timeScales()) scales.push_back(scale.value);
+    for (const sim::ValueEvent& scale : world.records().timeScales()) scales.push_back(scale.value);
     return scales;
 }
 
@@ -106,7 +106,7 @@ void tap(Game& game, int32_t key) {
 // settings bind another), then numeric keypad 5 on the row under the cursor; runs until the
 // level start has returned and the announcement shows (the first frame of the encounter).
 bool startLevelOne(Game& game, std::string_view settings = {}, int32_t menuKey = e2e::kF9) {
-    game.host.world().putPlayerInVehicle();
+    game.host.world().entities().putPlayerInVehicle();
     game.start(settings);
     game.press(menuKey);
     game.press(e2e::kNumpad5);
@@ -133,7 +133,7 @@ SCENARIO(level_1_starts_in_a_vehicle) {
     Game game(options, "level_1_starts");
     sim::World& world = game.host.world();
     REQUIRE(startLevelOne(game));
-    const sim::Entity* vehicle = world.find(world.vehicleOf(world.playerPed()));
+    const sim::Entity* vehicle = world.entities().find(world.entities().vehicleOf(world.entities().playerPed()));
     REQUIRE(vehicle != nullptr);
 
     // The car was put at the level's start point, facing its way at 20 units a second,
@@ -152,7 +152,7 @@ SCENARIO(level_1_starts_in_a_vehicle) {
     sim::Entity* helicopter = held(game, "BUZZARD");
     sim::Entity* pilot = held(game, "s_m_y_swat_01");
     REQUIRE(helicopter != nullptr && pilot != nullptr);
-    CHECK_EQ(world.heldByScript().size(), 2u);
+    CHECK_EQ(world.entities().heldByScript().size(), 2u);
     CHECK(helicopter->invincible && helicopter->missionEntity);
     CHECK_EQ(helicopter->landingGear, 3);
     CHECK_EQ(helicopter->setupCalls, 1);
@@ -197,15 +197,15 @@ SCENARIO(a_salvo_warns_with_cue_101) {
     // sequence's frame runs from -50 and fires at 0, 20, 30, 35 and 40. The first launch
     // waits for the rocket's asset, which the host streams in a few frames.
     sim::World& world = game.host.world();
-    const int64_t streaming = world.weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames;
+    const int64_t streaming = world.combat().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames;
     const uint32_t rocket = sim::hashOfName("WEAPON_VEHICLE_ROCKET");
     std::size_t mostMarkers = 0;
     while (game.host.frame() < warned + 51 + streaming + 40) {
         game.host.runFrame();
-        mostMarkers = std::max(mostMarkers, world.markers().size());
+        mostMarkers = std::max(mostMarkers, world.records().markers().size());
     }
     Lines fired;
-    for (const sim::Projectile& missile : world.projectiles()) {
+    for (const sim::Projectile& missile : world.combat().projectiles()) {
         fired.push_back(std::to_string(missile.firedFrame - warned - streaming));
         CHECK_EQ(missile.owner, pilot->handle);
         CHECK_EQ(missile.weapon, rocket);
@@ -221,7 +221,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     sim::World& world = game.host.world();
     // The world cooperates: the missiles harm nobody, so the player, who drives straight
     // on, survives the three salvos that a player would survive by steering.
-    world.setHarmlessMissiles(true);
+    world.combat().setHarmlessMissiles(true);
     const sim::Entity* helicopter = held(game, "BUZZARD");
     REQUIRE(helicopter != nullptr);
 
@@ -241,7 +241,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     CHECK_EQ(powerBar(game)->width, 25.0f * 0.02f * 0.1f);
     CHECK(powerBar(game)->colour == (sim::Rgba{255, 0, 0, 255}));
     CHECK(shown(game, kAttackReady));
-    const std::size_t missilesBefore = world.projectiles().size();
+    const std::size_t missilesBefore = world.combat().projectiles().size();
     game.host.setPadControl(kPadPressed);
     game.host.runFrame();
     game.host.setPadControl(0);
@@ -253,21 +253,21 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     CHECK_EQ(game.host.cues().back().cue, kCuesStopped);
     CHECK_EQ(game.host.cues().back().frame, struck);
     CHECK(powerBar(game) == nullptr);
-    REQUIRE(world.projectiles().size() == missilesBefore + 1);
-    CHECK_EQ(world.projectiles().back().speed, 1000.0f);
+    REQUIRE(world.combat().projectiles().size() == missilesBefore + 1);
+    CHECK_EQ(world.combat().projectiles().back().speed, 1000.0f);
     game.host.runFrame();
     CHECK(!shown(game, kAttackReady));
 
     // Fifty frames later, cue 102 and the shove.
     REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kHitCue) == 1; }, 100));
     CHECK_EQ(game.host.frame() - struck, 50);
-    REQUIRE(!world.forces().empty());
-    const sim::Force& shove = world.forces().back();
+    REQUIRE(!world.combat().forces().empty());
+    const sim::Force& shove = world.combat().forces().back();
     CHECK_EQ(shove.entity, helicopter->handle);
     CHECK_EQ(shove.frame, game.host.frame());
     CHECK(shove.force.x == 15.0f && shove.force.y == 15.0f && shove.force.z == 20.0f);
     CHECK_EQ(cuesPlayed(game, kWarningCue), 4);  // the interrupted salvo fired nothing
-    CHECK_EQ(world.projectiles().size(), missilesBefore + 5);
+    CHECK_EQ(world.combat().projectiles().size(), missilesBefore + 5);
 
     // Once the strike's sequence is over (frames 0 to 101): 25 frames of power, 30 damage,
     // a red bar of 50 / 80 of the full width.
@@ -278,7 +278,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     REQUIRE(bar != nullptr);
     CHECK_EQ(bar->width, 50.0f / 80.0f * 0.15f);
     CHECK(bar->colour == (sim::Rgba{255, 0, 0, 180}));
-    CHECK_EQ(world.heldByScript().size(), 2u);  // the level goes on
+    CHECK_EQ(world.entities().heldByScript().size(), 2u);  // the level goes on
 }
 
 SCENARIO(the_won_level_is_written_to_the_file) {
@@ -288,7 +288,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     REQUIRE(startLevelOne(game, "[Rotorstrike]\r\nweapon=2\r\n"));
     sim::World& world = game.host.world();
     // The world cooperates: the missiles harm nobody (as in the counter-attack's scenario).
-    world.setHarmlessMissiles(true);
+    world.combat().setHarmlessMissiles(true);
     const sim::Entity* helicopter = held(game, "BUZZARD");
     REQUIRE(helicopter != nullptr);
     const int32_t wreck = helicopter->handle;
@@ -311,10 +311,10 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     CHECK(notified);
 
     CHECK_EQ(cuesPlayed(game, kHitCue), 0);  // the level was won before the hit's frame
-    CHECK(std::any_of(world.explosions().begin(), world.explosions().end(),
+    CHECK(std::any_of(world.combat().explosions().begin(), world.combat().explosions().end(),
                       [&](const sim::Explosion& explosion) { return explosion.vehicle == wreck; }));
     CHECK(timeScales(world) == (std::vector<float>{0.25f, 1.0f, 0.35f, 1.0f}));
-    CHECK(world.heldByScript().empty());
+    CHECK(world.entities().heldByScript().empty());
     CHECK_EQ(hudLine(game, "~g~Success!"),
              "~g~Success! -- NEW HIGH SCORE: " + score + " -- Last score: 0 -- (Level 2 is available!)");
 
@@ -350,23 +350,23 @@ SCENARIO(a_death_respawns_at_the_checkpoint) {
     sim::World& world = game.host.world();
     // The world cooperates: the salvo's blasts reach far, so that its first missile
     // destroys the car with the player in it, wherever the player drives.
-    world.setBlastRadius(1000.0f);
-    const int32_t player = world.playerPed();
-    const int32_t car = world.vehicleOf(player);
+    world.combat().setBlastRadius(1000.0f);
+    const int32_t player = world.entities().playerPed();
+    const int32_t car = world.entities().vehicleOf(player);
 
     REQUIRE(runUntil(game, [&] { return shown(game, "You have died...respawning in 15 seconds"); }, 1000));
-    CHECK(world.find(player)->dead);
-    CHECK(world.find(car)->wrecked);
-    const std::size_t fadesBefore = world.fades().size();
+    CHECK(world.entities().find(player)->dead);
+    CHECK(world.entities().find(car)->wrecked);
+    const std::size_t fadesBefore = world.records().fades().size();
 
     // The host revives the player after 600 frames and gives control back 60 frames later;
     // the plug-in then puts the player in a new car of the checkpoint's model, where the
     // intro ended on the start's line, at its heading and speed.
     REQUIRE(runUntil(game, [&] { return shown(game, "Respawned, you can press F9 to exit..."); }, 1200));
-    const int32_t respawned = world.vehicleOf(player);
+    const int32_t respawned = world.entities().vehicleOf(player);
     REQUIRE(respawned != 0 && respawned != car);
-    const sim::Entity& vehicle = *world.find(respawned);
-    CHECK(!world.find(player)->dead);
+    const sim::Entity& vehicle = *world.entities().find(respawned);
+    CHECK(!world.entities().find(player)->dead);
     CHECK_EQ(vehicle.model, sim::hashOfName("SIM_CAR"));
     CHECK_EQ(vehicle.heading, kStartHeading);
     CHECK(std::abs(sim::length(vehicle.velocity) - 20.0f) < 1e-3f);
@@ -381,7 +381,7 @@ SCENARIO(a_death_respawns_at_the_checkpoint) {
     CHECK(std::all_of(respawnFades.begin(), respawnFades.end() - 1, [](const std::string& fade) { return fade == "out 10"; }));
     CHECK(timeScales(world) == (std::vector<float>{0.25f, 1.0f, 0.5f, 1.0f}));
     // The new car is the player's to drive away; the script holds the helicopter and pilot.
-    CHECK_EQ(world.heldByScript().size(), 2u);
+    CHECK_EQ(world.entities().heldByScript().size(), 2u);
     CHECK(held(game, "BUZZARD") != nullptr);
     game.host.runFrame();
     CHECK(!hudLine(game, "SCORE: ").empty());  // the level goes on
@@ -402,15 +402,15 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
     const Lines firstLoad = game.profileCalls();
     CHECK_EQ(Lines(firstLoad.begin(), firstLoad.begin() + std::min(firstLoad.size(), bindings.size())), bindings);
     const sim::World& world = game.host.world();
-    const std::vector<int32_t> encounter = world.heldByScript();
+    const std::vector<int32_t> encounter = world.entities().heldByScript();
     REQUIRE(encounter.size() == 2u);
     game.host.runFrames(60);
     CHECK(!hudLine(game, "SCORE: ").empty());
 
     game.press(kF10);
-    CHECK(world.heldByScript().empty());
+    CHECK(world.entities().heldByScript().empty());
     std::vector<int32_t> handedBack;
-    for (const sim::OwnershipEvent& event : world.ownership()) {
+    for (const sim::OwnershipEvent& event : world.entities().ownership()) {
         if (event.kind == sim::OwnershipEvent::HandedBack && event.frame == game.host.frame()) {
             handedBack.push_back(event.handle);
         }
@@ -435,7 +435,7 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
 // best, which a lower score must not replace.
 SCENARIO(a_level_won_after_the_file_was_locked_keeps_the_progress) {
     Game game(options, "a_locked_file");
-    game.host.world().putPlayerInVehicle();
+    game.host.world().entities().putPlayerInVehicle();
     game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=20\r\narmor=4\r\nweapon=4\r\nhigh_score_0=900\r\n");
     REQUIRE(game.lockSettings());
     game.press(e2e::kF9);
@@ -445,7 +445,7 @@ SCENARIO(a_level_won_after_the_file_was_locked_keeps_the_progress) {
     REQUIRE(runUntil(game, [&] { return shown(game, kAnnouncement); }, 600));
     game.unlockSettings();
 
-    game.host.world().setHarmlessMissiles(true);
+    game.host.world().combat().setHarmlessMissiles(true);
     REQUIRE(chargeInWarning(game, 4, 49));
     const std::string score = hudLine(game, "SCORE: ").substr(7);
     tap(game, e2e::kNumpad9);

@@ -1,5 +1,7 @@
 #include "standin.h"
 
+#include "host_internals.h"
+
 #include "cues.h"
 #include "imports.h"
 #include "script_hook_v.h"
@@ -62,7 +64,7 @@ void StandIn::loadModule(void* simulatedModule) {
         if (moduleHolding(reinterpret_cast<const void*>(registration.function)) != module_) {
             fault("scriptRegister with a function outside the module");
         }
-        host_.registerScript(simulatedModule, registration.function);
+        sim::HostInternals(host_).registerScript(simulatedModule, registration.function);
     }
 }
 
@@ -116,10 +118,10 @@ void StandIn::onScriptRegister(void* module, void (*function)()) {
     self.registrations_.push_back({module, function});
 }
 
-void StandIn::onScriptWait(uint32_t milliseconds) { current().host_.wait(milliseconds); }
-void StandIn::onNativeInit(uint64_t hash) { current().host_.beginNative(hash); }
-void StandIn::onNativePush64(uint64_t argument) { current().host_.pushArgument(argument); }
-uint64_t* StandIn::onNativeCall() { return current().host_.callNative(); }
+void StandIn::onScriptWait(uint32_t milliseconds) { sim::HostInternals(current().host_).wait(milliseconds); }
+void StandIn::onNativeInit(uint64_t hash) { sim::HostInternals(current().host_).beginNative(hash); }
+void StandIn::onNativePush64(uint64_t argument) { sim::HostInternals(current().host_).pushArgument(argument); }
+uint64_t* StandIn::onNativeCall() { return sim::HostInternals(current().host_).callNative(); }
 
 DWORD WINAPI StandIn::onGetTickCount() { return current().host_.tick(); }
 
@@ -134,7 +136,7 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
         if (module != nullptr || flags != kStopCuesFlags) {
             self.fault("a stop of the cues with other arguments than (NULL, NULL, 0xC0)");
         }
-        self.host_.recordCue(0);
+        sim::HostInternals(self.host_).recordCue(0);
     } else {
         const int id = IS_INTRESOURCE(sound) ? static_cast<int>(reinterpret_cast<ULONG_PTR>(sound)) : 0;
         if (id == 0) self.fault("a cue named by text, not by resource number");
@@ -143,7 +145,7 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
         if (flags != kPlayCueFlags) self.fault(cue + " played with flags other than 0x00040085");
         const std::string resourceFault = cueResourceFault(module, id);
         if (!resourceFault.empty()) self.fault(resourceFault);
-        self.host_.recordCue(id);
+        sim::HostInternals(self.host_).recordCue(id);
     }
     // A call that failed the checks is not passed on: with wrong arguments the system's
     // PlaySoundA may read a resource number as a text, and crash.
@@ -158,7 +160,7 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
 UINT WINAPI StandIn::onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR path) {
     StandIn& self = current();
     const UINT value = self.readProfileInt_(section, key, defaultValue, path);
-    self.host_.recordProfileRead(section, key, defaultValue, path, value);
+    sim::HostInternals(self.host_).recordProfileRead(section, key, defaultValue, path, value);
     return value;
 }
 
@@ -166,14 +168,14 @@ DWORD WINAPI StandIn::onGetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPC
                                                 DWORD size, LPCSTR path) {
     StandIn& self = current();
     const DWORD length = self.readProfileString_(section, key, defaultValue, buffer, size, path);
-    self.host_.recordProfileReadText(section, key, defaultValue, buffer, size, path, length);
+    sim::HostInternals(self.host_).recordProfileReadText(section, key, defaultValue, buffer, size, path, length);
     return length;
 }
 
 BOOL WINAPI StandIn::onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
     StandIn& self = current();
     const BOOL written = self.writeProfileString_(section, key, value, path);
-    self.host_.recordProfileWrite(section, key, value, path, written != FALSE);
+    sim::HostInternals(self.host_).recordProfileWrite(section, key, value, path, written != FALSE);
     return written;
 }
 
@@ -195,7 +197,7 @@ HANDLE WINAPI StandIn::onCreateFileA(LPCSTR path, DWORD access, DWORD share, LPS
     } else {
         self.heldFile_ = file;
     }
-    self.host_.recordProfileOpen(path, state);
+    sim::HostInternals(self.host_).recordProfileOpen(path, state);
     SetLastError(error);
     return file;
 }
@@ -204,7 +206,7 @@ BOOL WINAPI StandIn::onCloseHandle(HANDLE handle) {
     StandIn& self = current();
     if (handle == self.heldFile_ && handle != INVALID_HANDLE_VALUE) {
         self.heldFile_ = INVALID_HANDLE_VALUE;
-        self.host_.recordProfileClose();
+        sim::HostInternals(self.host_).recordProfileClose();
     }
     return self.closeHandle_(handle);
 }
