@@ -25,7 +25,7 @@
 #include "game.h"
 #include "host.h"
 #include "profile_file.h"
-#include "runtime/mod_state.h"
+#include "runtime/mod_view.h"
 #include "settings/settings.h"
 #include "steady_states.h"
 #include "temp_folder.h"
@@ -186,7 +186,7 @@ void settingsLoad(benchmark::State& timing, SettingsRow* row, bool kept) {
         profile::setTimestampSlack(std::chrono::hours(24 * 365));  // nothing settles: read every time
     }
     loadSettings();
-    if (mod.weaponLevel != 2 || mod.upgradePoints != 5) timing.SkipWithError("the settings file was not read");
+    if (modView().weaponLevel != 2 || modView().upgradePoints != 5) timing.SkipWithError("the settings file was not read");
     for (auto _ : timing) loadSettings();
     profile::setTimestampSlack(std::chrono::seconds(2));
 }

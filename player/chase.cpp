@@ -1,6 +1,6 @@
 #include "chase.h"
 
-#include "runtime/mod_state.h"
+#include "runtime/mod_view.h"
 
 namespace player {
 
@@ -20,8 +20,8 @@ void ChaseRecorder::sample(std::vector<std::vector<sim::Vec3>>& route, sim::Vec3
 
 void ChaseRecorder::observe(const sim::Host& host) {
     const sim::World& world = host.world();
-    if (!mod.encounterActive && !encounterSeen_) return;
-    if (mod.encounterActive && !encounterSeen_) {
+    if (!modView().encounterActive && !encounterSeen_) return;
+    if (modView().encounterActive && !encounterSeen_) {
         encounterSeen_ = true;
         record_.map = world.map();
         // Only what happens from this level's start on.
@@ -33,14 +33,14 @@ void ChaseRecorder::observe(const sim::Host& host) {
     if (!world.map().empty() && record_.map.empty()) record_.map = world.map();
 
     const sim::Entity& me = world.entities().player();
-    if (mod.encounterActive && host.frame() % kSampleFrames == 0) {
+    if (modView().encounterActive && host.frame() % kSampleFrames == 0) {
         if (!me.dead) sample(record_.playerRoute, me.position);
-        if (const sim::Entity* heli = world.entities().find(mod.heliVehicle)) sample(record_.heliRoute, heli->position);
+        if (const sim::Entity* heli = world.entities().find(modView().heliVehicle)) sample(record_.heliRoute, heli->position);
     }
 
     const auto& projectiles = world.combat().projectiles();
     for (; projectilesSeen_ < projectiles.size(); ++projectilesSeen_) {
-        if (mod.counterAttackSequence == 0) record_.aims.push_back({projectiles[projectilesSeen_].to, projectiles[projectilesSeen_].id, false});
+        if (modView().counterAttackSequence == 0) record_.aims.push_back({projectiles[projectilesSeen_].to, projectiles[projectilesSeen_].id, false});
     }
     const auto& casualties = world.combat().casualties();
     for (; casualtiesSeen_ < casualties.size(); ++casualtiesSeen_) {
@@ -57,10 +57,10 @@ void ChaseRecorder::observe(const sim::Host& host) {
     const auto& crashes = world.driving().crashes();
     for (; crashesSeen_ < crashes.size(); ++crashesSeen_) record_.crashes.push_back(crashes[crashesSeen_].position);
 
-    if (mod.counterAttackSequence && !counterAttack_ && mod.missileSequenceActive) record_.strikes.push_back(fromHost(mod.playerPosition));
-    if (!mod.playerDown && playerDown_ && mod.encounterActive) record_.respawns.push_back(me.position);
-    counterAttack_ = mod.counterAttackSequence;
-    playerDown_ = mod.playerDown;
+    if (modView().counterAttackSequence && !counterAttack_ && modView().missileSequenceActive) record_.strikes.push_back(fromHost(modView().playerPosition));
+    if (!modView().playerDown && playerDown_ && modView().encounterActive) record_.respawns.push_back(me.position);
+    counterAttack_ = modView().counterAttackSequence;
+    playerDown_ = modView().playerDown;
 }
 
 }  // namespace player

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/mod_state.h"
+#include "runtime/mod_view.h"
 
 namespace player {
 
@@ -68,53 +68,53 @@ void Timeline::observe(const sim::Host& host) {
 }
 
 void Timeline::watchPlugin(const sim::Host& host) {
-    if (mod.menuOpen != menuOpen_) add(host, mod.menuOpen ? "menu opened" : "menu closed");
-    if (mod.instructionsShown != instructionsShown_) add(host, mod.instructionsShown ? "instructions shown" : "instructions closed");
+    if (modView().menuOpen != menuOpen_) add(host, modView().menuOpen ? "menu opened" : "menu closed");
+    if (modView().instructionsShown != instructionsShown_) add(host, modView().instructionsShown ? "instructions shown" : "instructions closed");
     // A level has started once its helicopter is there; a new helicopter later replaces a
     // wreck.
-    const sim::Entity* heli = host.world().entities().find(mod.heliVehicle);
-    if (mod.encounterActive && heli != nullptr && !levelStarted_) {
+    const sim::Entity* heli = host.world().entities().find(modView().heliVehicle);
+    if (modView().encounterActive && heli != nullptr && !levelStarted_) {
         levelStarted_ = true;
         const sim::Model* model = host.world().entities().findModel(heli->model);
-        add(host, format("level %d started: helicopter %s, health %.0f", mod.currentLevel + 1,
-                         model != nullptr ? model->name.c_str() : "?", static_cast<double>(mod.heliHealth)));
+        add(host, format("level %d started: helicopter %s, health %.0f", modView().currentLevel + 1,
+                         model != nullptr ? model->name.c_str() : "?", static_cast<double>(modView().heliHealth)));
         salvos_ = 0;
-    } else if (mod.encounterActive && mod.heliVehicle != heliVehicle_ && heliVehicle_ != 0 && mod.heliVehicle != 0) {
+    } else if (modView().encounterActive && modView().heliVehicle != heliVehicle_ && heliVehicle_ != 0 && modView().heliVehicle != 0) {
         add(host, "helicopter replaced: the old one could no longer fly");
     }
-    if (!mod.encounterActive && encounterActive_) {
+    if (!modView().encounterActive && encounterActive_) {
         levelStarted_ = false;
-        add(host, format("encounter over (score %.0f)", std::trunc(static_cast<double>(mod.score))));
+        add(host, format("encounter over (score %.0f)", std::trunc(static_cast<double>(modView().score))));
     }
 
-    if (mod.missileSequenceActive && !sequenceActive_ && mod.counterAttackSequence == 0) {
+    if (modView().missileSequenceActive && !sequenceActive_ && modView().counterAttackSequence == 0) {
         ++salvos_;
         salvoMissiles_ = 0;
-        add(host, format("salvo %d: warning, %d frames to the first missile", salvos_, -mod.missileSequenceFrame));
+        add(host, format("salvo %d: warning, %d frames to the first missile", salvos_, -modView().missileSequenceFrame));
     }
-    if (mod.armorShieldActive != shield_) add(host, mod.armorShieldActive ? "armor shield up: the car is invincible" : "armor shield down");
-    if (mod.attacksSurvived > attacksSurvived_) {
-        add(host, format("salvo %d survived: power-up %s", salvos_, powerUpName(mod.attacksSurvived)));
+    if (modView().armorShieldActive != shield_) add(host, modView().armorShieldActive ? "armor shield up: the car is invincible" : "armor shield down");
+    if (modView().attacksSurvived > attacksSurvived_) {
+        add(host, format("salvo %d survived: power-up %s", salvos_, powerUpName(modView().attacksSurvived)));
     }
-    if (mod.counterAttackSequence && !counterAttack_ && mod.missileSequenceActive) {
+    if (modView().counterAttackSequence && !counterAttack_ && modView().missileSequenceActive) {
         ++strikes_;
-        add(host, format("strike %d: damage %.1f, helicopter health %.1f", strikes_, static_cast<double>(mod.lastStrikeDamage),
-                         static_cast<double>(mod.heliHealth < 0.0f ? 0.0f : mod.heliHealth)));
+        add(host, format("strike %d: damage %.1f, helicopter health %.1f", strikes_, static_cast<double>(modView().lastStrikeDamage),
+                         static_cast<double>(modView().heliHealth < 0.0f ? 0.0f : modView().heliHealth)));
     }
-    if (!mod.playerDown && playerDown_ && mod.encounterActive) {
+    if (!modView().playerDown && playerDown_ && modView().encounterActive) {
         add(host, format("respawned at the checkpoint: score halved to %.0f, power-ups lost",
-                         std::trunc(static_cast<double>(mod.score))));
+                         std::trunc(static_cast<double>(modView().score))));
     }
 
-    menuOpen_ = mod.menuOpen;
-    instructionsShown_ = mod.instructionsShown;
-    encounterActive_ = mod.encounterActive;
-    heliVehicle_ = mod.heliVehicle;
-    sequenceActive_ = mod.missileSequenceActive;
-    counterAttack_ = mod.counterAttackSequence;
-    shield_ = mod.armorShieldActive;
-    attacksSurvived_ = mod.attacksSurvived;
-    playerDown_ = mod.playerDown;
+    menuOpen_ = modView().menuOpen;
+    instructionsShown_ = modView().instructionsShown;
+    encounterActive_ = modView().encounterActive;
+    heliVehicle_ = modView().heliVehicle;
+    sequenceActive_ = modView().missileSequenceActive;
+    counterAttack_ = modView().counterAttackSequence;
+    shield_ = modView().armorShieldActive;
+    attacksSurvived_ = modView().attacksSurvived;
+    playerDown_ = modView().playerDown;
 }
 
 void Timeline::watchMissiles(const sim::Host& host) {
@@ -123,7 +123,7 @@ void Timeline::watchMissiles(const sim::Host& host) {
     const sim::Vec3 player = world.entities().player().position;
     for (; projectilesSeen_ < projectiles.size(); ++projectilesSeen_) {
         const sim::Projectile& missile = projectiles[projectilesSeen_];
-        const bool strike = mod.counterAttackSequence != 0;
+        const bool strike = modView().counterAttackSequence != 0;
         if (!strike) ++salvoMissiles_;
         add(host, strike ? format("missile %d: the player's strike, at the helicopter", missile.id)
                          : format("missile %d: salvo %d's missile %d, aimed %.0f units from the player", missile.id, salvos_,
@@ -183,8 +183,8 @@ void Timeline::watchScreen(const sim::Host& host) {
     sightLost_ = lost;
 
     // The floating message, each time it says something new (the prompt has its own line).
-    if (mod.messageFramesLeft > 0 && lastMessage_ != mod.messageText) {
-        lastMessage_ = mod.messageText;
+    if (modView().messageFramesLeft > 0 && lastMessage_ != modView().messageText) {
+        lastMessage_ = modView().messageText;
         if (!lastMessage_.empty() && lastMessage_.find("ATTACK READY") == std::string::npos) {
             const std::string said = plain(lastMessage_);
             if (said.find("Success!") != std::string::npos) {
@@ -201,7 +201,7 @@ void Timeline::watchScreen(const sim::Host& host) {
             add(host, "message: \"" + said + "\"");
         }
     }
-    if (mod.messageFramesLeft == 0) lastMessage_.clear();
+    if (modView().messageFramesLeft == 0) lastMessage_.clear();
     for (const sim::Notification& note : screen.notifications) add(host, "notification: \"" + plain(note.text) + "\"");
 }
 

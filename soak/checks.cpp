@@ -1,6 +1,6 @@
 #include "checks.h"
 
-#include "runtime/mod_state.h"
+#include "runtime/mod_view.h"
 
 namespace soak {
 
@@ -92,15 +92,15 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     }
     readThisFrame_ = {};
 
-    const bool ended = wasActive_ && !mod.encounterActive;
-    wasActive_ = mod.encounterActive;
+    const bool ended = wasActive_ && !modView().encounterActive;
+    wasActive_ = modView().encounterActive;
     checkHeld(host.world(), ended);
 
 
     ran(Check::WaitsEnd);
     // The respawn follows once the host has revived the player and given control back.
     const sim::World& world = host.world();
-    const bool respawnDue = mod.encounterActive && mod.playerDown != 0 && mod.checkpointSaved != 0 &&
+    const bool respawnDue = modView().encounterActive && modView().playerDown != 0 && modView().checkpointSaved != 0 &&
                             !world.entities().player().dead && world.combat().playerControl();
     respawnDueFrames_ = respawnDue ? respawnDueFrames_ + 1 : 0;
     if (respawnDueFrames_ > kLongestWait) {
@@ -145,19 +145,19 @@ void Checks::checkProgress(const sim::Host& host) {
 
 void Checks::checkModState() {
     ran(Check::ModState);
-    if (mod.heliPilot != 0 && mod.heliVehicle == 0) fail("a pilot is held without its helicopter");
-    if (!mod.encounterActive && (mod.heliVehicle != 0 || mod.heliPilot != 0)) fail("handles are held with no encounter running");
-    if (mod.missileSequenceActive != 0 && (mod.missileSequenceFrame < -50 || mod.missileSequenceFrame > 101)) {
-        fail("the missile sequence is at frame " + std::to_string(mod.missileSequenceFrame));
+    if (modView().heliPilot != 0 && modView().heliVehicle == 0) fail("a pilot is held without its helicopter");
+    if (!modView().encounterActive && (modView().heliVehicle != 0 || modView().heliPilot != 0)) fail("handles are held with no encounter running");
+    if (modView().missileSequenceActive != 0 && (modView().missileSequenceFrame < -50 || modView().missileSequenceFrame > 101)) {
+        fail("the missile sequence is at frame " + std::to_string(modView().missileSequenceFrame));
     }
-    if (mod.missileSequenceActive != 0 && (mod.missilesLaunched < 0 || mod.missilesLaunched > kSalvoMissiles)) {
-        fail(std::to_string(mod.missilesLaunched) + " missiles launched in one sequence");
+    if (modView().missileSequenceActive != 0 && (modView().missilesLaunched < 0 || modView().missilesLaunched > kSalvoMissiles)) {
+        fail(std::to_string(modView().missilesLaunched) + " missiles launched in one sequence");
     }
-    if (mod.weaponLevel < 1 || mod.weaponLevel > 4 || mod.armorLevel < 1 || mod.armorLevel > 4) {
-        fail("tiers out of range: weapon " + std::to_string(mod.weaponLevel) + ", armor " + std::to_string(mod.armorLevel));
+    if (modView().weaponLevel < 1 || modView().weaponLevel > 4 || modView().armorLevel < 1 || modView().armorLevel > 4) {
+        fail("tiers out of range: weapon " + std::to_string(modView().weaponLevel) + ", armor " + std::to_string(modView().armorLevel));
     }
-    if (mod.upgradePoints < 0 || mod.upgradePoints > 28) fail("upgrade points out of range: " + std::to_string(mod.upgradePoints));
-    if (mod.highestOpenLevel < 0 || mod.highestOpenLevel > 5) fail("open levels out of range: " + std::to_string(mod.highestOpenLevel));
+    if (modView().upgradePoints < 0 || modView().upgradePoints > 28) fail("upgrade points out of range: " + std::to_string(modView().upgradePoints));
+    if (modView().highestOpenLevel < 0 || modView().highestOpenLevel > 5) fail("open levels out of range: " + std::to_string(modView().highestOpenLevel));
 }
 
 void Checks::checkHeld(const sim::World& world, bool encounterEnded) {
@@ -170,18 +170,18 @@ void Checks::checkHeld(const sim::World& world, bool encounterEnded) {
         const sim::Entity& entity = *world.entities().find(handle);
         const bool helicopter = isHelicopter(entity);
         const bool pilot = entity.kind == sim::EntityKind::Ped;
-        if ((helicopter && handle != mod.heliVehicle) || (pilot && handle != mod.heliPilot)) {
+        if ((helicopter && handle != modView().heliVehicle) || (pilot && handle != modView().heliPilot)) {
             fail("a " + std::string(pilot ? "pilot" : "helicopter") + " the plug-in no longer names is still held");
         }
         if (encounterEnded) fail("the encounter ended with entity " + std::to_string(handle) + " still held");
     }
     // Only the shield makes a vehicle other than the helicopter invincible: once it drops, and
     // when the encounter ends, none may be left so, whichever vehicle the player uses now.
-    const bool dropped = wasShielded_ && mod.armorShieldActive == 0;
-    wasShielded_ = mod.armorShieldActive != 0;
+    const bool dropped = wasShielded_ && modView().armorShieldActive == 0;
+    wasShielded_ = modView().armorShieldActive != 0;
     if (encounterEnded) {
         ran(Check::HandedBack);
-        if (mod.armorShieldActive != 0) fail("the encounter ended with the shield flag set");
+        if (modView().armorShieldActive != 0) fail("the encounter ended with the shield flag set");
     }
     if (!encounterEnded && !dropped) return;
     ran(Check::ShieldDown);

@@ -6,7 +6,7 @@
 
 #include "profile_file.h"
 #include "profile_format.h"
-#include "runtime/mod_state.h"
+#include "runtime/mod_view.h"
 #include "settings_checks.h"
 
 namespace soak {
@@ -15,9 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The host's own delays, as the world starts with them.
-constexpr int32_t kRevivalFrames = 600;
-constexpr int32_t kControlFrames = 60;
 // The plug-in's keys: the numeric keypad's 0, 2, 5 and 8 in the menu, and the pad's
 // attack control, which counts as pressed at exactly this value.
 constexpr int32_t kMenuKeys[] = {0x60, 0x62, 0x65, 0x68};
@@ -57,25 +54,37 @@ int64_t stalledAnswers(const sim::World& world, bool models) {
     return answers;
 }
 
+// What the script holds of an encounter: its helicopter (the oldest vehicle it holds, other
+// than one the player sits in) and its pilot.
+int32_t heldHelicopter(const sim::Entities& entities) {
+    return entities.oldestHeld(sim::EntityKind::Vehicle, entities.vehicleOf(entities.playerPed()));
+}
+int32_t heldPilot(const sim::Entities& entities) { return entities.oldestHeld(sim::EntityKind::Ped); }
+
 }  // namespace
 
-int32_t boundMenuKey() { return usableKey(mod.openMenuKey, kDefaultMenuKey); }
+int32_t boundMenuKey() { return usableKey(modView().openMenuKey, kDefaultMenuKey); }
 
 const char* faultName(Fault fault) { return kNames[static_cast<std::size_t>(fault)]; }
 const char* situationName(Situation situation) { return kSituationNames[static_cast<std::size_t>(situation)]; }
 
 Situation situationOf(const sim::Host& host, bool inFrame) {
     if (inFrame) {
-        const float scale = host.world().records().timeScale();
-        if (scale == 0.25f) return Situation::Intro;
-        if (scale == 0.35f) return Situation::WonSequence;
-        if (scale == 0.5f) return Situation::RespawnShot;
-        return Situation::StartWait;
+        // A wait in normal time is one of the steps of a level's start or a respawn. A slowed
+        // one is a shot: the wreck's when the script blew a vehicle up just before it, the
+        // respawn's when it had moved entities in the turn before (the helicopter brought
+        // back), else the level's intro.
+        const sim::Host::ScriptWait& wait = host.currentWait();
+        if (wait.timeScale == sim::kNormalTimeScale) return Situation::StartWait;
+        if (wait.blewUpVehicle) return Situation::WonSequence;
+        if (host.waitBefore().movedEntity) return Situation::RespawnShot;
+        return Situation::Intro;
     }
-    if (mod.encounterActive && mod.playerDown != 0) return Situation::PlayerDown;
-    if (mod.encounterActive && mod.missileSequenceActive != 0) return Situation::Salvo;
-    if (mod.encounterActive) return Situation::Chase;
-    return mod.menuOpen != 0 ? Situation::Menu : Situation::Idle;
+    const ModState& state = modView();
+    if (state.encounterActive && state.playerDown != 0) return Situation::PlayerDown;
+    if (state.encounterActive && state.missileSequenceActive != 0) return Situation::Salvo;
+    if (state.encounterActive) return Situation::Chase;
+    return state.menuOpen != 0 ? Situation::Menu : Situation::Idle;
 }
 
 void Faults::planLevel(Random& random, const Arrangement& arranged) {
@@ -111,8 +120,8 @@ void Faults::planLevel(Random& random, const Arrangement& arranged) {
     // A player who buys twice on one row, now and then with every tier write refused (and
     // the one after it), so that the second purchase follows a first one that failed.
     refuseTiers_ = plan(Fault::BoughtTwice).on && random_.percent(50);
-    lateRevival_ = static_cast<int32_t>(random_.between(kRevivalFrames + 1, 4 * kRevivalFrames));
-    lateControl_ = static_cast<int32_t>(random_.between(kControlFrames + 1, 30 * kControlFrames));
+    lateRevival_ = static_cast<int32_t>(random_.between(sim::kRevivalFrames + 1, 4 * sim::kRevivalFrames));
+    lateControl_ = static_cast<int32_t>(random_.between(sim::kControlFrames + 1, 30 * sim::kControlFrames));
 }
 
 void Faults::attach(sim::Host& host) {
@@ -144,7 +153,7 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
             count(Fault::VehicleVanishes);
         }
     }
-    if (mod.armorShieldActive != 0 && mod.missileSequenceActive != 0 && due(Fault::VehicleSwapped, now)) {
+    if (modView().armorShieldActive != 0 && modView().missileSequenceActive != 0 && due(Fault::VehicleSwapped, now)) {
         if (world.entities().vehicleOf(me) != 0 && random_.percent(50)) {
             world.entities().leaveVehicle(me);
         } else {
@@ -152,16 +161,20 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
         }
         count(Fault::VehicleSwapped);
     }
-    if (due(Fault::HelicopterDeleted, now) && world.entities().find(mod.heliVehicle) != nullptr) {
-        world.entities().remove(mod.heliVehicle);
-        count(Fault::HelicopterDeleted);
+    if (due(Fault::HelicopterDeleted, now)) {
+        if (const int32_t helicopter = heldHelicopter(world.entities())) {
+            world.entities().remove(helicopter);
+            count(Fault::HelicopterDeleted);
+        }
     }
-    if (due(Fault::PilotDeleted, now) && world.entities().find(mod.heliPilot) != nullptr) {
-        world.entities().remove(mod.heliPilot);
-        count(Fault::PilotDeleted);
+    if (due(Fault::PilotDeleted, now)) {
+        if (const int32_t pilot = heldPilot(world.entities())) {
+            world.entities().remove(pilot);
+            count(Fault::PilotDeleted);
+        }
     }
     if (due(Fault::HelicopterWrecked, now)) {
-        sim::Entity* helicopter = world.entities().find(mod.heliVehicle);
+        sim::Entity* helicopter = world.entities().find(heldHelicopter(world.entities()));
         if (helicopter != nullptr && !helicopter->wrecked) {
             world.entities().wreck(helicopter->handle);
             count(Fault::HelicopterWrecked);
@@ -180,15 +193,15 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
         }
     }
     const bool late = plan(Fault::LateRevival).on;
-    world.combat().setRevivalDelay(late ? lateRevival_ : kRevivalFrames);
-    world.combat().setControlDelay(late ? lateControl_ : kControlFrames);
+    world.combat().setRevivalDelay(late ? lateRevival_ : sim::kRevivalFrames);
+    world.combat().setControlDelay(late ? lateControl_ : sim::kControlFrames);
     for (; lifeEventsSeen_ < world.combat().lifeEvents().size(); ++lifeEventsSeen_) {
         if (late && world.combat().lifeEvents()[lifeEventsSeen_].kind == sim::LifeEvent::Died) count(Fault::LateRevival);
     }
 
     if (due(Fault::SightFlaps, now) && frame >= sightFlapsUntil_) {
         sightFlapsUntil_ = frame + random_.between(60, 900);
-        if (mod.encounterActive) count(Fault::SightFlaps);
+        if (modView().encounterActive) count(Fault::SightFlaps);
     }
     if (frame < sightFlapsUntil_) {
         world.entities().setSight(frame % 2 == 0 ? sim::Sight::AlwaysClear : sim::Sight::AlwaysBlocked);
@@ -264,7 +277,7 @@ void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
     }
     if (mashUntil_ < 0 && due(Fault::KeyMash, now)) {
         const int32_t menuKey = boundMenuKey();
-        const int32_t others[] = {usableKey(mod.attackKey, kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
+        const int32_t others[] = {usableKey(modView().attackKey, kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
                                   kMenuKeys[2], kMenuKeys[3], kPadPressed};
         mashedKey_ = random_.percent(40) ? menuKey : others[random_.below(6)];
         mashUntil_ = frame + random_.between(1, 40);
@@ -431,8 +444,8 @@ void Faults::calm(sim::Host& host) {
     modelStallUntil_ = assetStallUntil_ = -1;
     world.entities().setSight(sim::Sight::ByDistance);
     sightFlapsUntil_ = badAnswersUntil_ = -1;
-    world.combat().setRevivalDelay(kRevivalFrames);
-    world.combat().setControlDelay(kControlFrames);
+    world.combat().setRevivalDelay(sim::kRevivalFrames);
+    world.combat().setControlDelay(sim::kControlFrames);
     if (mashUntil_ >= 0) {
         holdMashedKey(host, false);
         mashUntil_ = -1;

@@ -7,7 +7,7 @@
 #include "command_line.h"
 #include "game.h"
 #include "temporary_folder.h"
-#include "runtime/mod_state.h"
+#include "runtime/mod_view.h"
 
 namespace soak {
 
@@ -142,14 +142,14 @@ private:
 
     ProbeCounts probesSoFar() const {
         ProbeCounts probes = report_.probes;
-        for (int probe = 0; probe < kSettingsProbes && game_; ++probe) probes[probe] += mod.settingsProbes[probe];
+        for (int probe = 0; probe < kSettingsProbes && game_; ++probe) probes[probe] += modView().settingsProbes[probe];
         return probes;
     }
 
     // The probes of the plug-in in the game going on: its mod state starts afresh with each.
     void countProbes() {
         if (!game_) return;
-        for (int probe = 0; probe < kSettingsProbes; ++probe) report_.probes[probe] += mod.settingsProbes[probe];
+        for (int probe = 0; probe < kSettingsProbes; ++probe) report_.probes[probe] += modView().settingsProbes[probe];
     }
 
     // The level, until it ends or runs too long.
@@ -185,15 +185,15 @@ private:
         bool settled = false;
         for (int64_t frame = 0; frame < kSettleFrames && !settled && checks_.problem().empty(); ++frame) {
             game_->autopilot().beforeFrame(host);
-            const bool press = mod.encounterActive && frame - lastPress >= kFramesBetweenPresses;
+            const bool press = modView().encounterActive && frame - lastPress >= kFramesBetweenPresses;
             host.setKey(menuKey, press);
             if (press) lastPress = frame;
             host.runFrame();
             checks_.afterFrame(host, faults_);
-            settled = faults_.lastDispatchFrame() == host.frame() && !mod.encounterActive && !host.world().entities().player().dead;
+            settled = faults_.lastDispatchFrame() == host.frame() && !modView().encounterActive && !host.world().entities().player().dead;
         }
         host.setKey(menuKey, false);
-        checks_.settled(settled, mod.encounterActive ? "the encounter still runs" : "the player is still dead or the script is still waiting");
+        checks_.settled(settled, modView().encounterActive ? "the encounter still runs" : "the player is still dead or the script is still waiting");
     }
 
     // Between levels the host tidies up what the plug-in handed back, and the player gets

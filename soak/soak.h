@@ -10,7 +10,7 @@
 
 #include "checks.h"
 #include "faults.h"
-#include "runtime/mod_state.h"
+#include "runtime/mod_view.h"
 
 namespace soak {
 

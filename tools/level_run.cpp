@@ -8,7 +8,7 @@
 
 #include "chase.h"
 #include "replay_gif.h"
-#include "runtime/mod_state.h"
+#include "runtime/mod_view.h"
 #include "scene_pictures.h"
 #include "screenshot.h"
 
@@ -33,15 +33,15 @@ public:
         while (!feed_.empty() && host.frame() - feed_.front().frame > kFeedFrames) feed_.erase(feed_.begin());
         if (options_.shots.count(host.frame()) != 0) write("frame-" + std::to_string(host.frame()));
         if (!options_.pictures) return;
-        menuFrames_ = mod.menuOpen && !mod.instructionsShown ? menuFrames_ + 1 : 0;
-        instructionFrames_ = mod.instructionsShown ? instructionFrames_ + 1 : 0;
+        menuFrames_ = modView().menuOpen && !modView().instructionsShown ? menuFrames_ + 1 : 0;
+        instructionFrames_ = modView().instructionsShown ? instructionFrames_ + 1 : 0;
         take("menu", menuFrames_ == 20);
         take("instructions", instructionFrames_ == 40);
         // The pursuit: the first salvo's five missiles in the air over the HUD.
-        salvoFrames_ = mod.missileSequenceActive && !mod.counterAttackSequence && mod.missilesLaunched == 5 ? salvoFrames_ + 1 : 0;
+        salvoFrames_ = modView().missileSequenceActive && !modView().counterAttackSequence && modView().missilesLaunched == 5 ? salvoFrames_ + 1 : 0;
         take("pursuit", salvoFrames_ == 20);
         const sim::ScreenText* prompt = screen.findText("ATTACK READY!");
-        take("attack-ready", prompt != nullptr && mod.attackPower >= 35.0f);
+        take("attack-ready", prompt != nullptr && modView().attackPower >= 35.0f);
         const bool ended = screen.findText("Success!") != nullptr || screen.findText("You have lost") != nullptr;
         resultFrames_ = ended ? resultFrames_ + 1 : 0;
         take("result", resultFrames_ == 30);
@@ -63,7 +63,7 @@ private:
     }
     void write(const std::string& name) {
         const std::string path = (fs::path(options_.folder) / (name + ".png")).string();
-        if (!render::writeScreenshot(withFeed(), path, render::sceneFromAbove(game_.host().world(), mod.heliVehicle))) {
+        if (!render::writeScreenshot(withFeed(), path, render::sceneFromAbove(game_.host().world(), modView().heliVehicle))) {
             throw std::runtime_error("cannot write " + path);
         }
         written_.push_back(path);
@@ -158,7 +158,7 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
         shots.afterFrame();
         // The picture is built only for the frames the replay takes.
         if (replay && replay->takes(host.frame())) {
-            replay->picture(shots.withFeed(), render::sceneFromAbove(host.world(), mod.heliVehicle));
+            replay->picture(shots.withFeed(), render::sceneFromAbove(host.world(), modView().heliVehicle));
         }
         if (options.trace) printTrace(host);
     };
