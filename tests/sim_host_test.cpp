@@ -2,6 +2,9 @@
 // leave nothing behind when torn down.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -79,6 +82,60 @@ TEST(Fibre, AnExceptionEscapingTheBodyReachesTheResumer) {
     sim::Fibre fibre([] { throw std::runtime_error("from the script"); });
     EXPECT_THROW(fibre.resume(), std::runtime_error);
     EXPECT_TRUE(fibre.finished());
+}
+
+// The host keeps the script's last two waits: the frame each began in, how long, the time
+// scale set by then, and whether the script moved an entity or blew a vehicle up in the turn
+// that ended with it. A wait of 50 ms begun in frame 1 ends in frame 4.
+TEST(SimHost, RecordsTheScriptsWaitsAndWhatItDidBeforeEach) {
+    sim::Host host;
+    host.loadScript([] {
+        const auto call = [](uint64_t hash, std::initializer_list<uint64_t> arguments) {
+            nativeInit(hash);
+            for (const uint64_t argument : arguments) nativePush64(argument);
+            nativeCall();
+        };
+        constexpr uint64_t kSetEntityHeading = 0x8E2530AA8ADA980E, kSetTimeScale = 0x1D408577D440E81E,
+                           kExplodeVehicle = 0xBA71116ADF5B514C;
+        scriptWait(0);
+        call(kSetEntityHeading, {0x100, std::bit_cast<uint32_t>(90.0f)});
+        scriptWait(50);
+        call(kSetTimeScale, {std::bit_cast<uint32_t>(0.5f)});
+        call(kExplodeVehicle, {0x12345, 0, 1});  // no such vehicle: asked for all the same
+        scriptWait(0);
+        call(kSetTimeScale, {std::bit_cast<uint32_t>(1.0f)});
+        for (;;) scriptWait(0);
+    });
+    struct Wait {
+        int64_t frame;
+        uint32_t milliseconds;
+        float timeScale;
+        bool moved, blewUp;
+    };
+    const struct {
+        int64_t afterFrame;
+        Wait current, before;
+    } kRows[] = {
+        {0, {0, 0, 1.0f, false, false}, {-1, 0, 1.0f, false, false}},
+        {1, {1, 50, 1.0f, true, false}, {0, 0, 1.0f, false, false}},
+        {3, {1, 50, 1.0f, true, false}, {0, 0, 1.0f, false, false}},
+        {4, {4, 0, 0.5f, false, true}, {1, 50, 1.0f, true, false}},
+        {5, {5, 0, 1.0f, false, false}, {4, 0, 0.5f, false, true}},
+    };
+    const auto expectWait = [](const sim::Host::ScriptWait& wait, const Wait& expected, int64_t frame) {
+        EXPECT_EQ(wait.frame, expected.frame) << "after frame " << frame;
+        EXPECT_EQ(wait.milliseconds, expected.milliseconds) << "after frame " << frame;
+        EXPECT_EQ(wait.timeScale, expected.timeScale) << "after frame " << frame;
+        EXPECT_EQ(wait.movedEntity, expected.moved) << "after frame " << frame;
+        EXPECT_EQ(wait.blewUpVehicle, expected.blewUp) << "after frame " << frame;
+    };
+    for (const auto& row : kRows) {
+        while (host.frame() < row.afterFrame) host.runFrame();
+        expectWait(host.currentWait(), row.current, row.afterFrame);
+        expectWait(host.waitBefore(), row.before, row.afterFrame);
+    }
+    host.load();  // a new load starts with no waits
+    EXPECT_EQ(host.currentWait().frame, -1);
 }
 
 TEST(SimHost, ScriptWaitResumesOnTheFirstFrameAtLeastThatLater) {

@@ -102,6 +102,49 @@ TEST(SimWorld, StreamingAndCreation) {
     EXPECT_EQ(world.entities().ownership().back().kind, sim::OwnershipEvent::HandedBack);
 }
 
+// What the script holds, oldest first: during an encounter its helicopter is the oldest
+// vehicle it holds other than the one the player sits in, and its pilot the oldest ped. A
+// vehicle gone from the world, or handed back, is held no more.
+TEST(SimWorld, OldestHeldByTheScript) {
+    sim::World world;
+    sim::Entities& entities = world.entities();
+    for (const char* name : {"BUZZARD", "SIM_CAR", "s_m_y_swat_01"}) {
+        entities.model(name).loadFrames = 0;
+        entities.requestModel(sim::hashOfName(name));
+    }
+    const int32_t player = entities.playerPed();
+    int32_t heli = 0, pilot = 0, car = 0;
+    const struct {
+        const char* step;
+        void (*act)(sim::Entities&, int32_t&, int32_t&, int32_t&);
+        int expectedVehicle, expectedOtherThanPlayers, expectedPed;  // 1 heli, 2 car; 1 pilot
+    } kSteps[] = {
+        {"nothing created", [](sim::Entities&, int32_t&, int32_t&, int32_t&) {}, 0, 0, 0},
+        {"the helicopter", [](sim::Entities& e, int32_t& h, int32_t&, int32_t&) {
+             h = e.createVehicle(sim::hashOfName("BUZZARD"), {0.0f, 0.0f, 50.0f}, 0.0f);
+         }, 1, 1, 0},
+        {"its pilot", [](sim::Entities& e, int32_t& h, int32_t& p, int32_t&) {
+             p = e.createPedInVehicle(h, 26, sim::hashOfName("s_m_y_swat_01"), sim::kDriverSeat);
+         }, 1, 1, 1},
+        {"a car the player sits in", [](sim::Entities& e, int32_t&, int32_t&, int32_t& c) {
+             c = e.createVehicle(sim::hashOfName("SIM_CAR"), {}, 0.0f);
+             e.seat(e.playerPed(), c, sim::kDriverSeat);
+         }, 1, 1, 1},
+        {"the helicopter gone", [](sim::Entities& e, int32_t& h, int32_t&, int32_t&) { e.remove(h); }, 2, 0, 1},
+        {"the car handed back", [](sim::Entities& e, int32_t&, int32_t&, int32_t& c) { e.handBack(c); }, 0, 0, 1},
+        {"the pilot handed back", [](sim::Entities& e, int32_t&, int32_t& p, int32_t&) { e.handBack(p); }, 0, 0, 0},
+    };
+    for (const auto& step : kSteps) {
+        step.act(entities, heli, pilot, car);
+        const int32_t vehicles[] = {0, heli, car};
+        EXPECT_EQ(entities.oldestHeld(sim::EntityKind::Vehicle), vehicles[step.expectedVehicle]) << step.step;
+        EXPECT_EQ(entities.oldestHeld(sim::EntityKind::Vehicle, entities.vehicleOf(player)),
+                  vehicles[step.expectedOtherThanPlayers])
+            << step.step;
+        EXPECT_EQ(entities.oldestHeld(sim::EntityKind::Ped), step.expectedPed == 1 ? pilot : 0) << step.step;
+    }
+}
+
 // Sight is clear within a range by default; a test may make it always clear or blocked.
 TEST(SimWorld, LineOfSight) {
     sim::World world;
