@@ -6,11 +6,12 @@
 
 #include "plugin_test.h"
 #include "profile_file.h"
+#include "menu/menu.h"
 #include "settings/settings.h"
+#include "virtual_keys.h"
 
 namespace {
 
-constexpr int32_t kF10 = 121;
 constexpr int32_t kUntouched = 7;  // a row flag the loader must leave as it was
 
 using SettingsTest = PluginTest;
@@ -46,7 +47,7 @@ TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
         std::remove(gameFolder.file("Rotorstrike.ini").c_str());
         if (c.keys != nullptr) writeSettings(std::string("[Rotorstrike]\n") + c.keys + "\n");
         for (int32_t& row : mod.menuItemEnabled) row = kUntouched;
-        loadSettings();
+        loadMenuSettings();
         EXPECT_EQ(mod.openMenuKey, c.menuKey);
         EXPECT_EQ(mod.attackKey, c.attackKey);
         EXPECT_EQ(mod.checkpointEnabled, c.checkpoint);
@@ -94,7 +95,7 @@ TEST_F(SettingsTest, AKeyNameReadsAsItsCode) {
         const std::size_t before = host.profileCalls().size();
         loadSettings();
         EXPECT_EQ(mod.openMenuKey, c.code);
-        EXPECT_EQ(mod.attackKey, std::string_view(c.value).empty() ? kNumpad9 : c.code);
+        EXPECT_EQ(mod.attackKey, std::string_view(c.value).empty() ? vk::Numpad9 : c.code);
         std::string calls;
         for (std::size_t index = before; index < host.profileCalls().size(); ++index) {
             calls += "iwoct"[static_cast<int>(host.profileCalls()[index].kind)];
@@ -280,7 +281,7 @@ TEST_F(SettingsTest, AHandEditedFileKeepsItsForm) {
               "; weapons below\nweapon=1\nhigh_score_0=1234\r\nopen_levels=2\r\n\n[Audio]\nvolume=7");
     loadSettings();
     EXPECT_EQ(progressInMemory(), (Progress{24, 2, 1}));
-    EXPECT_EQ(mod.openMenuKey, kF10);
+    EXPECT_EQ(mod.openMenuKey, vk::F10);
     EXPECT_EQ(mod.highestOpenLevel, 1);
 }
 
@@ -288,15 +289,15 @@ TEST_F(SettingsTest, AHandEditedFileKeepsItsForm) {
 TEST_F(SettingsTest, TheScriptLoadsTheFileAtStartAndOnTheMenuKey) {
     writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\n");
     host.runFrame();
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 0);
-    pressFor1Frame(kF10);
+    pressFor1Frame(vk::F10);
     EXPECT_EQ(mod.menuOpen, 1);
 
     // Edited while the game runs: the next press of the menu key reads it.
     writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\nopen_levels=4\r\narmor=3\r\n");
     host.runFrames(20);
-    pressFor1Frame(kF10);
+    pressFor1Frame(vk::F10);
     EXPECT_EQ(mod.menuOpen, 0);
     EXPECT_EQ(mod.armorLevel, 3);
     EXPECT_EQ(mod.highestOpenLevel, 3);
@@ -306,11 +307,11 @@ TEST_F(SettingsTest, AReadThatFindsNoFileGivesTheDefaultsUntilTheNextLoad) {
     writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\n");
     host.gameFolder().missNextReads(7);
     host.runFrame();
-    EXPECT_EQ(mod.openMenuKey, kF9);
+    EXPECT_EQ(mod.openMenuKey, vk::F9);
     // F9 works now; the press reloads the file, which brings F10 back.
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 1);
-    EXPECT_EQ(mod.openMenuKey, kF10);
+    EXPECT_EQ(mod.openMenuKey, vk::F10);
 }
 
 // Not even root can create a file below a regular file: every write fails for real.
@@ -318,7 +319,7 @@ TEST_F(SettingsTest, AGameFolderBelowARegularFileFailsEveryWrite) {
     gameFolder.write("regular", "x");
     host.setGameDirectory(gameFolder.file("regular") + "/game");
     host.runFrame();
-    EXPECT_EQ(mod.openMenuKey, kF9);
+    EXPECT_EQ(mod.openMenuKey, vk::F9);
     saveUpgrades(5, 0, 0);
     saveOpenLevels(2);
     EXPECT_EQ(mod.upgradePoints, 5);

@@ -16,7 +16,7 @@ TEST(SimHost, UnknownNativesAndWrongArgumentCountsFailLoudly) {
     sim::Host host;
     nativeInit(0x1234567890ABCDEF);
     EXPECT_THROW(nativeCall(), sim::HostError);
-    nativeInit(0xD95E79E8686D2C27);  // the pad control takes two arguments
+    nativeInit(sim::nativeHash("getControlValue"));  // the pad control takes two arguments
     nativePush64(2);
     EXPECT_THROW(nativeCall(), sim::HostError);
     EXPECT_THROW(scriptWait(0), sim::HostError);
@@ -27,7 +27,7 @@ TEST(SimHost, NullModeAnswersTheLastResultAndDoesNothingElse) {
     sim::Host host;
     const sim::Entity& car = host.world().putPlayerInVehicle();
     const auto vehicleOfPlayer = [] {
-        nativeInit(0x6094AD011A2EA87D);
+        nativeInit(sim::nativeHash("getVehiclePedIsUsing"));
         nativePush64(static_cast<uint32_t>(sim::Host::current().world().playerPed()));
         return static_cast<int32_t>(nativeCall()[0]);
     };
@@ -36,7 +36,7 @@ TEST(SimHost, NullModeAnswersTheLastResultAndDoesNothingElse) {
     const std::size_t logged = host.calls().size();
     host.world().leaveVehicle(host.world().playerPed());
     EXPECT_EQ(vehicleOfPlayer(), car.handle);  // as last answered
-    nativeInit(0x67C540AA08E4A6F5);            // never answered: nothing to replay
+    nativeInit(sim::nativeHash("playSoundFrontend"));            // never answered: nothing to replay
     EXPECT_THROW(nativeCall(), sim::HostError);
     EXPECT_EQ(host.nativeCalls(), 3);
     EXPECT_EQ(host.calls().size(), logged);
