@@ -20,9 +20,6 @@ constexpr int64_t kInstructionsFrames = 90;  // long enough to read the panel (a
 constexpr int kMostMenuTries = 5;
 constexpr int64_t kStartTimeout = 900;
 
-// The menu as it is drawn: the highlight bar's centre is 0.192 + 0.03 × row.
-constexpr float kFirstRowY = 0.192f;
-constexpr float kRowSpacing = 0.03f;
 const sim::Rgba kHighlight{150, 150, 150, 200};
 const sim::Rgba kPowerBar{255, 0, 0, 255};
 constexpr float kPowerPerWidth = 500.0f;  // the power bar is 0.002 of the screen per power
@@ -47,7 +44,7 @@ bool startsWith(const std::string& text, const char* words) { return text.rfind(
 int highlightedRow(const sim::Screen& screen) {
     for (const sim::ScreenRect& rect : screen.rects) {
         if (rect.colour == kHighlight && std::fabs(rect.width - 0.145f) < 1e-3f) {
-            return static_cast<int>(std::lround((rect.y - kFirstRowY) / kRowSpacing));
+            return static_cast<int>(std::lround((rect.y - kHighlightFirstY) / kMenuRowSpacing));
         }
     }
     return -1;

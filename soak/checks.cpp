@@ -153,11 +153,11 @@ void Checks::checkModState() {
     if (mod.missileSequenceActive != 0 && (mod.missilesLaunched < 0 || mod.missilesLaunched > kSalvoMissiles)) {
         fail(std::to_string(mod.missilesLaunched) + " missiles launched in one sequence");
     }
-    if (mod.weaponLevel < 1 || mod.weaponLevel > 4 || mod.armorLevel < 1 || mod.armorLevel > 4) {
+    if (mod.weaponLevel < kFirstTier || mod.weaponLevel > kTopTier || mod.armorLevel < kFirstTier || mod.armorLevel > kTopTier) {
         fail("tiers out of range: weapon " + std::to_string(mod.weaponLevel) + ", armor " + std::to_string(mod.armorLevel));
     }
-    if (mod.upgradePoints < 0 || mod.upgradePoints > 28) fail("upgrade points out of range: " + std::to_string(mod.upgradePoints));
-    if (mod.highestOpenLevel < 0 || mod.highestOpenLevel > 5) fail("open levels out of range: " + std::to_string(mod.highestOpenLevel));
+    if (mod.upgradePoints < 0 || mod.upgradePoints > kMaxUpgradePoints) fail("upgrade points out of range: " + std::to_string(mod.upgradePoints));
+    if (mod.highestOpenLevel < 0 || mod.highestOpenLevel > kLastLevel) fail("open levels out of range: " + std::to_string(mod.highestOpenLevel));
 }
 
 void Checks::checkHeld(const sim::World& world, bool encounterEnded) {

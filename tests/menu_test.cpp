@@ -52,6 +52,30 @@ protected:
     }
 };
 
+// The menu's rows as a player knows them, and where each row's text stands.
+TEST(MenuRows, TheRowsStandWhereThePlayerKnowsThem) {
+    using Kind = MenuRowKind;
+    const struct {
+        Kind kind;
+        int32_t level;
+        float y;
+    } rows[] = {
+        {Kind::Level, 0, 0.18f},   {Kind::Level, 1, 0.21f},   {Kind::Level, 2, 0.24f},  {Kind::Level, 3, 0.27f},
+        {Kind::Level, 4, 0.30f},   {Kind::Level, 5, 0.33f},   {Kind::Balance, 0, 0.36f}, {Kind::Armor, 0, 0.39f},
+        {Kind::Weapon, 0, 0.42f},  {Kind::Gap, 0, 0.45f},     {Kind::Instructions, 0, 0.48f},
+    };
+    ASSERT_EQ(std::size(rows), static_cast<std::size_t>(kMenuRows));
+    for (int32_t row = 0; row < kMenuRows; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(kMenuTable[row].kind, rows[row].kind);
+        EXPECT_EQ(kMenuTable[row].level, rows[row].level);
+        EXPECT_EQ(menuRowY(row), rows[row].y);
+    }
+    EXPECT_EQ(kMenuTable[kArmorRow].price, 4);
+    EXPECT_EQ(kMenuTable[kWeaponRow].price, 3);
+    EXPECT_EQ(menuRowY(kMenuRows), 0.51f);  // the credit line
+}
+
 TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
     openMenu("");
     EXPECT_EQ(mod.menuCursor, 0);

@@ -6,6 +6,7 @@
 
 #include "plugin_test.h"
 #include "profile_file.h"
+#include "runtime/keys.h"
 #include "menu/menu.h"
 #include "settings/settings.h"
 #include "virtual_keys.h"
@@ -59,6 +60,42 @@ TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
         std::copy(std::begin(mod.menuItemEnabled), std::end(mod.menuItemEnabled), rows.begin());
         EXPECT_EQ(rows, c.rows);
     }
+}
+
+// The range rules a load applies, which the campaign tool and the soak read the file by too.
+TEST(SettingsRanges, OutOfRangeValuesAreReplaced) {
+    const struct {
+        uint32_t value;
+        int32_t openLevels, tier, points;
+    } cases[] = {
+        {0, 5, 1, 0},  {1, 1, 1, 1},  {4, 4, 4, 4},  {5, 5, 1, 5},          {6, 6, 1, 6},
+        {7, 5, 1, 7},  {28, 5, 1, 28}, {29, 5, 1, 1}, {0xFFFFFFFFu, 5, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(openLevelCountOf(c.value), c.openLevels);
+        EXPECT_EQ(tierOf(c.value), c.tier);
+        EXPECT_EQ(upgradePointsOf(c.value), c.points);
+    }
+}
+
+// A binding's text is taken for a name only when it fits its buffer with room to spare: a
+// value cut to fit is never a key.
+TEST(SettingsRanges, ABindingsTextIsANameOnlyWhenItFits) {
+    const struct {
+        const char* text;
+        int32_t code;
+    } cases[] = {{"F10", 0x79}, {"num9", 0x69}, {"F10           ", 0}, {"ABCDEFGHIJKLMN", 0}, {"", 0}};
+    for (const auto& c : cases) EXPECT_EQ(keyCodeOfBindingText(c.text), c.code) << '"' << c.text << '"';
+    int textReads = 0;
+    const auto text = [&] {
+        ++textReads;
+        return std::string("F10");
+    };
+    EXPECT_EQ(readBindingWith([] { return 120u; }, text), 120u);
+    EXPECT_EQ(textReads, 0);
+    EXPECT_EQ(readBindingWith([] { return 0u; }, text), 0x79u);
+    EXPECT_EQ(textReads, 1);
 }
 
 // A binding may name its key; the text is read only when the number reads 0, within the

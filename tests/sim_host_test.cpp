@@ -2,15 +2,37 @@
 // leave nothing behind when torn down.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "fibre.h"
 #include "host.h"
+#include "natives.h"
 #include "seam.h"
 #include "temp_folder.h"
 
 namespace {
+
+// Tests name the natives they look for; a name the table lacks is the test's own mistake.
+TEST(SimHost, NativesAreLookedUpByName) {
+    const struct {
+        const char* name;
+        uint64_t hash;
+    } cases[] = {
+        {"getVehiclePedIsUsing", 0x6094AD011A2EA87D},
+        {"getControlValue", 0xD95E79E8686D2C27},
+        {"drawMarker", 0x28477EC23D892089},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(sim::nativeHash(c.name), c.hash);
+        EXPECT_STREQ(sim::findNative(c.hash)->name, c.name);
+    }
+    for (const char* unknown : {"", "getVehiclePedIsUsed", "GETCONTROLVALUE"}) {
+        EXPECT_THROW(sim::nativeHash(unknown), std::invalid_argument) << unknown;
+    }
+}
 
 TEST(SimHost, UnknownNativesAndWrongArgumentCountsFailLoudly) {
     sim::Host host;

@@ -68,8 +68,8 @@ void drawMenuText(float x, float y, const char* text, int32_t style) {
 
 void drawMenu() {
     drawRect(0.0f, 0.345f, 0.15f, 0.4f, 0, 0, 0, 200);
-    // The highlight bar's centre: 0.192 + 0.03 x row, a little below the row's text.
-    drawRect(0.0f, 0.192f + 0.03f * static_cast<float>(mod.menuCursor), 0.145f, 0.02f, 150, 150, 150, 200);
+    drawRect(0.0f, kHighlightFirstY + kMenuRowSpacing * static_cast<float>(mod.menuCursor), 0.145f, 0.02f, 150, 150,
+             150, 200);
     drawMenuText(0.0378f, 0.15f, "Rotorstrike Menu", kMenuTextWhite);
     for (int32_t row = 0; row < kMenuRows; ++row) drawRow(row);
     // The credit line under the last row.

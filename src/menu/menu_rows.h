@@ -50,6 +50,10 @@ constexpr int32_t kArmorRow = menuRowOf(MenuRowKind::Armor);
 constexpr int32_t kWeaponRow = menuRowOf(MenuRowKind::Weapon);
 constexpr int32_t kInstructionsRow = menuRowOf(MenuRowKind::Instructions);
 
+// The highlight bar's centre: a little below its row's text, 0.192 + 0.03 x row.
+constexpr float kHighlightFirstY = 0.192f;
+constexpr float kMenuRowSpacing = 0.03f;
+
 // A row's text height: from hundredths, so that each is the float its decimal names.
 constexpr float menuRowY(int32_t row) { return static_cast<float>((18 + 3 * row) / 100.0); }
 static_assert(menuRowY(1) == 0.21f && menuRowY(8) == 0.42f, "rows fall on the hundredths");
