@@ -19,6 +19,8 @@ constexpr int32_t kMaxUpgradePoints = 28;
 constexpr int32_t kPointsOutOfRange = 1;
 // A won level's award is added only to a balance below this.
 constexpr int32_t kAwardBelow = 22;
+// A won level's award, by the level's index: Level 1 gives 3 points.
+constexpr int32_t levelAward(int32_t level) { return level + 3; }
 // Levels from this index on (Level 3 and above) refuse a player below this weapon tier.
 constexpr int32_t kFirstLevelNeedingWeapon = 2;
 constexpr int32_t kWeaponTierForHardLevels = 2;

@@ -49,7 +49,7 @@ bool showResult() {
 void postRewardNotifications() {
     TextBuffer points;
     appendText(points, "~g~");
-    appendNumber(points, mod.currentLevel + 3);
+    appendNumber(points, levelAward(mod.currentLevel));
     appendText(points, " upgrade points are available!");
     postNotification(points.chars);
 
@@ -90,8 +90,9 @@ void completeLevel() {
     }
     bool stored = showResult();
     postRewardNotifications();
+    const int32_t award = levelAward(mod.currentLevel);
     ++mod.currentLevel;
-    stored = saveUpgrades(mod.currentLevel + 2, 0, 0) && stored;
+    stored = saveUpgrades(award, 0, 0) && stored;
     if (mod.currentLevel >= mod.highestOpenLevel) {
         // Only a raise is progress: rewriting the count already open loses nothing if it fails.
         const bool raised = mod.currentLevel > mod.highestOpenLevel;

@@ -49,7 +49,7 @@ void drawRow(int32_t row) {
     case MenuRowKind::Weapon:
         // The red hint behind the weapon row: Level 3 is open but refused for want of a weapon tier.
         if (mod.highestOpenLevel == kFirstLevelNeedingWeapon && mod.weaponLevel == kFirstTier) {
-            drawRect(0.0f, 0.432f, 0.14f, 0.02f, 255, 100, 100, 150);
+            drawRect(0.0f, menuRowBarY(row), 0.14f, 0.02f, 255, 100, 100, 150);
         }
         drawMenuText(kTextX, y, tierName(weaponTierNames, mod.weaponLevel),
                      styleFor(forSale(entry.price, mod.weaponLevel)));

@@ -57,6 +57,8 @@ constexpr float kMenuRowSpacing = 0.03f;
 // A row's text height: from hundredths, so that each is the float its decimal names.
 constexpr float menuRowY(int32_t row) { return static_cast<float>((18 + 3 * row) / 100.0); }
 static_assert(menuRowY(1) == 0.21f && menuRowY(8) == 0.42f, "rows fall on the hundredths");
+// A bar behind a row, where the highlight stands on it: 0.012 below the row's text.
+constexpr float menuRowBarY(int32_t row) { return static_cast<float>((192 + 30 * row) / 1000.0); }
 
 // The flags of a freshly loaded module: the first level and the instructions.
 constexpr std::array<int32_t, kMenuRows> kInitialMenuRowFlags = [] {
