@@ -5,14 +5,13 @@
 #include "runtime/mod_state.h"
 #include "runtime/script.h"
 #include "seam.h"
+#include "virtual_keys.h"
 
 namespace bench {
 
 namespace {
 
-constexpr int32_t kMenuKey = 120;  // F9, a fresh settings file's menu key
-constexpr int32_t kNumpad2 = 0x62;
-constexpr int32_t kNumpad5 = 0x65;
+constexpr int32_t kMenuKey = kDefaultMenuKey;
 constexpr int kKeyLockoutFrames = 13;  // a little over 200 ms at 60 frames a second
 constexpr int kMostSetUpFrames = 5000;
 
@@ -132,8 +131,8 @@ Scene::Scene(State state) : state_(state), host_(std::make_unique<sim::Host>()) 
     case State::Menu: pressFor1Frame(kMenuKey); break;
     case State::Instructions:
         pressFor1Frame(kMenuKey);
-        pressFor1Frame(kNumpad2);  // from Level 1 down to the Instructions row
-        pressFor1Frame(kNumpad5);
+        pressFor1Frame(vk::Numpad2);  // from Level 1 down to the Instructions row
+        pressFor1Frame(vk::Numpad5);
         break;
     case State::PursuitInSight: startLevelOne(); break;
     case State::PursuitOutOfSight:
@@ -216,9 +215,9 @@ void Scene::startLevelOne() {
     world.combat().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
     world.combat().setHarmlessMissiles(true);
     pressFor1Frame(kMenuKey);
-    host_->setKey(kNumpad5, true);
+    host_->setKey(vk::Numpad5, true);
     host_->runFrame();
-    host_->setKey(kNumpad5, false);
+    host_->setKey(vk::Numpad5, false);
     runUntil(levelUnderWay, kMostSetUpFrames, "a running Level 1");
 }
 

@@ -4,15 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "menu/menu_rows.h"
+#include "virtual_keys.h"
 
 namespace player {
 
 namespace {
 
-constexpr int32_t kNumpad0 = 0x60;
-constexpr int32_t kNumpad2 = 0x62;
-constexpr int32_t kNumpad5 = 0x65;
-constexpr int32_t kNumpad8 = 0x68;
 constexpr int32_t kPadPressed = 254;
 // The plug-in takes one key each 200 ms; the autopilot waits a little longer between presses.
 constexpr int64_t kFramesBetweenPresses = 14;
@@ -22,12 +20,6 @@ constexpr int64_t kInstructionsFrames = 90;  // long enough to read the panel (a
 constexpr int kMostMenuTries = 5;
 constexpr int64_t kStartTimeout = 900;
 
-// The menu as it is drawn: the highlight bar's centre is 0.192 + 0.03 × row.
-constexpr float kFirstRowY = 0.192f;
-constexpr float kRowSpacing = 0.03f;
-constexpr int kInstructionsRow = 10;
-constexpr int kArmorRow = 7;
-constexpr int kWeaponRow = 8;
 const sim::Rgba kHighlight{150, 150, 150, 200};
 const sim::Rgba kPowerBar{255, 0, 0, 255};
 constexpr float kPowerPerWidth = 500.0f;  // the power bar is 0.002 of the screen per power
@@ -52,7 +44,7 @@ bool startsWith(const std::string& text, const char* words) { return text.rfind(
 int highlightedRow(const sim::Screen& screen) {
     for (const sim::ScreenRect& rect : screen.rects) {
         if (rect.colour == kHighlight && std::fabs(rect.width - 0.145f) < 1e-3f) {
-            return static_cast<int>(std::lround((rect.y - kFirstRowY) / kRowSpacing));
+            return static_cast<int>(std::lround((rect.y - kHighlightFirstY) / kMenuRowSpacing));
         }
     }
     return -1;
@@ -178,7 +170,7 @@ void Autopilot::showInstructions(sim::Host& host) {
     const Cursor cursor = moveCursorTo(host, kInstructionsRow);
     if (cursor == Cursor::Unreachable) finish(Outcome::Refused, "the menu's instructions row cannot be reached");
     if (cursor != Cursor::There || lockedOut(host)) return;
-    press(host, kNumpad5);
+    press(host, vk::Numpad5);
 }
 
 void Autopilot::closeInstructions(sim::Host& host) {
@@ -186,7 +178,7 @@ void Autopilot::closeInstructions(sim::Host& host) {
         phase_ = Phase::ChooseLevel;
         return;
     }
-    if (!lockedOut(host)) press(host, kNumpad0);
+    if (!lockedOut(host)) press(host, vk::Numpad0);
 }
 
 // Walks the highlight toward the row. A row that the highlight passes over or cannot reach
@@ -200,7 +192,7 @@ Autopilot::Cursor Autopilot::moveCursorTo(sim::Host& host, int row) {
         return Cursor::Unreachable;
     }
     lastRow_ = current;
-    press(host, current < row ? kNumpad2 : kNumpad8);
+    press(host, current < row ? vk::Numpad2 : vk::Numpad8);
     return Cursor::Moving;
 }
 
@@ -217,7 +209,7 @@ void Autopilot::chooseLevel(sim::Host& host) {
     const Cursor cursor = moveCursorTo(host, options_.level - 1);
     if (cursor == Cursor::Unreachable) finish(Outcome::Refused, name + " is locked");
     if (cursor != Cursor::There || lockedOut(host)) return;
-    press(host, kNumpad5);
+    press(host, vk::Numpad5);
     phase_ = Phase::AwaitStart;
 }
 
@@ -227,7 +219,7 @@ bool Autopilot::buy(sim::Host& host) {
     const Cursor cursor = moveCursorTo(host, purchase_ == Upgrade::Armor ? kArmorRow : kWeaponRow);
     if (cursor == Cursor::Moving || (cursor == Cursor::There && lockedOut(host))) return true;
     if (cursor == Cursor::There) {
-        press(host, kNumpad5);
+        press(host, vk::Numpad5);
         if (purchasesMade_++ > 0) ++repeatedPurchases_;
         if (--purchasesLeft_ > 0) return true;
     }

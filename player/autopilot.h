@@ -17,6 +17,7 @@
 #include "host.h"
 #include "dodge.h"
 #include "road.h"
+#include "rules.h"
 
 namespace player {
 
@@ -38,8 +39,8 @@ public:
         int level = 1;                // 1 to 6 (the sixth is the menu's unlabelled row)
         bool showInstructions = true;  // open the instructions panel before choosing the level
         float cruiseSpeed = 24.0f;
-        int32_t menuKey = 120;    // F9, as a fresh settings file binds it
-        int32_t attackKey = 105;  // numeric keypad 9
+        int32_t menuKey = kDefaultMenuKey;      // as a fresh settings file binds it
+        int32_t attackKey = kDefaultAttackKey;
     };
 
     Autopilot(uint32_t seed, const Options& options);

@@ -44,10 +44,8 @@ uint32_t Game::stored(const char* key, int32_t fallback) {
 
 // As the plug-in reads a binding: the number, and when it reads 0 the key's name.
 uint32_t Game::boundKey(const char* key, int32_t fallback) {
-    const uint32_t code = stored(key, fallback);
-    if (code != 0) return code;
-    constexpr uint32_t kNameBuffer = 16;
-    return static_cast<uint32_t>(keyCodeOfName(host_.gameFolder().readString(kSection, key, "", kNameBuffer, kSettingsPath)));
+    return readBindingWith([&] { return stored(key, fallback); },
+                           [&] { return host_.gameFolder().readString(kSection, key, "", kKeyNameBuffer, kSettingsPath); });
 }
 
 bool Game::step() {

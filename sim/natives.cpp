@@ -20,4 +20,13 @@ const NativeSpec* findNative(uint64_t hash) {
     return found == byHash.end() ? nullptr : found->second;
 }
 
+uint64_t nativeHash(std::string_view name) {
+    for (const auto area : {screenNatives(), entityNatives(), worldNatives(), combatNatives()}) {
+        for (const NativeSpec& spec : area) {
+            if (name == spec.name) return spec.hash;
+        }
+    }
+    throw std::invalid_argument("no native named " + std::string(name));
+}
+
 }  // namespace sim

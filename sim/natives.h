@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <string_view>
 
 #include "world.h"
 
@@ -69,6 +70,9 @@ struct NativeCall {
 
 // The table entry of a hash, or null for a native the host does not know.
 const NativeSpec* findNative(uint64_t hash);
+// The hash of a native by its name in the table (e.g. "getVehiclePedIsUsing"), for tests
+// that look for a call; an unknown name throws std::invalid_argument.
+uint64_t nativeHash(std::string_view name);
 
 // The table's parts, by area (natives_*.cpp).
 std::span<const NativeSpec> screenNatives();  // input, sounds, rectangles, texts, the feed

@@ -145,19 +145,20 @@ void Checks::checkProgress(const sim::Host& host) {
 
 void Checks::checkModState() {
     ran(Check::ModState);
-    if (modView().heliPilot != 0 && modView().heliVehicle == 0) fail("a pilot is held without its helicopter");
-    if (!modView().encounterActive && (modView().heliVehicle != 0 || modView().heliPilot != 0)) fail("handles are held with no encounter running");
-    if (modView().missileSequenceActive != 0 && (modView().missileSequenceFrame < -50 || modView().missileSequenceFrame > 101)) {
-        fail("the missile sequence is at frame " + std::to_string(modView().missileSequenceFrame));
+    const ModState& state = modView();
+    if (state.heliPilot != 0 && state.heliVehicle == 0) fail("a pilot is held without its helicopter");
+    if (!state.encounterActive && (state.heliVehicle != 0 || state.heliPilot != 0)) fail("handles are held with no encounter running");
+    if (state.missileSequenceActive != 0 && (state.missileSequenceFrame < -50 || state.missileSequenceFrame > 101)) {
+        fail("the missile sequence is at frame " + std::to_string(state.missileSequenceFrame));
     }
-    if (modView().missileSequenceActive != 0 && (modView().missilesLaunched < 0 || modView().missilesLaunched > kSalvoMissiles)) {
-        fail(std::to_string(modView().missilesLaunched) + " missiles launched in one sequence");
+    if (state.missileSequenceActive != 0 && (state.missilesLaunched < 0 || state.missilesLaunched > kSalvoMissiles)) {
+        fail(std::to_string(state.missilesLaunched) + " missiles launched in one sequence");
     }
-    if (modView().weaponLevel < 1 || modView().weaponLevel > 4 || modView().armorLevel < 1 || modView().armorLevel > 4) {
-        fail("tiers out of range: weapon " + std::to_string(modView().weaponLevel) + ", armor " + std::to_string(modView().armorLevel));
+    if (state.weaponLevel < kFirstTier || state.weaponLevel > kTopTier || state.armorLevel < kFirstTier || state.armorLevel > kTopTier) {
+        fail("tiers out of range: weapon " + std::to_string(state.weaponLevel) + ", armor " + std::to_string(state.armorLevel));
     }
-    if (modView().upgradePoints < 0 || modView().upgradePoints > 28) fail("upgrade points out of range: " + std::to_string(modView().upgradePoints));
-    if (modView().highestOpenLevel < 0 || modView().highestOpenLevel > 5) fail("open levels out of range: " + std::to_string(modView().highestOpenLevel));
+    if (state.upgradePoints < 0 || state.upgradePoints > kMaxUpgradePoints) fail("upgrade points out of range: " + std::to_string(state.upgradePoints));
+    if (state.highestOpenLevel < 0 || state.highestOpenLevel > kLastLevel) fail("open levels out of range: " + std::to_string(state.highestOpenLevel));
 }
 
 void Checks::checkHeld(const sim::World& world, bool encounterEnded) {

@@ -8,6 +8,7 @@
 #include "profile_format.h"
 #include "runtime/mod_view.h"
 #include "settings_checks.h"
+#include "virtual_keys.h"
 
 namespace soak {
 
@@ -17,12 +18,10 @@ namespace fs = std::filesystem;
 
 // The plug-in's keys: the numeric keypad's 0, 2, 5 and 8 in the menu, and the pad's
 // attack control, which counts as pressed at exactly this value.
-constexpr int32_t kMenuKeys[] = {0x60, 0x62, 0x65, 0x68};
+constexpr int32_t kMenuKeys[] = {vk::Numpad0, vk::Numpad2, vk::Numpad5, vk::Numpad8};
 constexpr int32_t kPadPressed = 254;
-constexpr int32_t kDefaultMenuKey = 120;
-constexpr int32_t kDefaultAttackKey = 105;
 // The native the plug-in calls first in each frame's dispatch: the pad's attack control.
-constexpr uint64_t kPadControlNative = 0xD95E79E8686D2C27;
+const uint64_t kPadControlNative = sim::nativeHash("getControlValue");
 
 constexpr const char* kNames[kFaultKinds] = {
     "vehicle vanishes", "helicopter deleted", "pilot deleted", "helicopter wrecked", "model streaming stalls",

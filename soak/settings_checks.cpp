@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "profile_format.h"
+#include "settings/settings.h"
 
 namespace soak {
 
@@ -106,16 +107,12 @@ Progress progressOf(const FileBytes& bytes) {
     const auto read = [&](ProgressKey key, int32_t fallback) {
         return profile::readInt(text, "Rotorstrike", kProgressKeyNames[key], fallback);
     };
-    const auto within = [](uint32_t value, uint32_t low, uint32_t high, int64_t otherwise) {
-        return value >= low && value <= high ? static_cast<int64_t>(value) : otherwise;
-    };
     Progress progress{};
-    // A count out of range opens all five levels; a tier out of range is the first; points
-    // out of range are one.
-    progress[OpenLevels] = within(read(OpenLevels, 1), 1, 6, 5);
-    progress[Armor] = within(read(Armor, 1), 1, 4, 1);
-    progress[Weapon] = within(read(Weapon, 1), 1, 4, 1);
-    progress[Points] = within(read(Points, 0), 0, 28, 1);
+    // As the plug-in's load reads them.
+    progress[OpenLevels] = openLevelCountOf(read(OpenLevels, 1));
+    progress[Armor] = tierOf(read(Armor, kFirstTier));
+    progress[Weapon] = tierOf(read(Weapon, kFirstTier));
+    progress[Points] = upgradePointsOf(read(Points, 0));
     for (int key = HighScore0; key <= HighScore4; ++key) {
         progress[static_cast<std::size_t>(key)] = static_cast<int32_t>(read(static_cast<ProgressKey>(key), 0));
     }
@@ -128,9 +125,9 @@ std::string backwardsProblem(const Progress& before, const Progress& after, cons
         return std::string(kProgressKeyNames[key]) + " went back from " + std::to_string(before[key]) + " to " +
                std::to_string(after[key]);
     }
-    // Points go down only to pay for the tiers bought: 4 for armor, 3 for the weapon.
+    // Points go down only to pay for the tiers bought.
     if (exempt[Points] || exempt[Armor] || exempt[Weapon]) return {};
-    const int64_t price = 4 * (after[Armor] - before[Armor]) + 3 * (after[Weapon] - before[Weapon]);
+    const int64_t price = kArmorPrice * (after[Armor] - before[Armor]) + kWeaponPrice * (after[Weapon] - before[Weapon]);
     const int64_t spent = before[Points] - after[Points];
     if (price == 0 && spent <= 0) return {};
     if (spent == price) return {};

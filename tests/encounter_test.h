@@ -13,41 +13,41 @@
 #include "runtime/script.h"
 #include "seam.h"
 #include "settings/settings.h"
+#include "virtual_keys.h"
 
-constexpr int32_t kNumpad5 = 0x65;
 constexpr int32_t kKeyLockoutFrames = 13;  // a little over 200 ms at 60 frames a second
 
 // The host's hashes, as the host documents them.
-constexpr uint64_t kCreateVehicle = 0xAF35D0D2583051B0;
-constexpr uint64_t kSetEntityCoords = 0x06843DA7060A026B;
-constexpr uint64_t kSetEntityCoordsNoOffset = 0x239A3351AC1DA385;
-constexpr uint64_t kSetEntityHeading = 0x8E2530AA8ADA980E;
-constexpr uint64_t kSetVehicleForwardSpeed = 0xAB54A438726D25D5;
-constexpr uint64_t kGetEntityVelocity = 0x4805D2B1D8CF94A9;
-constexpr uint64_t kGetEntityCoords = 0x3FEF770D40960D5A;
-constexpr uint64_t kGetEntitySpeed = 0xD5037BA82E12416F;
-constexpr uint64_t kHelicopterSetup = 0x1C99BB7B6E96D16F;
-constexpr uint64_t kTaskHeliMission = 0xDAD029E187A2BEB4;
-constexpr uint64_t kRequestModel = 0x963D27A58DF860AC;
-constexpr uint64_t kHasModelLoaded = 0x98A4EB5D89A0C952;
-constexpr uint64_t kGetDistanceBetweenCoords = 0xF1B760881820C952;
-constexpr uint64_t kShootSingleBulletBetweenCoords = 0x867654CBC7606F2C;
-constexpr uint64_t kDrawMarker = 0x28477EC23D892089;
-constexpr uint64_t kApplyForceToEntity = 0xC5F68BE9613E2D18;
-constexpr uint64_t kGetOffsetFromEntityInWorldCoords = 0x1899F328B0E12848;
-constexpr uint64_t kGetModelDimensions = 0x03E8D3D5F549087A;
-constexpr uint64_t kRequestWeaponAsset = 0x5443438F033E29C3;
-constexpr uint64_t kHasWeaponAssetLoaded = 0x36E353271F0E90EE;
-constexpr uint64_t kIsEntityDead = 0x5F9532F3B5CC2551;
-constexpr uint64_t kPedSecondStateTest = 0x388A47C51ABDAC8E;
-constexpr uint64_t kIsPlayerControlOn = 0x8A876A65283DD7D7;
-constexpr uint64_t kRespawnFixedCallOne = 0xB4EC2312F4E5B1F1;
-constexpr uint64_t kRespawnFixedCallTwo = 0x6D0858B8EDFD2B7D;
-constexpr uint64_t kSetEntityInvincible = 0x3882114BDE571AD4;
-constexpr uint64_t kExplodeVehicle = 0xBA71116ADF5B514C;
-constexpr uint64_t kSetGameplayCoordHint = 0xD51ADCD2D8BC0FB3;
-constexpr uint64_t kSetGameplayHintFov = 0x513403FB9C56211F;
-constexpr uint64_t kSetTimeScale = 0x1D408577D440E81E;
+const uint64_t kCreateVehicle = sim::nativeHash("createVehicle");
+const uint64_t kSetEntityCoords = sim::nativeHash("setEntityCoords");
+const uint64_t kSetEntityCoordsNoOffset = sim::nativeHash("setEntityCoordsNoOffset");
+const uint64_t kSetEntityHeading = sim::nativeHash("setEntityHeading");
+const uint64_t kSetVehicleForwardSpeed = sim::nativeHash("setVehicleForwardSpeed");
+const uint64_t kGetEntityVelocity = sim::nativeHash("getEntityVelocity");
+const uint64_t kGetEntityCoords = sim::nativeHash("getEntityCoords");
+const uint64_t kGetEntitySpeed = sim::nativeHash("getEntitySpeed");
+const uint64_t kHelicopterSetup = sim::nativeHash("helicopterSetup");
+const uint64_t kTaskHeliMission = sim::nativeHash("taskHeliMission");
+const uint64_t kRequestModel = sim::nativeHash("requestModel");
+const uint64_t kHasModelLoaded = sim::nativeHash("hasModelLoaded");
+const uint64_t kGetDistanceBetweenCoords = sim::nativeHash("getDistanceBetweenCoords");
+const uint64_t kShootSingleBulletBetweenCoords = sim::nativeHash("shootSingleBulletBetweenCoords");
+const uint64_t kDrawMarker = sim::nativeHash("drawMarker");
+const uint64_t kApplyForceToEntity = sim::nativeHash("applyForceToEntity");
+const uint64_t kGetOffsetFromEntityInWorldCoords = sim::nativeHash("getOffsetFromEntityInWorldCoords");
+const uint64_t kGetModelDimensions = sim::nativeHash("getModelDimensions");
+const uint64_t kRequestWeaponAsset = sim::nativeHash("requestWeaponAsset");
+const uint64_t kHasWeaponAssetLoaded = sim::nativeHash("hasWeaponAssetLoaded");
+const uint64_t kIsEntityDead = sim::nativeHash("isEntityDead");
+const uint64_t kPedSecondStateTest = sim::nativeHash("pedSecondStateTest");
+const uint64_t kIsPlayerControlOn = sim::nativeHash("isPlayerControlOn");
+const uint64_t kRespawnFixedCallOne = sim::nativeHash("respawnFixedCallOne");
+const uint64_t kRespawnFixedCallTwo = sim::nativeHash("respawnFixedCallTwo");
+const uint64_t kSetEntityInvincible = sim::nativeHash("setEntityInvincible");
+const uint64_t kExplodeVehicle = sim::nativeHash("explodeVehicle");
+const uint64_t kSetGameplayCoordHint = sim::nativeHash("setGameplayCoordHint");
+const uint64_t kSetGameplayHintFov = sim::nativeHash("setGameplayHintFov");
+const uint64_t kSetTimeScale = sim::nativeHash("setTimeScale");
 
 constexpr int32_t kWarningCue = 101;
 constexpr int32_t kHitCue = 102;
@@ -93,16 +93,16 @@ protected:
     // beforeSelect runs with the menu open, just before the row is selected.
     void startLevelFromMenu(int32_t row = 0, const std::function<void()>& beforeSelect = {}) {
         if (host.world().entities().vehicleOf(host.world().entities().playerPed()) == 0) host.world().entities().putPlayerInVehicle();
-        pressFor1Frame(kF9);
+        pressFor1Frame(vk::F9);
         mod.menuCursor = row;
         if (row >= 2) mod.weaponLevel = 2;
         host.runFrames(kKeyLockoutFrames);
         if (beforeSelect) beforeSelect();
         history.clear();
         recording = true;
-        host.setKey(kNumpad5, true);
+        host.setKey(vk::Numpad5, true);
         runFrame();
-        host.setKey(kNumpad5, false);
+        host.setKey(vk::Numpad5, false);
         finishLevelStart();
     }
 
@@ -121,7 +121,7 @@ protected:
     // (stamped again when the level start returned) has passed, and passes again.
     void abandonEncounter() {
         host.runFrames(kKeyLockoutFrames);
-        pressFor1Frame(kF9);
+        pressFor1Frame(vk::F9);
         host.runFrames(kKeyLockoutFrames);
     }
 
@@ -183,9 +183,9 @@ protected:
     }
     // The attack key held through one frame.
     void pressAttackKey() {
-        host.setKey(kNumpad9, true);
+        host.setKey(vk::Numpad9, true);
         runFrame();
-        host.setKey(kNumpad9, false);
+        host.setKey(vk::Numpad9, false);
     }
 
     // Runs until a salvo's warning stands at this frame: the next frame's press sees it.

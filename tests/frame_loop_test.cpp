@@ -5,14 +5,15 @@
 
 #include "plugin_test.h"
 #include "runtime/random.h"
+#include "virtual_keys.h"
 
 namespace {
 
-constexpr uint64_t kGetControlValue = 0xD95E79E8686D2C27;
-constexpr uint64_t kPlayerPedId = 0xD80958FC74E988A6;
-constexpr uint64_t kGetEntityCoords = 0x3FEF770D40960D5A;
-constexpr uint64_t kGetEntitySpeed = 0xD5037BA82E12416F;
-constexpr uint64_t kGetEntityVelocity = 0x4805D2B1D8CF94A9;
+const uint64_t kGetControlValue = sim::nativeHash("getControlValue");
+const uint64_t kPlayerPedId = sim::nativeHash("playerPedId");
+const uint64_t kGetEntityCoords = sim::nativeHash("getEntityCoords");
+const uint64_t kGetEntitySpeed = sim::nativeHash("getEntitySpeed");
+const uint64_t kGetEntityVelocity = sim::nativeHash("getEntityVelocity");
 
 using FrameLoopTest = PluginTest;
 
@@ -29,8 +30,8 @@ TEST_F(FrameLoopTest, IdleFrameAsksOnlyForThePadControl) {
 TEST_F(FrameLoopTest, ScriptSeedsTheGeneratorWithTheTickCountAndLoadsTheSettings) {
     host.runFrame();
     EXPECT_EQ(mod.randomState, 100000u);
-    EXPECT_EQ(mod.openMenuKey, kF9);
-    EXPECT_EQ(mod.attackKey, kNumpad9);
+    EXPECT_EQ(mod.openMenuKey, vk::F9);
+    EXPECT_EQ(mod.attackKey, vk::Numpad9);
     // The generator's draws from seed 1: the well-known sequence of this recurrence.
     seedRandom(1);
     const std::vector<int32_t> draws = {nextRandom(), nextRandom(), nextRandom(), nextRandom()};
@@ -55,7 +56,7 @@ TEST(HeldMenuKey, TogglesEvery13FramesAcrossTheWrap) {
         sim::Host host;
         host.setStartTick(c.startTick);
         host.load();
-        host.setKey(kF9, true);
+        host.setKey(vk::F9, true);
         std::vector<int64_t> toggles;
         int32_t wasOpen = 0;
         for (int64_t frame = 0; frame <= c.firstToggle + 60; ++frame) {
@@ -72,7 +73,7 @@ TEST_F(FrameLoopTest, MenuKeyOpensOnTheHighestOpenLevelAndClosesInstructions) {
     host.runFrame();
     mod.menuCursor = 7;
     mod.instructionsShown = 1;
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 1);
     EXPECT_EQ(mod.menuCursor, mod.highestOpenLevel);
     EXPECT_EQ(mod.instructionsShown, 0);
@@ -84,7 +85,7 @@ TEST_F(FrameLoopTest, MenuKeyDuringAnEncounterAbandonsItAndTheNextPressOpensTheM
     mod.encounterActive = true;
     mod.heliVehicle = 7;
     mod.heliPilot = 8;
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     EXPECT_FALSE(mod.encounterActive);
     EXPECT_EQ(mod.heliVehicle, 0);
     EXPECT_EQ(mod.heliPilot, 0);
@@ -97,17 +98,17 @@ TEST_F(FrameLoopTest, MenuKeyDuringAnEncounterAbandonsItAndTheNextPressOpensTheM
     EXPECT_EQ(farewell->style.colour.a, 0);
 
     host.runFrames(13);
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 1);
 }
 
 TEST_F(FrameLoopTest, AttackKeySharesTheLockoutWhileThePadActsEveryFrame) {
     host.runFrame();
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     const uint32_t menuPress = mod.lastKeyTime;
 
     // Within 200 ms of the menu key: the attack key is ignored and nothing is stamped.
-    host.setKey(kNumpad9, true);
+    host.setKey(vk::Numpad9, true);
     host.runFrames(12);
     EXPECT_EQ(mod.lastKeyTime, menuPress);
     // Past the lockout it is taken, and the pad is not asked.
@@ -115,7 +116,7 @@ TEST_F(FrameLoopTest, AttackKeySharesTheLockoutWhileThePadActsEveryFrame) {
     EXPECT_EQ(mod.lastKeyTime, host.tick());
     const std::vector<uint64_t> hashes = callHashes();
     EXPECT_EQ(std::count(hashes.begin(), hashes.end(), kGetControlValue), 0);
-    host.setKey(kNumpad9, false);
+    host.setKey(vk::Numpad9, false);
 
     // The pad's control at exactly 254 requests the attack every frame, lockout or not.
     host.setPadControl(254);
@@ -165,7 +166,7 @@ TEST_F(FrameLoopTest, EncounterFrameRefreshesTheWorldViewInOrder) {
 
 TEST_F(FrameLoopTest, ASecondLoadStartsFromTheInitialValues) {
     host.runFrame();
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     mod.heliHealth = 5.0f;
     mod.menuItemEnabled[3] = 1;
     mod.encounterActive = true;
@@ -181,7 +182,7 @@ TEST_F(FrameLoopTest, ASecondLoadStartsFromTheInitialValues) {
     EXPECT_FALSE(mod.encounterActive);
     // The new script starts on the next frame, from its beginning.
     host.runFrame();
-    EXPECT_EQ(mod.openMenuKey, kF9);
+    EXPECT_EQ(mod.openMenuKey, vk::F9);
 }
 
 }  // namespace

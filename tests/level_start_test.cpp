@@ -7,6 +7,7 @@
 
 #include "encounter/levels.h"
 #include "encounter_test.h"
+#include "virtual_keys.h"
 
 namespace {
 
@@ -159,12 +160,12 @@ TEST_F(LevelStartTest, VehicleGoneAfterTheFadeStartsTheLevelWhereThePlayerStands
     host.world().entities().place(player(), {100.0f, 200.0f, 30.0f});
     host.world().entities().seat(player().handle, car.handle, sim::kDriverSeat);
     host.world().entities().place(car, {100.0f, 200.0f, 30.0f});
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     host.runFrames(kKeyLockoutFrames);
     recording = true;
-    host.setKey(kNumpad5, true);
+    host.setKey(vk::Numpad5, true);
     runFrame();
-    host.setKey(kNumpad5, false);
+    host.setKey(vk::Numpad5, false);
     host.world().entities().remove(car.handle);  // during the 200 ms fade
     EXPECT_TRUE(runUntil([] { return std::string(mod.messageText) == "Error: 105"; }, 30));
     finishLevelStart();
@@ -235,9 +236,9 @@ TEST_F(LevelStartTest, SecondLevelStartHandsBackTheOldHelicopterAndPilot) {
 TEST_F(LevelStartTest, ModelsArePolledEveryFrameWithoutLimit) {
     host.world().entities().model("BUZZARD").loadFrames = sim::kNeverLoads;
     host.world().entities().putPlayerInVehicle();
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     host.runFrames(kKeyLockoutFrames);
-    pressFor1Frame(kNumpad5);
+    pressFor1Frame(vk::Numpad5);
     host.runFrames(100);
     for (int frame = 0; frame < 5; ++frame) {
         host.runFrame();

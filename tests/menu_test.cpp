@@ -7,13 +7,10 @@
 #include "menu/menu.h"
 #include "plugin_test.h"
 #include "seam.h"
+#include "virtual_keys.h"
 
 namespace {
 
-constexpr int32_t kNumpad8 = 0x68;
-constexpr int32_t kNumpad2 = 0x62;
-constexpr int32_t kNumpad5 = 0x65;
-constexpr int32_t kNumpad0 = 0x60;
 
 class MenuTest : public PluginTest {
 protected:
@@ -29,7 +26,7 @@ protected:
         pressFor1Frame(key);
     }
 
-    void openMenu(const std::string& settings, int32_t menuKey = kF9) {
+    void openMenu(const std::string& settings, int32_t menuKey = vk::F9) {
         startWith(settings);
         pressFor1Frame(menuKey);
         ASSERT_EQ(mod.menuOpen, 1);
@@ -55,6 +52,30 @@ protected:
     }
 };
 
+// The menu's rows as a player knows them, and where each row's text stands.
+TEST(MenuRows, TheRowsStandWhereThePlayerKnowsThem) {
+    using Kind = MenuRowKind;
+    const struct {
+        Kind kind;
+        int32_t level;
+        float y;
+    } rows[] = {
+        {Kind::Level, 0, 0.18f},   {Kind::Level, 1, 0.21f},   {Kind::Level, 2, 0.24f},  {Kind::Level, 3, 0.27f},
+        {Kind::Level, 4, 0.30f},   {Kind::Level, 5, 0.33f},   {Kind::Balance, 0, 0.36f}, {Kind::Armor, 0, 0.39f},
+        {Kind::Weapon, 0, 0.42f},  {Kind::Gap, 0, 0.45f},     {Kind::Instructions, 0, 0.48f},
+    };
+    ASSERT_EQ(std::size(rows), static_cast<std::size_t>(kMenuRows));
+    for (int32_t row = 0; row < kMenuRows; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(kMenuTable[row].kind, rows[row].kind);
+        EXPECT_EQ(kMenuTable[row].level, rows[row].level);
+        EXPECT_EQ(menuRowY(row), rows[row].y);
+    }
+    EXPECT_EQ(kMenuTable[kArmorRow].price, 4);
+    EXPECT_EQ(kMenuTable[kWeaponRow].price, 3);
+    EXPECT_EQ(menuRowY(kMenuRows), 0.51f);  // the credit line
+}
+
 TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
     openMenu("");
     EXPECT_EQ(mod.menuCursor, 0);
@@ -68,7 +89,7 @@ TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
     const struct {
         int32_t key;
         int32_t row;
-    } walk[] = {{kNumpad2, 10}, {kNumpad2, 10}, {kNumpad8, 0}, {kNumpad8, 0}, {kNumpad2, 10}};
+    } walk[] = {{vk::Numpad2, 10}, {vk::Numpad2, 10}, {vk::Numpad8, 0}, {vk::Numpad8, 0}, {vk::Numpad2, 10}};
     for (const auto& step : walk) {
         const std::size_t soundsBefore = host.frontendSounds().size();
         press(step.key);
@@ -86,20 +107,20 @@ TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
 TEST_F(MenuTest, CursorSkipsRowsThatCannotBeSelected) {
     openMenu("open_levels=5\r\nupgrade_points=4\r\n");
     EXPECT_EQ(mod.menuCursor, 4);
-    press(kNumpad2);
+    press(vk::Numpad2);
     EXPECT_EQ(mod.menuCursor, 7);  // past the unlabelled row and the balance
-    press(kNumpad2);
+    press(vk::Numpad2);
     EXPECT_EQ(mod.menuCursor, 8);
-    press(kNumpad2);
+    press(vk::Numpad2);
     EXPECT_EQ(mod.menuCursor, 10);
-    press(kNumpad8);
-    press(kNumpad8);
-    press(kNumpad8);
+    press(vk::Numpad8);
+    press(vk::Numpad8);
+    press(vk::Numpad8);
     EXPECT_EQ(mod.menuCursor, 4);
 
     // Keys held together: only the first in the order up, down, select, back acts.
     host.runFrames(13);
-    for (const int32_t key : {kNumpad8, kNumpad2, kNumpad5, kNumpad0}) host.setKey(key, true);
+    for (const int32_t key : {vk::Numpad8, vk::Numpad2, vk::Numpad5, vk::Numpad0}) host.setKey(key, true);
     const std::size_t soundsBefore = host.frontendSounds().size();
     host.runFrame();
     EXPECT_EQ(mod.menuCursor, 3);
@@ -112,7 +133,7 @@ TEST_F(MenuTest, MenuOpensOnTheHighestOpenLevel) {
         writeSettings(std::string("[Rotorstrike]\r\nopen_levels=") + openLevels + "\r\n");
         host.load();
         host.runFrame();
-        pressFor1Frame(kF9);
+        pressFor1Frame(vk::F9);
         EXPECT_EQ(mod.menuCursor, row) << "open_levels=" << openLevels;
     }
 }
@@ -121,7 +142,7 @@ TEST_F(MenuTest, HoldingNumpad2WalksOneRowEvery200Milliseconds) {
     openMenu("open_levels=6\r\nupgrade_points=10\r\n");
     mod.menuCursor = 0;
     host.runFrames(13);
-    host.setKey(kNumpad2, true);
+    host.setKey(vk::Numpad2, true);
     std::vector<int64_t> moves;
     std::vector<int32_t> rows;
     int32_t row = mod.menuCursor;
@@ -157,10 +178,10 @@ TEST_F(MenuTest, PurchasesAreWrittenAndMoveTheCursorWhenSpent) {
         writeSettings(std::string("[Rotorstrike]\r\n") + c.settings);
         host.load();
         host.runFrame();
-        pressFor1Frame(kF9);
+        pressFor1Frame(vk::F9);
         host.runFrames(13);
         mod.menuCursor = c.row;
-        press(kNumpad5);
+        press(vk::Numpad5);
         EXPECT_EQ(mod.upgradePoints, c.points);
         EXPECT_EQ(mod.armorLevel, c.armor);
         EXPECT_EQ(mod.weaponLevel, c.weapon);
@@ -197,7 +218,7 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
         for (int purchase = 0; purchase < c.purchases; ++purchase) {
             if (c.failAfter >= 0) host.gameFolder().failNextWrites(1, c.failAfter);
             if (c.failAfter < 0) host.gameFolder().armWriteFault(1, sim::GameFolder::WriteFault::LockAfter);
-            press(kNumpad5);
+            press(vk::Numpad5);
             host.gameFolder().failNextWrites(0);
             for (const sim::Notification& notice : host.screen().notifications) notices += notice.text == kUnsaved ? 1 : 0;
         }
@@ -208,7 +229,7 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
         host.gameFolder().unlock();
         EXPECT_EQ(storedValue("upgrade_points"), c.pointsInFile);
         EXPECT_EQ(storedValue("armor"), 1);
-        press(kNumpad8);
+        press(vk::Numpad8);
         EXPECT_EQ(storedValue("upgrade_points"), 8);
         host.load();
     }
@@ -217,23 +238,23 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
 TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
     openMenu("open_levels=3\r\n");
     ASSERT_EQ(mod.menuCursor, 2);
-    press(kNumpad5);  // on foot: the vehicle comes first
+    press(vk::Numpad5);  // on foot: the vehicle comes first
     host.runFrame();
     EXPECT_NE(host.screen().findText("You need a vehicle!"), nullptr);
     EXPECT_EQ(mod.messageTotalFrames, 140);
     EXPECT_TRUE(mod.messageRising);
 
     host.world().entities().putPlayerInVehicle();
-    press(kNumpad5);
+    press(vk::Numpad5);
     host.runFrame();
     EXPECT_NE(host.screen().findText("You must upgrade your weapon in the menu before starting this level!"), nullptr);
     EXPECT_EQ(mod.messageTotalFrames, 150);
     EXPECT_EQ(mod.menuOpen, 1);
     EXPECT_EQ(mod.menuCursor, 2);
 
-    press(kNumpad8);  // Level 2 needs no weapon upgrade
+    press(vk::Numpad8);  // Level 2 needs no weapon upgrade
     mod.instructionsShown = 1;
-    press(kNumpad5);
+    press(vk::Numpad5);
     EXPECT_EQ(mod.currentLevel, 1);
     // The menu and the panel close once the level start returns.
     EXPECT_EQ(mod.menuOpen, 1);
@@ -246,7 +267,7 @@ TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
 TEST_F(MenuTest, SixthLevelRowStartsLevelIndex5) {
     openMenu("open_levels=6\r\nweapon=2\r\n");
     host.world().entities().putPlayerInVehicle();
-    press(kNumpad5);
+    press(vk::Numpad5);
     EXPECT_EQ(mod.currentLevel, 5);
     finishLevelStart();
     EXPECT_EQ(mod.menuOpen, 0);
@@ -269,7 +290,7 @@ TEST_F(MenuTest, UpgradeLinesAreGreyWhenTheyCannotBeBought) {
         writeSettings(std::string("[Rotorstrike]\r\nopen_levels=5\r\n") + c.settings);
         host.load();
         host.runFrame();
-        pressFor1Frame(kF9);
+        pressFor1Frame(vk::F9);
         const std::vector<std::string> lines = drawnLines();
         ASSERT_EQ(lines.size(), 11u);
         EXPECT_EQ(lines[7], c.armorLine);
@@ -287,7 +308,7 @@ TEST_F(MenuTest, WeaponHintShowsOnlyWithLevels1To3OpenAndTheFirstWeaponTier) {
         writeSettings(std::string("[Rotorstrike]\r\n") + c.settings);
         host.load();
         host.runFrame();
-        pressFor1Frame(kF9);
+        pressFor1Frame(vk::F9);
         EXPECT_EQ(host.screen().texts.size(), 11u);
         ASSERT_EQ(host.screen().rects.size(), c.hint ? 3u : 2u);
         if (c.hint) {
@@ -299,11 +320,10 @@ TEST_F(MenuTest, WeaponHintShowsOnlyWithLevels1To3OpenAndTheFirstWeaponTier) {
 }
 
 TEST_F(MenuTest, InstructionsPanelStaysUntilNumpad0AndNamesTheDefaultKeys) {
-    constexpr int32_t kF10 = 121;
-    openMenu("open_menu_key=121\r\n", kF10);  // F10 opens this menu; the panel still says F9
+    openMenu("open_menu_key=121\r\n", vk::F10);  // F10 opens this menu; the panel still says F9
     mod.menuCursor = 10;
-    press(kNumpad5);
-    press(kNumpad5);
+    press(vk::Numpad5);
+    press(vk::Numpad5);
     EXPECT_EQ(mod.instructionsShown, 1);
     host.runFrame();
     ASSERT_EQ(host.screen().texts.size(), 21u);
@@ -315,10 +335,10 @@ TEST_F(MenuTest, InstructionsPanelStaysUntilNumpad0AndNamesTheDefaultKeys) {
     EXPECT_EQ(host.screen().texts[17].text, "");
     EXPECT_FLOAT_EQ(host.screen().texts[20].y, 0.20f);
 
-    press(kNumpad0);
+    press(vk::Numpad0);
     EXPECT_EQ(mod.instructionsShown, 0);
     EXPECT_EQ(mod.menuOpen, 1);
-    press(kNumpad0);
+    press(vk::Numpad0);
     EXPECT_EQ(mod.menuOpen, 0);
 }
 

@@ -113,10 +113,10 @@ TEST_F(MessagesTest, TextHelpersIssueTheirNativesInOrder) {
           "beginTextCommandThefeedPost(\"STRING\")",
           "addTextComponentSubstringPlayerName(\"~g~Level 2 unlocked\")", "endTextCommandThefeedPostTicker(0, 0)"}},
     };
-    const std::vector<uint64_t> hudHashes = {0x66E0276CC5F6B9DA, 0x07C837F9A01C34C9, 0xBE6B23FFA53FB442,
-                                             0x63145D9C883A1A70, 0xC02F4DBFB51D988B, 0x465C84BC39F1C351,
-                                             0x441603240D202FA6, 0x25FBB336DF1804CB, 0x6C188BE134E074AA,
-                                             0xCD015E5BB0D96A57};
+    const std::vector<uint64_t> hudHashes = {sim::nativeHash("setTextFont"), sim::nativeHash("setTextScale"), sim::nativeHash("setTextColour"),
+                                             sim::nativeHash("setTextWrap"), sim::nativeHash("setTextCentre"), sim::nativeHash("setTextDropShadow"),
+                                             sim::nativeHash("setTextEdge"), sim::nativeHash("beginTextCommandDisplayText"), sim::nativeHash("addTextComponentSubstringPlayerName"),
+                                             sim::nativeHash("endTextCommandDisplayText")};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         host.runFrame();
@@ -140,8 +140,8 @@ TEST_F(MessagesTest, TextHelpersIssueTheirNativesInOrder) {
     EXPECT_EQ(host.screen().notifications[0].text, "posted");
     const std::vector<uint64_t> noteHashes = callHashes(before);
     ASSERT_EQ(noteHashes.size(), 10u);
-    EXPECT_EQ(noteHashes[7], 0x202709F4C58A0424u);
-    EXPECT_EQ(noteHashes[9], 0x2ED7843F8F801023u);
+    EXPECT_EQ(noteHashes[7], sim::nativeHash("beginTextCommandThefeedPost"));
+    EXPECT_EQ(noteHashes[9], sim::nativeHash("endTextCommandThefeedPostTicker"));
 }
 
 }  // namespace

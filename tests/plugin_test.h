@@ -9,9 +9,8 @@
 #include "host.h"
 #include "runtime/mod_state.h"
 #include "temp_folder.h"
+#include "virtual_keys.h"
 
-constexpr int32_t kF9 = 120;
-constexpr int32_t kNumpad9 = 105;
 // The notification of progress that could not be saved.
 constexpr const char* kUnsaved = "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
 

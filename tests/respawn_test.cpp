@@ -5,12 +5,13 @@
 
 #include "encounter_test.h"
 #include "runtime/text.h"
+#include "virtual_keys.h"
 
 namespace {
 
-constexpr uint64_t kSetPedIntoVehicle = 0xF75B0D629E1C063D;
-constexpr uint64_t kSetVehicleEngineOn = 0x2497C4717C8B881E;
-constexpr uint64_t kSetVehicleOnGroundProperly = 0x49733E92263139D1;
+const uint64_t kSetPedIntoVehicle = sim::nativeHash("setPedIntoVehicle");
+const uint64_t kSetVehicleEngineOn = sim::nativeHash("setVehicleEngineOn");
+const uint64_t kSetVehicleOnGroundProperly = sim::nativeHash("setVehicleOnGroundProperly");
 
 class RespawnTest : public EncounterTest {
 protected:
@@ -296,9 +297,9 @@ TEST_F(RespawnTest, LeavingDuringTheRespawnFadesTheScreenBackIn) {
         return blackouts >= 3;
     }, 400));
     host.runFrames(kKeyLockoutFrames);
-    host.setKey(kF9, true);
+    host.setKey(vk::F9, true);
     ASSERT_TRUE(runUntilEncounterEnds(100));
-    host.setKey(kF9, false);
+    host.setKey(vk::F9, false);
     EXPECT_STREQ(mod.messageText, "The insurgent seems to be leaving...");
     EXPECT_TRUE(host.world().records().fades().back().fadeIn);
     EXPECT_EQ(host.world().records().fades().back().durationMs, 1000);

@@ -6,11 +6,13 @@
 
 #include "plugin_test.h"
 #include "profile_file.h"
+#include "runtime/keys.h"
+#include "menu/menu.h"
 #include "settings/settings.h"
+#include "virtual_keys.h"
 
 namespace {
 
-constexpr int32_t kF10 = 121;
 constexpr int32_t kUntouched = 7;  // a row flag the loader must leave as it was
 
 using SettingsTest = PluginTest;
@@ -46,7 +48,7 @@ TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
         std::remove(gameFolder.file("Rotorstrike.ini").c_str());
         if (c.keys != nullptr) writeSettings(std::string("[Rotorstrike]\n") + c.keys + "\n");
         for (int32_t& row : mod.menuItemEnabled) row = kUntouched;
-        loadSettings();
+        loadMenuSettings();
         EXPECT_EQ(mod.openMenuKey, c.menuKey);
         EXPECT_EQ(mod.attackKey, c.attackKey);
         EXPECT_EQ(mod.checkpointEnabled, c.checkpoint);
@@ -58,6 +60,42 @@ TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
         std::copy(std::begin(mod.menuItemEnabled), std::end(mod.menuItemEnabled), rows.begin());
         EXPECT_EQ(rows, c.rows);
     }
+}
+
+// The range rules a load applies, which the campaign tool and the soak read the file by too.
+TEST(SettingsRanges, OutOfRangeValuesAreReplaced) {
+    const struct {
+        uint32_t value;
+        int32_t openLevels, tier, points;
+    } cases[] = {
+        {0, 5, 1, 0},  {1, 1, 1, 1},  {4, 4, 4, 4},  {5, 5, 1, 5},          {6, 6, 1, 6},
+        {7, 5, 1, 7},  {28, 5, 1, 28}, {29, 5, 1, 1}, {0xFFFFFFFFu, 5, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(openLevelCountOf(c.value), c.openLevels);
+        EXPECT_EQ(tierOf(c.value), c.tier);
+        EXPECT_EQ(upgradePointsOf(c.value), c.points);
+    }
+}
+
+// A binding's text is taken for a name only when it fits its buffer with room to spare: a
+// value cut to fit is never a key.
+TEST(SettingsRanges, ABindingsTextIsANameOnlyWhenItFits) {
+    const struct {
+        const char* text;
+        int32_t code;
+    } cases[] = {{"F10", 0x79}, {"num9", 0x69}, {"F10           ", 0}, {"ABCDEFGHIJKLMN", 0}, {"", 0}};
+    for (const auto& c : cases) EXPECT_EQ(keyCodeOfBindingText(c.text), c.code) << '"' << c.text << '"';
+    int textReads = 0;
+    const auto text = [&] {
+        ++textReads;
+        return std::string("F10");
+    };
+    EXPECT_EQ(readBindingWith([] { return 120u; }, text), 120u);
+    EXPECT_EQ(textReads, 0);
+    EXPECT_EQ(readBindingWith([] { return 0u; }, text), 0x79u);
+    EXPECT_EQ(textReads, 1);
 }
 
 // A binding may name its key; the text is read only when the number reads 0, within the
@@ -94,7 +132,7 @@ TEST_F(SettingsTest, AKeyNameReadsAsItsCode) {
         const std::size_t before = host.profileCalls().size();
         loadSettings();
         EXPECT_EQ(mod.openMenuKey, c.code);
-        EXPECT_EQ(mod.attackKey, std::string_view(c.value).empty() ? kNumpad9 : c.code);
+        EXPECT_EQ(mod.attackKey, std::string_view(c.value).empty() ? vk::Numpad9 : c.code);
         std::string calls;
         for (std::size_t index = before; index < host.profileCalls().size(); ++index) {
             calls += "iwoct"[static_cast<int>(host.profileCalls()[index].kind)];
@@ -280,7 +318,7 @@ TEST_F(SettingsTest, AHandEditedFileKeepsItsForm) {
               "; weapons below\nweapon=1\nhigh_score_0=1234\r\nopen_levels=2\r\n\n[Audio]\nvolume=7");
     loadSettings();
     EXPECT_EQ(progressInMemory(), (Progress{24, 2, 1}));
-    EXPECT_EQ(mod.openMenuKey, kF10);
+    EXPECT_EQ(mod.openMenuKey, vk::F10);
     EXPECT_EQ(mod.highestOpenLevel, 1);
 }
 
@@ -288,15 +326,15 @@ TEST_F(SettingsTest, AHandEditedFileKeepsItsForm) {
 TEST_F(SettingsTest, TheScriptLoadsTheFileAtStartAndOnTheMenuKey) {
     writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\n");
     host.runFrame();
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 0);
-    pressFor1Frame(kF10);
+    pressFor1Frame(vk::F10);
     EXPECT_EQ(mod.menuOpen, 1);
 
     // Edited while the game runs: the next press of the menu key reads it.
     writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\nopen_levels=4\r\narmor=3\r\n");
     host.runFrames(20);
-    pressFor1Frame(kF10);
+    pressFor1Frame(vk::F10);
     EXPECT_EQ(mod.menuOpen, 0);
     EXPECT_EQ(mod.armorLevel, 3);
     EXPECT_EQ(mod.highestOpenLevel, 3);
@@ -306,11 +344,11 @@ TEST_F(SettingsTest, AReadThatFindsNoFileGivesTheDefaultsUntilTheNextLoad) {
     writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\n");
     host.gameFolder().missNextReads(7);
     host.runFrame();
-    EXPECT_EQ(mod.openMenuKey, kF9);
+    EXPECT_EQ(mod.openMenuKey, vk::F9);
     // F9 works now; the press reloads the file, which brings F10 back.
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 1);
-    EXPECT_EQ(mod.openMenuKey, kF10);
+    EXPECT_EQ(mod.openMenuKey, vk::F10);
 }
 
 // Not even root can create a file below a regular file: every write fails for real.
@@ -318,7 +356,7 @@ TEST_F(SettingsTest, AGameFolderBelowARegularFileFailsEveryWrite) {
     gameFolder.write("regular", "x");
     host.setGameDirectory(gameFolder.file("regular") + "/game");
     host.runFrame();
-    EXPECT_EQ(mod.openMenuKey, kF9);
+    EXPECT_EQ(mod.openMenuKey, vk::F9);
     saveUpgrades(5, 0, 0);
     saveOpenLevels(2);
     EXPECT_EQ(mod.upgradePoints, 5);

@@ -329,7 +329,7 @@ TEST(SimWorld, OffsetsDimensionsForcesAndMarkers) {
 
     Vector3 minimum;
     Vector3 maximum;
-    nativeInit(0x03E8D3D5F549087A);
+    nativeInit(sim::nativeHash("getModelDimensions"));
     nativePush64(sim::hashOfName("BUZZARD"));
     nativePush64(reinterpret_cast<uintptr_t>(&minimum));
     nativePush64(reinterpret_cast<uintptr_t>(&maximum));
@@ -358,11 +358,11 @@ TEST(SimWorld, OffsetsDimensionsForcesAndMarkers) {
 // An address argument given a plain number fails loudly instead of being followed.
 TEST(SimHost, AddressArgumentsMustBeAddresses) {
     sim::Host host;
-    nativeInit(0xB736A491E64A32CF);  // hands an entity back: takes the handle's address
+    nativeInit(sim::nativeHash("setEntityAsNoLongerNeeded"));  // hands an entity back: takes the handle's address
     nativePush64(0x101);
     EXPECT_THROW(nativeCall(), sim::HostError);
     int32_t handle = 0x101;
-    nativeInit(0xB736A491E64A32CF);
+    nativeInit(sim::nativeHash("setEntityAsNoLongerNeeded"));
     nativePush64(reinterpret_cast<uintptr_t>(&handle));
     EXPECT_NO_THROW(nativeCall());
 }

@@ -8,6 +8,7 @@
 #include "encounter_test.h"
 #include "settings_checks.h"
 #include "soak.h"
+#include "virtual_keys.h"
 
 namespace {
 
@@ -125,9 +126,9 @@ TEST_F(SoakChecksTest, AWaitThatNeverEndsIsCaught) {
     // A pilot's model that never streams in, with no fault to blame.
     host.world().entities().model("s_m_y_swat_01").loadFrames = sim::kNeverLoads;
     host.world().entities().putPlayerInVehicle();
-    pressFor1Frame(kF9);
+    pressFor1Frame(vk::F9);
     host.runFrames(kKeyLockoutFrames);
-    host.setKey(kNumpad5, true);
+    host.setKey(vk::Numpad5, true);
     runChecked(soak::kLongestWait + 60);
     EXPECT_NE(checks.problem().find("waited inside a frame"), std::string::npos) << checks.problem();
 }

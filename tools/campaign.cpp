@@ -9,6 +9,7 @@
 
 #include "level_run.h"
 #include "profile_file.h"
+#include "settings/settings.h"
 #include "temporary_folder.h"
 
 namespace fs = std::filesystem;
@@ -17,10 +18,10 @@ namespace tools {
 
 namespace {
 
-constexpr int kLastLevel = 5;
 constexpr int kMostLevels = 60;  // a campaign still going after these is reported unfinished
-constexpr int kFirstLevelNeedingWeapon = 3;
-constexpr int kArmorPrice = 4, kWeaponPrice = 3, kTopTier = 4;
+// The autopilot numbers levels from 1: the last listed level, and the first that needs a weapon tier.
+constexpr int kLastPlayedLevel = kListedLevels;
+constexpr int kFirstPlayedLevelNeedingWeapon = kFirstLevelNeedingWeapon + 1;
 
 // The progress the settings file holds, as the plug-in reads it.
 struct Progress {
@@ -29,19 +30,19 @@ struct Progress {
 
 Progress progressIn(const std::string& gameDir) {
     const std::string file = profile::resolvePath(gameDir, ".\\Rotorstrike.ini");
-    const auto read = [&](const char* key, int32_t fallback, uint32_t low, uint32_t high, int otherwise) {
-        const uint32_t value = profile::readFileInt(file, "Rotorstrike", key, fallback);
-        return value >= low && value <= high ? static_cast<int>(value) : otherwise;
+    const auto read = [&](const char* key, int32_t fallback) {
+        return profile::readFileInt(file, "Rotorstrike", key, fallback);
     };
-    return {read("open_levels", 1, 1, 6, 5), read("upgrade_points", 0, 0, 28, 1), read("armor", 1, 1, 4, 1),
-            read("weapon", 1, 1, 4, 1)};
+    return {openLevelCountOf(read("open_levels", 1)), upgradePointsOf(read("upgrade_points", 0)),
+            tierOf(read("armor", kFirstTier)), tierOf(read("weapon", kFirstTier))};
 }
 
 // The level to play: the highest open one, unless it needs a weapon tier the points cannot
 // buy yet; then the one below it, for points.
 int nextLevel(const Progress& progress) {
-    const int open = std::min(progress.openLevels, kLastLevel);
-    const bool stuck = open >= kFirstLevelNeedingWeapon && progress.weapon < 2 && progress.points < kWeaponPrice;
+    const int open = std::min(progress.openLevels, kLastPlayedLevel);
+    const bool stuck = open >= kFirstPlayedLevelNeedingWeapon && progress.weapon < kWeaponTierForHardLevels &&
+                       progress.points < kWeaponPrice;
     return stuck ? open - 1 : open;
 }
 
@@ -49,7 +50,7 @@ int nextLevel(const Progress& progress) {
 std::pair<player::Upgrade, int> purchaseFor(Purchases policy, const Progress& progress, int level) {
     const bool armorForSale = progress.armor < kTopTier && progress.points >= kArmorPrice;
     const bool weaponForSale = progress.weapon < kTopTier && progress.points >= kWeaponPrice;
-    if (level >= kFirstLevelNeedingWeapon && progress.weapon < 2) {
+    if (level >= kFirstPlayedLevelNeedingWeapon && progress.weapon < kWeaponTierForHardLevels) {
         return {weaponForSale ? player::Upgrade::Weapon : player::Upgrade::None, 1};
     }
     switch (policy) {
@@ -118,7 +119,7 @@ int playCampaign(const SimOptions& options) {
         won += report.status == kWon ? 1 : 0;
         refused += report.status == kRefused ? 1 : 0;
         lost += report.status == kLost || report.status == kOutOfFrames ? 1 : 0;
-        complete = report.status == kWon && level == kLastLevel;
+        complete = report.status == kWon && level == kLastPlayedLevel;
         const Progress after = progressIn(gameDir);
         const std::string outcome = report.status == kWon ? "won, score " + std::to_string(report.score)
                                                           : report.result.substr(0, report.result.find(':'));

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "game.h"
+#include "encounter/levels.h"
 #include "level_run.h"
+#include "rules.h"
 #include "temporary_folder.h"
 
 namespace fs = std::filesystem;
@@ -18,10 +20,8 @@ namespace tools {
 
 namespace {
 
-constexpr int kFirstLevelNeedingWeapon = 3;
-
-// The least weapon tier a level lets the player start it with.
-int leastWeapon(int level) { return level >= kFirstLevelNeedingWeapon ? 2 : 1; }
+// The least weapon tier a level (numbered from 1) lets the player start it with.
+int leastWeapon(int level) { return level > kFirstLevelNeedingWeapon ? kWeaponTierForHardLevels : kFirstTier; }
 
 struct SeedGame {
     uint32_t seed = 0;
@@ -218,8 +218,8 @@ int playBalance(const SimOptions& options) {
     Bars deaths{"Deaths a game by level and weapon tier, " + seeds, {"armor I", "armor IV"}, {}, {}, 4.0, ""};
     std::printf("| level | weapon | armor I: won | mean score | deaths a game | game length | armor IV: won | mean score | "
                 "deaths a game | game length |\n|---|---|---|---|---|---|---|---|---|---|\n");
-    for (int level = 1; level <= 6; ++level) {
-        for (int weapon = leastWeapon(level); weapon <= 4; ++weapon) {
+    for (int level = 1; level <= kLevelCount; ++level) {
+        for (int weapon = leastWeapon(level); weapon <= kTopTier; ++weapon) {
             SimOptions pair = options;
             pair.level = level;
             std::printf("| %d | %d |", level, weapon);

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int32_t kAttacksForCounterAttack = 3;
 // A press counts during a salvo's warning, which starts at -50: nothing else lies in this window.
 constexpr int32_t kReadyFirstFrame = -149;
 constexpr int32_t kReadyLastFrame = -1;
@@ -23,8 +22,6 @@ constexpr int32_t kHitFrame = 50;
 constexpr int32_t kLastFrame = 101;
 constexpr int32_t kHitCue = 102;
 
-constexpr uint32_t kSightMessageFrames = 150;
-constexpr uint32_t kBlankMessageFrames = 140;
 
 constexpr int32_t kMissileDamage = 250;
 constexpr int32_t kWeaponAssetFlags = 31;
@@ -112,7 +109,7 @@ void drawAimMarkers() {
 void launchCounterAttack() {
     if (!counterAttackReady()) return;
     if (!hasClearLineOfSight(mod.playerPed, mod.heliVehicle)) {
-        showFloatingMessage("Must ~r~have clear sight~w~ of the target!", kSightMessageFrames, false);
+        showFloatingMessage("Must ~r~have clear sight~w~ of the target!", kWarningMessageFrames, false);
         return;
     }
     stopCues();  // the interrupted salvo's warning
@@ -121,7 +118,7 @@ void launchCounterAttack() {
     mod.attacksSurvived = 0;
     mod.lastStrikeDamage = damage;
     mod.heliHealth = mod.heliHealth - damage;
-    showFloatingMessage("", kBlankMessageFrames, true);
+    showFloatingMessage("", kMessageFrames, true);
     // The counter-attack replaces the salvo whose warning runs: that salvo fires nothing
     // and does not count as survived.
     mod.missilesLaunched = 0;

@@ -21,7 +21,6 @@ constexpr float kPowerBarY = 0.45f;
 constexpr float kScoreX = 0.05f;
 constexpr float kScoreY = 0.02f;
 
-constexpr int32_t kAttacksForCounterAttack = 3;
 // The prompt's window of sequence frames: a salvo's warning (-49 to -1 when this step sees it).
 constexpr int32_t kPromptFirstFrame = -154;
 constexpr int32_t kPromptLastFrame = -1;
@@ -101,7 +100,7 @@ void countSight() {
     }
     ++mod.outOfSightFrames;
     if (mod.outOfSightFrames > kLostAfterFrames) {
-        showFloatingMessage("You have lost the insurgent!", 140, true);
+        showFloatingMessage("You have lost the insurgent!", kMessageFrames, true);
         endEncounter();
     }
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "encounter/level_start.h"
+#include "encounter/levels.h"
+#include "menu/menu.h"
 #include "runtime/messages.h"
 #include "runtime/mod_state.h"
 #include "runtime/natives.h"
@@ -15,10 +17,6 @@ namespace {
 constexpr uint32_t kBeforeWreckMs = 100;
 constexpr uint32_t kWreckShotMs = 4000;
 constexpr float kWreckTimeScale = 0.35f;
-constexpr uint32_t kResultFrames = 350;
-constexpr uint32_t kDeathMessageFrames = 150;
-// From the fifth level on no further level opens, so the result names none.
-constexpr int32_t kFifthLevel = 4;
 
 // The result against the level's best; a tie is a new best, and a new best is stored under
 // the level's key. Without a known best (the sixth level keeps none; the file could not be
@@ -26,7 +24,7 @@ constexpr int32_t kFifthLevel = 4;
 // must not be overwritten with a lower one. False when a new best was not stored.
 bool showResult() {
     const bool compared = mod.levelHighScoreKnown;
-    if (!compared) ++mod.settingsProbes[ProbeResultUncompared];
+    if (!compared) probeSettings(ProbeResultUncompared);
     const bool newBest = compared && !(mod.levelHighScore > mod.score);
     TextBuffer text;
     appendText(text, newBest ? "~g~Success! -- NEW HIGH SCORE: " : "~g~Success! -- Score: ");
@@ -35,7 +33,8 @@ bool showResult() {
         appendText(text, newBest ? " -- Last score: " : " -- Highest: ");
         appendNumber(text, truncateToInt(mod.levelHighScore));
     }
-    if (mod.currentLevel >= kFifthLevel) {
+    // From the last listed level on no further level opens, so the result names none.
+    if (mod.currentLevel >= kLastListedLevel) {
         appendText(text, " -- (All levels complete!)");
     } else {
         appendText(text, " -- (Level ");
@@ -50,21 +49,12 @@ bool showResult() {
 void postRewardNotifications() {
     TextBuffer points;
     appendText(points, "~g~");
-    appendNumber(points, mod.currentLevel + 3);
+    appendNumber(points, levelAward(mod.currentLevel));
     appendText(points, " upgrade points are available!");
     postNotification(points.chars);
 
-    switch (mod.currentLevel) {
-    case 1:
-        postNotification("You should upgrade your WEAPON in the menu!");
-        postNotification("Next level won't be as easy!");
-        break;
-    case 2: postNotification("Next level won't be as easy!"); break;
-    case 4:
-        postNotification("~g~Good job! You've successfully repelled the attacks!");
-        postNotification("Oh-oh, looks like HQ is planning to send 2 helo next time.");
-        break;
-    default: break;
+    for (const char* notice : currentLevelParams().wonNotices) {
+        if (notice != nullptr) postNotification(notice);
     }
 }
 
@@ -96,12 +86,13 @@ void completeLevel() {
     // A best the file could not give at the level's start is asked for once more.
     if (!mod.levelHighScoreKnown) {
         loadLevelHighScore();
-        if (mod.levelHighScoreKnown) ++mod.settingsProbes[ProbeBestReadAgain];
+        if (mod.levelHighScoreKnown) probeSettings(ProbeBestReadAgain);
     }
     bool stored = showResult();
     postRewardNotifications();
+    const int32_t award = levelAward(mod.currentLevel);
     ++mod.currentLevel;
-    stored = saveUpgrades(mod.currentLevel + 2, 0, 0) && stored;
+    stored = saveUpgrades(award, 0, 0) && stored;
     if (mod.currentLevel >= mod.highestOpenLevel) {
         // Only a raise is progress: rewriting the count already open loses nothing if it fails.
         const bool raised = mod.currentLevel > mod.highestOpenLevel;
@@ -110,8 +101,8 @@ void completeLevel() {
     }
     // What the result promised and the file did not get, the player is told of.
     if (!stored) reportUnsavedProgress();
-    // The file has the last word: an unlock past the fifth level, never written, does not last.
-    loadSettings();
+    // The file has the last word: an unlock past the last listed level, never written, does not last.
+    loadMenuSettings();
 }
 
 void checkPlayerDeath() {
@@ -120,7 +111,7 @@ void checkPlayerDeath() {
     if (!mod.encounterActive || !playerHasDied()) return;
     mod.playerDown = 1;
     if (mod.checkpointSaved != 0) {
-        showFloatingMessage("You have died...respawning in 15 seconds", kDeathMessageFrames, true);
+        showFloatingMessage("You have died...respawning in 15 seconds", kWarningMessageFrames, true);
         return;
     }
     endEncounter();

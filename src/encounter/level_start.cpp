@@ -26,8 +26,6 @@ constexpr int32_t kGearRetracted = 3;
 constexpr int32_t kPilotPedType = 26;
 constexpr int32_t kDriverSeat = -1;
 
-constexpr uint32_t kMessageFrames = 140;
-
 HostHandle playerVehicle() { return vehiclePedIsUsing(mod.playerPed); }
 
 // Everything a level start clears; `heliHealth` starts full. A shield left up by an

@@ -2,24 +2,6 @@
 
 #include "runtime/mod_state.h"
 
-const LevelParams levelTable[kLevelCount] = {
-    {10, 30.0f, 450, 10.0f, 150.0f, 80.0f, "BUZZARD"},
-    {10, 50.0f, 350, 20.0f, 120.0f, 140.0f, "ANNIHILATOR"},
-    {7, 80.0f, 250, 15.0f, 90.0f, 300.0f, "VALKYRIE"},
-    {5, 80.0f, 140, 15.0f, 70.0f, 450.0f, "SAVAGE"},
-    {1, 97.0f, 102, 15.0f, 40.0f, 700.0f, "SAVAGE"},
-    {1, 95.0f, 105, 15.0f, 40.0f, 700.0f, "SAVAGE"},
-};
-
-const LevelStartPoint levelStartPoints[kLevelCount] = {
-    {2168.954f, -555.323f, 94.05f, 312.94f},
-    {-2042.4344f, 4471.1064f, 56.907f, 314.779f},
-    {713.056f, -1176.0537f, 44.14f, 91.99f},
-    {1484.3746f, 6460.339f, 21.339f, 76.831f},
-    {2302.969f, 3861.948f, 34.396f, 121.55f},
-    {2302.969f, 3861.948f, 34.396f, 121.55f},
-};
-
 namespace {
 
 int32_t currentRow() {

@@ -16,8 +16,6 @@ constexpr float kCatchUpLeadSeconds = 0.2f;
 constexpr float kCatchUpHeight = 20.0f;
 constexpr int32_t kSalvoLeadFrames = 50;
 constexpr int32_t kSalvoWarningCue = 101;
-constexpr int32_t kShieldRollRange = 40;
-constexpr int32_t kShieldChancePerTier = 4;  // in 40: 10 % per armor tier
 
 void startSalvo() {
     playCue(kSalvoWarningCue);
@@ -86,7 +84,7 @@ void startMissileSequence(int32_t leadFrames, int32_t byPlayer, int32_t restart)
         const HostHandle vehicle = vehiclePedIsUsing(mod.playerPed);
         setEntityInvincible(vehicle, true);
         rememberShieldedVehicle(vehicle);
-        showFloatingMessage("~b~ARMOR ACTIVE", 120, true);
+        showFloatingMessage("~b~ARMOR ACTIVE", kArmorMessageFrames, true);
         mod.armorShieldActive = 1;
     }
 }

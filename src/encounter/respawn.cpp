@@ -11,7 +11,6 @@ namespace {
 
 constexpr int32_t kBlackoutFadeMs = 10;
 constexpr uint32_t kControlPollMs = 500;
-constexpr uint32_t kRespawnMessageFrames = 70;
 constexpr float kPlayerDropHeight = 5.0f;
 constexpr int32_t kDriverSeat = -1;
 constexpr float kHeliLeadSeconds = 0.2f;

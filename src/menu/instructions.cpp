@@ -3,7 +3,8 @@
 
 namespace {
 
-// The keys are named as they are by default, whatever the settings file binds.
+// The keys are named as they are by default, whatever the settings file binds; the counts
+// ("5 Helos", "3 attacks") are the player's words for the rules, written out as they stand.
 struct InstructionLine {
     float y;
     const char* text;

@@ -1,12 +1,20 @@
-// The in-game menu: eleven rows of levels, upgrades and instructions at the left edge of
-// the screen, moved through with the numeric keypad.
+// The in-game menu: the rows of kMenuTable (levels, upgrades and instructions) at the left
+// edge of the screen, moved through with the numeric keypad.
 #pragma once
 
 #include <cstdint>
 
+#include "menu/menu_rows.h"
+#include "rules.h"
+
 // One frame of the open menu: drawing, then its own keys (at most one acts per frame).
 void runMenuFrame();
-// Moves the cursor to the next selectable row up or down; rows 0 and 10 always stop it.
+// Which rows the cursor may stop on, from the settings in memory: the open levels and the
+// upgrades the points can buy. Called after every settings load.
+void updateMenuRows();
+// A settings load, and the rows from it.
+void loadMenuSettings();
+// Moves the cursor to the next selectable row up or down; the first and last rows always stop it.
 void moveMenuCursor(bool down);
 // Acts on the row under the cursor: a level, a purchase, or the instructions panel.
 void activateMenuItem();
@@ -20,5 +28,5 @@ void drawMenuText(float x, float y, const char* text, int32_t style);
 void drawInstructions();
 
 // Tier labels, indexed by tier - 1.
-extern const char* const armorTierNames[4];
-extern const char* const weaponTierNames[4];
+extern const char* const armorTierNames[kTopTier];
+extern const char* const weaponTierNames[kTopTier];

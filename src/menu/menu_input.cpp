@@ -5,24 +5,17 @@
 #include "runtime/mod_state.h"
 #include "runtime/natives.h"
 #include "settings/settings.h"
+#include "virtual_keys.h"
 
 namespace {
 
-constexpr int32_t kKeyUp = 0x68;      // numeric keypad 8
-constexpr int32_t kKeyDown = 0x62;    // numeric keypad 2
-constexpr int32_t kKeySelect = 0x65;  // numeric keypad 5
-constexpr int32_t kKeyBack = 0x60;    // numeric keypad 0
+constexpr int32_t kKeyUp = vk::Numpad8;
+constexpr int32_t kKeyDown = vk::Numpad2;
+constexpr int32_t kKeySelect = vk::Numpad5;
+constexpr int32_t kKeyBack = vk::Numpad0;
 
 constexpr int32_t kFirstRow = 0;
 constexpr int32_t kLastRow = kMenuRows - 1;
-constexpr int32_t kArmorRow = 7;
-constexpr int32_t kWeaponRow = 8;
-constexpr int32_t kInstructionsRow = 10;
-constexpr int32_t kFirstLevelNeedingWeapon = 2;  // Level 3 and above
-
-constexpr int32_t kMaxTier = 4;
-constexpr int32_t kArmorPrice = 4;
-constexpr int32_t kWeaponPrice = 3;
 
 bool playerInVehicle() {
     const HostHandle ped = playerPedHandle();
@@ -33,27 +26,31 @@ bool playerInVehicle() {
 // After a purchase the cursor stays on its row while another tier can be bought there;
 // otherwise it moves up and the row is no longer selectable. A purchase the file did not
 // get is undone by a load, and the player told.
-void buyTier(int32_t row, int32_t armorDelta, int32_t weaponDelta, int32_t price) {
-    if (!saveUpgrades(-price, armorDelta, weaponDelta)) {
-        ++mod.settingsProbes[ProbePurchaseReloaded];
-        loadSettings();
+void buyTier(int32_t row) {
+    const MenuRow& entry = kMenuTable[row];
+    const bool armor = entry.kind == MenuRowKind::Armor;
+    if (!saveUpgrades(-entry.price, armor ? 1 : 0, armor ? 0 : 1)) {
+        probeSettings(ProbePurchaseReloaded);
+        loadMenuSettings();
         reportUnsavedProgress();
     }
-    const int32_t tier = row == kArmorRow ? mod.armorLevel : mod.weaponLevel;
-    if (tier < kMaxTier && mod.upgradePoints >= price) return;
+    const int32_t tier = armor ? mod.armorLevel : mod.weaponLevel;
+    if (tier < kTopTier && mod.upgradePoints >= entry.price) return;
     moveMenuCursor(false);
     mod.menuItemEnabled[row] = 0;
 }
 
 void startSelectedLevel() {
     if (!playerInVehicle()) {
-        showFloatingMessage("You need a vehicle!", 140, true);
+        showFloatingMessage("You need a vehicle!", kMessageFrames, true);
         return;
     }
-    if (mod.weaponLevel < 2 && mod.menuCursor >= kFirstLevelNeedingWeapon) {
-        showFloatingMessage("You must upgrade your weapon in the menu before starting this level!", 150, true);
+    if (mod.weaponLevel < kWeaponTierForHardLevels && mod.menuCursor >= kFirstLevelNeedingWeapon) {
+        showFloatingMessage("You must upgrade your weapon in the menu before starting this level!",
+                            kWarningMessageFrames, true);
         return;
     }
+    // Any row but an upgrade's or the instructions' chooses the level of its index.
     mod.currentLevel = mod.menuCursor;
     startLevel();
     mod.menuOpen = 0;
@@ -86,10 +83,34 @@ void runMenuFrame() {
     }
 }
 
+void updateMenuRows() {
+    for (int32_t row = 0; row < kMenuRows; ++row) {
+        const MenuRow& entry = kMenuTable[row];
+        switch (entry.kind) {
+        case MenuRowKind::Level: mod.menuItemEnabled[row] = entry.level <= mod.highestOpenLevel ? 1 : 0; break;
+        case MenuRowKind::Armor:
+            mod.menuItemEnabled[row] = mod.upgradePoints >= entry.price && mod.armorLevel < kTopTier ? 1 : 0;
+            break;
+        case MenuRowKind::Weapon:
+            mod.menuItemEnabled[row] = mod.upgradePoints >= entry.price && mod.weaponLevel < kTopTier ? 1 : 0;
+            break;
+        // The balance and the gap are never selectable, the instructions always.
+        case MenuRowKind::Balance:
+        case MenuRowKind::Gap:
+        case MenuRowKind::Instructions: break;
+        }
+    }
+}
+
+void loadMenuSettings() {
+    loadSettings();
+    updateMenuRows();
+}
+
 void moveMenuCursor(bool down) {
     stampKeyTime();
     playNavSound();
-    loadSettings();
+    loadMenuSettings();
     if (down) {
         if (mod.menuCursor < kLastRow) ++mod.menuCursor;
         while (!mod.menuItemEnabled[mod.menuCursor] && mod.menuCursor < kLastRow) ++mod.menuCursor;
@@ -97,20 +118,20 @@ void moveMenuCursor(bool down) {
         if (mod.menuCursor > kFirstRow) --mod.menuCursor;
         while (!mod.menuItemEnabled[mod.menuCursor] && mod.menuCursor > kFirstRow) --mod.menuCursor;
     }
-    loadSettings();
+    loadMenuSettings();
     stampKeyTime();
 }
 
 void activateMenuItem() {
-    switch (mod.menuCursor) {
-    case kArmorRow: buyTier(kArmorRow, 1, 0, kArmorPrice); break;
-    case kWeaponRow: buyTier(kWeaponRow, 0, 1, kWeaponPrice); break;
-    case kInstructionsRow:
-        mod.instructionsShown = 1;
-        break;
-    default:
-        startSelectedLevel();
-        break;
+    // A cursor off the table (only ever set by hand) chooses a level, as a level's row does.
+    const bool onRow = mod.menuCursor >= 0 && mod.menuCursor < kMenuRows;
+    switch (onRow ? kMenuTable[mod.menuCursor].kind : MenuRowKind::Level) {
+    case MenuRowKind::Armor:
+    case MenuRowKind::Weapon: buyTier(mod.menuCursor); break;
+    case MenuRowKind::Instructions: mod.instructionsShown = 1; break;
+    case MenuRowKind::Level:
+    case MenuRowKind::Balance:
+    case MenuRowKind::Gap: startSelectedLevel(); break;
     }
 }
 

@@ -2,24 +2,24 @@
 
 #include "runtime/mod_state.h"
 #include "seam.h"
+#include "virtual_keys.h"
 
 namespace {
 
 constexpr uint32_t kKeyLockoutMs = 200;
 
-constexpr int32_t kKeyF1 = 0x70;
-constexpr int32_t kLastFunctionKey = 24;
-constexpr int32_t kKeyNumpad0 = 0x60;
+constexpr int32_t kLastFunctionKey = 24;  // F24
 
 struct NamedKey {
     std::string_view name;
     int32_t code;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {"SPACE", 0x20},   {"ENTER", 0x0D}, {"TAB", 0x09},    {"BACKSPACE", 0x08}, {"INSERT", 0x2D},
-    {"DELETE", 0x2E},  {"HOME", 0x24},  {"END", 0x23},    {"PAGEUP", 0x21},    {"PAGEDOWN", 0x22},
-    {"LEFT", 0x25},    {"UP", 0x26},    {"RIGHT", 0x27},  {"DOWN", 0x28},      {"SHIFT", 0x10},
-    {"CONTROL", 0x11}, {"ALT", 0x12},
+    {"SPACE", vk::Space},     {"ENTER", vk::Enter}, {"TAB", vk::Tab},     {"BACKSPACE", vk::Backspace},
+    {"INSERT", vk::Insert},   {"DELETE", vk::Delete}, {"HOME", vk::Home}, {"END", vk::End},
+    {"PAGEUP", vk::PageUp},   {"PAGEDOWN", vk::PageDown}, {"LEFT", vk::Left}, {"UP", vk::Up},
+    {"RIGHT", vk::Right},     {"DOWN", vk::Down},   {"SHIFT", vk::Shift}, {"CONTROL", vk::Control},
+    {"ALT", vk::Alt},
 };
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -57,12 +57,17 @@ int32_t keyCodeOfName(std::string_view name) {
         const char letter = upper(name[0]);
         return letter >= 'A' && letter <= 'Z' ? letter : 0;
     }
-    if (const int32_t number = functionKeyNumber(name)) return kKeyF1 + number - 1;
+    if (const int32_t number = functionKeyNumber(name)) return vk::function(number);
     if (name.size() == 4 && sameName(name.substr(0, 3), "NUM") && isDigit(name[3])) {
-        return kKeyNumpad0 + (name[3] - '0');
+        return vk::numpad(name[3] - '0');
     }
     for (const NamedKey& key : kNamedKeys) {
         if (sameName(name, key.name)) return key.code;
     }
     return 0;
+}
+
+int32_t keyCodeOfBindingText(std::string_view text) {
+    if (text.size() >= kKeyNameBuffer - 1) return 0;
+    return keyCodeOfName(text);
 }

@@ -48,7 +48,7 @@ void scriptMain() {
 }
 
 void runFrameLoop() {
-    loadSettings();
+    loadMenuSettings();
     for (;;) {
         runScriptFrame();
         scriptWait(0);
@@ -67,9 +67,9 @@ void dispatchFrame() {
             endEncounter();
             // The respawn's wait for control kept the screen black; nothing else fades it in.
             if (mod.playerDown) fadeScreenIn(kLeavingRespawnFadeInMs);
-            showFloatingMessage("The insurgent seems to be leaving...", 140, true);
+            showFloatingMessage("The insurgent seems to be leaving...", kMessageFrames, true);
         } else {
-            loadSettings();
+            loadMenuSettings();
             mod.instructionsShown = 0;
             mod.menuCursor = mod.highestOpenLevel;
             mod.menuOpen = mod.menuOpen ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -13,17 +14,25 @@ namespace {
 
 constexpr const char* kSection = "Rotorstrike";
 constexpr const char* kPath = ".\\Rotorstrike.ini";
-constexpr int32_t kLevelCount = 5;
-constexpr const char* kHighScoreKeys[kLevelCount] = {"high_score_0", "high_score_1", "high_score_2",
-                                                     "high_score_3", "high_score_4"};
-constexpr const char* kOpenLevelsTexts[kLevelCount] = {"1", "2", "3", "4", "5"};
-// Points are added only to a balance below this.
-constexpr int32_t kAwardBelow = 22;
-constexpr int32_t kArmorRow = 7;
-constexpr int32_t kWeaponRow = 8;
-constexpr int32_t kLastLevelRow = 5;
-constexpr int32_t kArmorPrice = 4;
-constexpr int32_t kWeaponPrice = 3;
+
+// A listed level's best score is kept under high_score_<its index>.
+struct KeyName {
+    char chars[16] = {};
+};
+constexpr std::array<KeyName, kListedLevels> kHighScoreKeys = [] {
+    static_assert(kListedLevels <= 100, "two digits at most");
+    std::array<KeyName, kListedLevels> keys{};
+    constexpr std::string_view prefix = "high_score_";
+    for (int32_t level = 0; level < kListedLevels; ++level) {
+        std::size_t length = 0;
+        for (const char c : prefix) keys[level].chars[length++] = c;
+        if (level >= 10) keys[level].chars[length++] = static_cast<char>('0' + level / 10);
+        keys[level].chars[length] = static_cast<char>('0' + level % 10);
+    }
+    return keys;
+}();
+
+bool listedLevel(int32_t levelIndex) { return levelIndex >= 0 && levelIndex < kListedLevels; }
 
 // The keys a load reads, in the order it reads them, with their defaults.
 enum SettingsKey { OpenMenuKey, AttackKey, CheckpointEnabled, OpenLevels, Armor, Weapon, UpgradePoints };
@@ -32,27 +41,24 @@ struct KeyRule {
     int32_t defaultValue;
     bool binding = false;  // a key binding, which may be written by name
 };
-constexpr KeyRule kKeys[kSettingsKeys] = {{"open_menu_key", 120, true},
-                                          {"attack_key", 105, true},
+constexpr KeyRule kKeys[kSettingsKeys] = {{"open_menu_key", kDefaultMenuKey, true},
+                                          {"attack_key", kDefaultAttackKey, true},
                                           {"check_point_enabled", 1},
                                           {"open_levels", 1},
                                           {"armor", 1},
                                           {"weapon", 1},
                                           {"upgrade_points", 0}};
-// Room for the longest key name and more: a value cut to fit is never taken for a name.
-constexpr uint32_t kKeyNameBuffer = 16;
-
 uint32_t readKey(const char* key, int32_t defaultValue) { return readProfileInt(kSection, key, defaultValue, kPath); }
 
 // A binding written by name (open_menu_key=F10) reads as 0, as does any text: only then is
 // the value read again as text, and a name taken for its code.
 uint32_t readBinding(const char* key, int32_t defaultValue) {
-    const uint32_t code = readKey(key, defaultValue);
-    if (code != 0) return code;
     char name[kKeyNameBuffer] = {};
-    const uint32_t length = readProfileString(kSection, key, "", name, kKeyNameBuffer, kPath);
-    if (length >= kKeyNameBuffer - 1) return 0;
-    return static_cast<uint32_t>(keyCodeOfName(std::string_view(name, length)));
+    return readBindingWith([&] { return readKey(key, defaultValue); },
+                           [&] {
+                               const uint32_t length = readProfileString(kSection, key, "", name, kKeyNameBuffer, kPath);
+                               return std::string_view(name, length);
+                           });
 }
 
 bool writeNumber(const char* key, int32_t value) {
@@ -71,15 +77,13 @@ bool storeNumber(SettingsKey key, int32_t value) {
     return storeKey(key, decimalText(value).chars, static_cast<uint32_t>(value));
 }
 
-void probe(SettingsProbe path) { ++mod.settingsProbes[path]; }
-
 // Writes the rollbacks still pending; true when none is left.
 bool writePendingRollbacks() {
     bool done = true;
     for (int key = 0; key < kSettingsKeys; ++key) {
         if (!mod.rollbackPending[key]) continue;
         if (storeNumber(static_cast<SettingsKey>(key), static_cast<int32_t>(mod.storedSettings[key]))) {
-            probe(ProbeRollbackWrittenLater);
+            probeSettings(ProbeRollbackWrittenLater);
         } else {
             done = false;
         }
@@ -91,13 +95,9 @@ bool writePendingRollbacks() {
 // overwritten with the defaults of a file that could not be read) and after any rollback
 // still pending.
 bool progressWritable() {
-    if (!mod.settingsRead) probe(ProbeWithheldBeforeRead);
+    if (!mod.settingsRead) probeSettings(ProbeWithheldBeforeRead);
     return mod.settingsRead && writePendingRollbacks();
 }
-
-// A value of the file in an inclusive range, compared as unsigned, so that a negative one
-// is out of range like one too large.
-bool inRange(uint32_t value, uint32_t low, uint32_t high) { return value >= low && value <= high; }
 
 // Deltas come from callers; the sum must not overflow, whatever they pass.
 int32_t addSaturated(int32_t value, int32_t delta) {
@@ -107,25 +107,23 @@ int32_t addSaturated(int32_t value, int32_t delta) {
     return static_cast<int32_t>(sum);
 }
 
-// The settings in memory from the keys' values, each out-of-range value replaced, and the
-// menu's row flags from them.
+// The settings in memory from the keys' values, each out-of-range value replaced.
 void applySettings(const uint32_t (&values)[kSettingsKeys]) {
     // Key codes (a name already made its code) and the option are taken as they are: any
     // integer.
     mod.openMenuKey = static_cast<int32_t>(values[OpenMenuKey]);
     mod.attackKey = static_cast<int32_t>(values[AttackKey]);
     mod.checkpointEnabled = static_cast<int32_t>(values[CheckpointEnabled]);
-    // A bad count opens all five levels.
-    const uint32_t openLevels = values[OpenLevels];
-    mod.highestOpenLevel = inRange(openLevels, 1, 6) ? static_cast<int32_t>(openLevels) - 1 : 4;
-    mod.armorLevel = inRange(values[Armor], 1, kMaxUpgradeTier) ? static_cast<int32_t>(values[Armor]) : 1;
-    mod.weaponLevel = inRange(values[Weapon], 1, kMaxUpgradeTier) ? static_cast<int32_t>(values[Weapon]) : 1;
-    const uint32_t points = values[UpgradePoints];
-    mod.upgradePoints = inRange(points, 0, kMaxUpgradePoints) ? static_cast<int32_t>(points) : 1;
+    mod.highestOpenLevel = openLevelCountOf(values[OpenLevels]) - 1;
+    mod.armorLevel = tierOf(values[Armor]);
+    mod.weaponLevel = tierOf(values[Weapon]);
+    mod.upgradePoints = upgradePointsOf(values[UpgradePoints]);
+}
 
-    for (int32_t row = 0; row <= kLastLevelRow; ++row) mod.menuItemEnabled[row] = row <= mod.highestOpenLevel ? 1 : 0;
-    mod.menuItemEnabled[kArmorRow] = mod.upgradePoints >= kArmorPrice && mod.armorLevel < kMaxUpgradeTier ? 1 : 0;
-    mod.menuItemEnabled[kWeaponRow] = mod.upgradePoints >= kWeaponPrice && mod.weaponLevel < kMaxUpgradeTier ? 1 : 0;
+// A load that cannot take the file's values takes those last stored.
+void keepStoredSettings() {
+    probeSettings(ProbeUnreadableLoad);
+    applySettings(mod.storedSettings);
 }
 
 }  // namespace
@@ -134,16 +132,14 @@ void loadSettings() {
     // Until a pending rollback is written, the file holds a purchase's spent points: memory
     // keeps what the player has.
     if (!writePendingRollbacks()) {
-        probe(ProbeUnreadableLoad);
-        applySettings(mod.storedSettings);
+        keepStoredSettings();
         return;
     }
     // The file is held open across the reads, so that no other program locks it between two.
     const ProfileFileState file = openProfileFile(kPath);
     if (file == ProfileFileState::Unreadable && mod.settingsRead) {
         closeProfileFile();
-        probe(ProbeUnreadableLoad);
-        applySettings(mod.storedSettings);
+        keepStoredSettings();
         return;
     }
     uint32_t values[kSettingsKeys];
@@ -179,8 +175,8 @@ bool saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta) 
         mod.upgradePoints = awarded > kMaxUpgradePoints ? kMaxUpgradePoints : awarded;
     }
     if (mod.upgradePoints > 0 && pointsDelta < 0) mod.upgradePoints = addSaturated(mod.upgradePoints, pointsDelta);
-    if (mod.armorLevel < kMaxUpgradeTier) mod.armorLevel = addSaturated(mod.armorLevel, armorDelta);
-    if (mod.weaponLevel < kMaxUpgradeTier) mod.weaponLevel = addSaturated(mod.weaponLevel, weaponDelta);
+    if (mod.armorLevel < kTopTier) mod.armorLevel = addSaturated(mod.armorLevel, armorDelta);
+    if (mod.weaponLevel < kTopTier) mod.weaponLevel = addSaturated(mod.weaponLevel, weaponDelta);
 
     bool changed = false;
     for (const Stored& entry : stored) changed = changed || *entry.value != entry.before;
@@ -205,26 +201,27 @@ bool saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta) 
 }
 
 bool saveHighScore() {
-    if (mod.currentLevel < 0 || mod.currentLevel >= kLevelCount) return true;
-    return progressWritable() && writeNumber(kHighScoreKeys[mod.currentLevel], truncateToInt(mod.score));
+    if (!listedLevel(mod.currentLevel)) return true;
+    return progressWritable() && writeNumber(kHighScoreKeys[mod.currentLevel].chars, truncateToInt(mod.score));
 }
 
 bool saveOpenLevels(int32_t levelIndex) {
-    if (levelIndex < 0 || levelIndex >= kLevelCount) return true;
-    return progressWritable() &&
-           storeKey(OpenLevels, kOpenLevelsTexts[levelIndex], static_cast<uint32_t>(levelIndex + 1));
+    if (!listedLevel(levelIndex)) return true;
+    return progressWritable() && storeNumber(OpenLevels, levelIndex + 1);
 }
 
 std::optional<uint32_t> loadHighScore(int32_t levelIndex) {
-    if (levelIndex < 0 || levelIndex >= kLevelCount) return std::nullopt;
+    if (!listedLevel(levelIndex)) return std::nullopt;
     const ProfileFileState file = openProfileFile(kPath);
     std::optional<uint32_t> best;
-    if (file != ProfileFileState::Unreadable) best = readKey(kHighScoreKeys[levelIndex], 0);
+    if (file != ProfileFileState::Unreadable) best = readKey(kHighScoreKeys[levelIndex].chars, 0);
     closeProfileFile();
     return best;
 }
 
+void probeSettings(SettingsProbe path) { ++mod.settingsProbes[path]; }
+
 void reportUnsavedProgress() {
-    probe(ProbeUnsavedReported);
+    probeSettings(ProbeUnsavedReported);
     postNotification("~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.");
 }

@@ -23,15 +23,9 @@
 #else
 #include "../temp_folder.h"
 #endif
+#include "virtual_keys.h"
 
 namespace e2e {
-
-constexpr int32_t kF9 = 0x78;
-constexpr int32_t kNumpad0 = 0x60;
-constexpr int32_t kNumpad2 = 0x62;
-constexpr int32_t kNumpad5 = 0x65;
-constexpr int32_t kNumpad8 = 0x68;
-constexpr int32_t kNumpad9 = 0x69;
 
 #ifdef _WIN32
 // The game's folder of one scenario, left for the runner to remove once the process ends

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "game.h"
+#include "virtual_keys.h"
 
 namespace {
 
 using e2e::Game;
 using Lines = std::vector<std::string>;
 
-constexpr int32_t kF10 = 0x79;
 constexpr int32_t kPadPressed = 254;
 constexpr int32_t kWarningCue = 101;
 constexpr int32_t kHitCue = 102;
@@ -105,11 +105,11 @@ void tap(Game& game, int32_t key) {
 // Level 1 from the menu, in the car the player sits in: the menu key (F9 unless the
 // settings bind another), then numeric keypad 5 on the row under the cursor; runs until the
 // level start has returned and the announcement shows (the first frame of the encounter).
-bool startLevelOne(Game& game, std::string_view settings = {}, int32_t menuKey = e2e::kF9) {
+bool startLevelOne(Game& game, std::string_view settings = {}, int32_t menuKey = vk::F9) {
     game.host.world().entities().putPlayerInVehicle();
     game.start(settings);
     game.press(menuKey);
-    game.press(e2e::kNumpad5);
+    game.press(vk::Numpad5);
     return runUntil(game, [&] { return shown(game, kAnnouncement); }, 600);
 }
 
@@ -298,7 +298,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     const std::string score = hudLine(game, "SCORE: ").substr(7);
     CHECK(!score.empty() && score != "0");
     const std::size_t profileCallsBefore = game.host.profileCalls().size();
-    tap(game, e2e::kNumpad9);
+    tap(game, vk::Numpad9);
     // The won sequence holds the script for 4.1 seconds: the wreck in slow motion, then the
     // result and the notification of the points.
     bool notified = false;
@@ -338,7 +338,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
                                       "\r\nupgrade_points=3\r\narmor=1\r\nopen_levels=2\r\n");
 
     // F9 opens the menu on Level 2, now open.
-    game.press(e2e::kF9);
+    game.press(vk::F9);
     game.host.runFrame();
     CHECK(shown(game, "Level 2 - Expert"));
     CHECK(shown(game, "UPoints: 3"));
@@ -391,7 +391,7 @@ SCENARIO(a_death_respawns_at_the_checkpoint) {
 SCENARIO(the_menu_key_abandons_a_running_level) {
     Game game(options, "the_menu_key_abandons");
     const std::string settings = "[Rotorstrike]\r\nopen_menu_key=f10\r\nattack_key=\"NUM9\"\r\n";
-    REQUIRE(startLevelOne(game, settings, kF10));
+    REQUIRE(startLevelOne(game, settings, vk::F10));
     const Lines bindings = {
         "open .\\Rotorstrike.ini -> 1",
         "read [Rotorstrike] open_menu_key default 120 in .\\Rotorstrike.ini -> 0",
@@ -407,7 +407,7 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
     game.host.runFrames(60);
     CHECK(!hudLine(game, "SCORE: ").empty());
 
-    game.press(kF10);
+    game.press(vk::F10);
     CHECK(world.entities().heldByScript().empty());
     std::vector<int32_t> handedBack;
     for (const sim::OwnershipEvent& event : world.entities().ownership()) {
@@ -424,7 +424,7 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
     CHECK_EQ(game.settingsFile(), settings);  // nothing won, nothing written
 
     // The next press opens the menu, as before the level.
-    game.press(kF10);
+    game.press(vk::F10);
     game.host.runFrame();
     CHECK(shown(game, "Level 1 - Normal"));
 }
@@ -438,17 +438,17 @@ SCENARIO(a_level_won_after_the_file_was_locked_keeps_the_progress) {
     game.host.world().entities().putPlayerInVehicle();
     game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=20\r\narmor=4\r\nweapon=4\r\nhigh_score_0=900\r\n");
     REQUIRE(game.lockSettings());
-    game.press(e2e::kF9);
+    game.press(vk::F9);
     CHECK(shown(game, "UPoints: 20"));
-    for (int row = 4; row > 0; --row) game.press(e2e::kNumpad8);  // from Level 5 up to Level 1
-    game.press(e2e::kNumpad5);
+    for (int row = 4; row > 0; --row) game.press(vk::Numpad8);  // from Level 5 up to Level 1
+    game.press(vk::Numpad5);
     REQUIRE(runUntil(game, [&] { return shown(game, kAnnouncement); }, 600));
     game.unlockSettings();
 
     game.host.world().combat().setHarmlessMissiles(true);
     REQUIRE(chargeInWarning(game, 4, 49));
     const std::string score = hudLine(game, "SCORE: ").substr(7);
-    tap(game, e2e::kNumpad9);
+    tap(game, vk::Numpad9);
     REQUIRE(runUntil(game, [&] { return shown(game, "~g~Success!"); }, 600));
     CHECK_EQ(hudLine(game, "~g~Success!"), "~g~Success! -- Score: " + score + " -- Highest: 900 -- (Level 2 is available!)");
     CHECK_EQ(game.setting("open_levels", -1), 5u);

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+// Beside the Windows script, whose targets see only this folder.
+#include "../../../platform/virtual_keys.h"
+
 namespace settings_script {
 
 namespace {
@@ -96,7 +99,7 @@ struct PluginKey {
     bool binding = false;
 };
 constexpr PluginKey kPluginKeys[] = {
-    {"open_menu_key", 120, true}, {"attack_key", 105, true}, {"check_point_enabled", 1}, {"open_levels", 1},
+    {"open_menu_key", vk::F9, true}, {"attack_key", vk::Numpad9, true}, {"check_point_enabled", 1}, {"open_levels", 1},
     {"armor", 1},                 {"weapon", 1},             {"upgrade_points", 0},      {"high_score_0", 0},
     {"high_score_1", 0},          {"high_score_2", 0},       {"high_score_3", 0},        {"high_score_4", 0},
 };
