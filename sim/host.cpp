@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "runtime/mod_state.h"
 #include "seam.h"
 
 namespace sim {
@@ -46,7 +45,6 @@ void Host::load() {
     fibre_.reset();
     script_ = nullptr;
     registrations_ = 0;
-    resetModState();
     moduleEntry(kModuleHandle, kProcessAttach);
 }
 

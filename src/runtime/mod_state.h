@@ -127,6 +127,3 @@ struct ModState {
 };
 
 extern ModState mod;
-
-// Back to the values of a freshly loaded module.
-void resetModState();
