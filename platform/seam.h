@@ -1,8 +1,10 @@
 // Everything the plug-in needs from outside itself, in the plug-in's own words.
 //
-// Two backends supply these functions: on Windows, ScriptHookV's exports and the Win32 calls;
-// on Linux, the simulated host (sim/) and the portable profile file (platform/profile_file.cpp).
-// No other file of the plug-in knows which backend it runs on, and none includes an OS header.
+// A backend supplies these functions: on Windows, ScriptHookV's exports and the Win32 calls
+// (platform/windows); on Linux, the simulated host (sim/) and the portable profile file
+// (platform/profile_file.cpp); and the stub (platform/stub), the template for a new platform.
+// A program chooses its backend at link time. No other file of the plug-in knows which backend
+// it runs on, and none includes an OS header.
 #pragma once
 
 #include <cstdint>
@@ -57,5 +59,8 @@ void closeProfileFile();
 void playCue(int32_t cueId);
 void stopCues();
 
-// The plug-in's module entry; the Windows DllMain and the simulated host's load call it.
+// The plug-in's module entry, which the plug-in provides and every backend calls: the Windows
+// DllMain, the simulated host's load. On process attach (reason 1) the plug-in starts from its
+// initial state, whatever ran before, and registers its script with scriptRegister; other
+// reasons do nothing. A backend resets nothing of the plug-in itself.
 void moduleEntry(ModuleHandle module, uint32_t reason);

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "host_internals.h"
-#include "runtime/mod_state.h"
 #include "seam.h"
 
 namespace sim {
@@ -49,7 +48,6 @@ void Host::load() {
     registrations_ = 0;
     turn_ = {};
     waits_ = {};
-    resetModState();
     moduleEntry(kModuleHandle, kProcessAttach);
 }
 

@@ -1,5 +1,3 @@
 #include "runtime/mod_state.h"
 
 ModState mod;
-
-void resetModState() { mod = ModState{}; }

@@ -130,6 +130,3 @@ struct ModState {
 };
 
 extern ModState mod;
-
-// Back to the values of a freshly loaded module.
-void resetModState();

@@ -39,7 +39,10 @@ void refreshWorldView() {
 }  // namespace
 
 void moduleEntry(ModuleHandle module, uint32_t reason) {
-    if (reason == kProcessAttach) scriptRegister(module, scriptMain);
+    if (reason != kProcessAttach) return;
+    // A load starts from the initial values, also when a host loads the module again.
+    mod = ModState{};
+    scriptRegister(module, scriptMain);
 }
 
 void scriptMain() {

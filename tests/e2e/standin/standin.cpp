@@ -213,11 +213,8 @@ BOOL WINAPI StandIn::onCloseHandle(HANDLE handle) {
 
 }  // namespace standin
 
-// The simulated host's load() calls these two, which the plug-in provides when it is linked
-// in. Here the plug-in is Rotorstrike.asi: its state starts afresh because the process loads
-// it once, and its module entry is reached through the system's loader.
-void resetModState() {}
-
+// The simulated host's load() calls the module entry, which the plug-in provides when it is
+// linked in. Here the plug-in is Rotorstrike.asi, reached through the system's loader.
 void moduleEntry(ModuleHandle module, uint32_t reason) {
     if (reason != DLL_PROCESS_ATTACH) throw sim::HostError("the stand-in loads the module, it never unloads it");
     standin::StandIn::current().loadModule(module);
