@@ -28,7 +28,7 @@
 #include "runtime/mod_view.h"
 #include "settings/settings.h"
 #include "steady_states.h"
-#include "temp_folder.h"
+#include "temporary_folder.h"
 
 namespace {
 
@@ -129,11 +129,11 @@ void steadyFrames(benchmark::State& timing, State state, Measured measured) {
 // rotorstrike-sim plays it by default: a fresh settings file, the fair world, seed 1.
 void autopilotLevelOne(benchmark::State& timing) {
     for (auto _ : timing) {
-        TempFolder folder;
-        player::GameOptions options;
+        sim::TemporaryFolder folder;
+        autopilot::GameOptions options;
         options.gameDirectory = folder.path();
-        player::Game game(options);
-        if (game.play() != player::Outcome::Won) {
+        autopilot::Game game(options);
+        if (game.play() != autopilot::Outcome::Won) {
             timing.SkipWithError("the autopilot did not win Level 1");
             break;
         }
@@ -156,11 +156,11 @@ std::string settingsFile(std::size_t bytes) {
     return text;
 }
 
-TempFolder& settingsFolder(const SettingsRow& row) {
-    static std::map<const SettingsRow*, std::unique_ptr<TempFolder>> folders;
-    std::unique_ptr<TempFolder>& folder = folders[&row];
+sim::TemporaryFolder& settingsFolder(const SettingsRow& row) {
+    static std::map<const SettingsRow*, std::unique_ptr<sim::TemporaryFolder>> folders;
+    std::unique_ptr<sim::TemporaryFolder>& folder = folders[&row];
     if (!folder) {
-        folder = std::make_unique<TempFolder>();
+        folder = std::make_unique<sim::TemporaryFolder>();
         folder->write("Rotorstrike.ini", settingsFile(row.bytes));
     }
     return *folder;
@@ -177,7 +177,7 @@ void waitUntilSettled(const std::string& path) {
 
 void settingsLoad(benchmark::State& timing, SettingsRow* row, bool kept) {
     currentScene.reset();
-    TempFolder& folder = settingsFolder(*row);
+    sim::TemporaryFolder& folder = settingsFolder(*row);
     sim::Host host;
     host.setGameDirectory(folder.path());
     if (kept) {

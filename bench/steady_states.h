@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "host.h"
-#include "temp_folder.h"
+#include "temporary_folder.h"
 
 namespace bench {
 
@@ -76,7 +76,7 @@ private:
     void startLevelOne();
 
     State state_;
-    TempFolder gameFolder_;
+    sim::TemporaryFolder gameFolder_;
     std::unique_ptr<sim::Host> host_;
     CallShape callShape_;
 };

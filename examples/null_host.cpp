@@ -8,6 +8,7 @@
 
 #include "host.h"
 #include "temporary_folder.h"
+#include "virtual_keys.h"
 
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 120;
@@ -15,10 +16,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: null-host [FRAMES]  (2 or more; default 120)\n");
         return 2;
     }
-    constexpr int32_t kF9 = 0x78;
-
     // The settings file is written to a fresh folder, not to the current directory.
-    player::TemporaryFolder gameFolder;
+    sim::TemporaryFolder gameFolder;
     sim::Host host;
     host.setGameDirectory(gameFolder.path());
     host.setStartTick(100000);  // past the key lockout of a freshly loaded module
@@ -27,7 +26,7 @@ int main(int argc, char** argv) {
     // Full mode: the simulated game answers every native, and the screen is captured.
     // F9 is held during the second frame.
     for (int frame = 0; frame < frames; ++frame) {
-        host.setKey(kF9, frame == 1);
+        host.setKey(vk::F9, frame == 1);
         host.runFrame();
     }
     const int64_t fullCalls = host.nativeCalls();

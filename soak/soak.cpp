@@ -113,13 +113,13 @@ private:
         if (!game_ || gameLevelsLeft_-- <= 0) {
             countProbes();
             game_.reset();
-            player::GameOptions gameOptions;
+            autopilot::GameOptions gameOptions;
             gameOptions.level = level;
             gameOptions.seed = static_cast<uint32_t>(random.next());
             gameOptions.maxFrames = INT64_MAX / 2;
             gameOptions.gameDirectory = folder_.path();
             gameOptions.showInstructions = random.percent(20);
-            game_ = std::make_unique<player::Game>(gameOptions);
+            game_ = std::make_unique<autopilot::Game>(gameOptions);
             sim::Host& host = game_->host();
             host.setProfileLogEnabled(false);
             faults_.attach(host);
@@ -136,7 +136,7 @@ private:
         }
         if (progress[Points] >= 3 && (random.percent(50) || faults_.buyTwice() || withheld || arranged.rollbackFails)) {
             const bool armor = progress[Points] >= 4 && random.percent(50);
-            game_->autopilot().buyFirst(armor ? player::Upgrade::Armor : player::Upgrade::Weapon, faults_.buyTwice() ? 2 : 1);
+            game_->autopilot().buyFirst(armor ? autopilot::Upgrade::Armor : autopilot::Upgrade::Weapon, faults_.buyTwice() ? 2 : 1);
         }
     }
 
@@ -167,10 +167,10 @@ private:
         faults_.record(Fault::BoughtTwice, repeated - repeatedPurchases_);
         repeatedPurchases_ = repeated;
         switch (game_->autopilot().outcome()) {
-        case player::Outcome::Won: ++report_.won; break;
-        case player::Outcome::Lost: ++report_.lost; break;
-        case player::Outcome::Refused: ++report_.refused; break;
-        case player::Outcome::Playing: ++report_.outOfFrames; break;
+        case autopilot::Outcome::Won: ++report_.won; break;
+        case autopilot::Outcome::Lost: ++report_.lost; break;
+        case autopilot::Outcome::Refused: ++report_.refused; break;
+        case autopilot::Outcome::Playing: ++report_.outOfFrames; break;
         }
     }
 
@@ -203,15 +203,15 @@ private:
         game_->removeHandedBack();
         sim::World& world = game_->host().world();
         if (world.entities().vehicleOf(world.entities().playerPed()) == 0 && random.percent(90)) world.entities().putPlayerInVehicle();
-        if (game_->autopilot().outcome() == player::Outcome::Refused) gameLevelsLeft_ = 0;
+        if (game_->autopilot().outcome() == autopilot::Outcome::Refused) gameLevelsLeft_ = 0;
     }
 
     const Options& options_;
-    player::TemporaryFolder folder_;
+    sim::TemporaryFolder folder_;
     std::string settingsFile_;
     Faults faults_;
     Checks checks_;
-    std::unique_ptr<player::Game> game_;
+    std::unique_ptr<autopilot::Game> game_;
     int gameLevelsLeft_ = 0;
     int repeatedPurchases_ = 0;  // the autopilot's, in the game going on
     Report report_;

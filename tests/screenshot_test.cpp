@@ -101,7 +101,7 @@ TEST(Screenshot, TheSceneFromAboveAndTheChaseMap) {
     EXPECT_EQ(scene.count(620, 215, 660, 235, grey), 41 * 21);
     EXPECT_EQ(scene.count(620, 300, 660, 320, grey), 0);
 
-    player::ChaseRecord record;
+    autopilot::ChaseRecord record;
     record.map = map;
     record.playerRoute = {{{0.0f, 0.0f, 0.0f}, {0.0f, 100.0f, 0.0f}}};
     ASSERT_TRUE(render::writeChaseMap(record, "a chase", folder.file("chase.png")));

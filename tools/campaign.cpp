@@ -47,26 +47,26 @@ int nextLevel(const Progress& progress) {
 }
 
 // What to buy before the level, and how many tiers of it.
-std::pair<player::Upgrade, int> purchaseFor(Purchases policy, const Progress& progress, int level) {
+std::pair<autopilot::Upgrade, int> purchaseFor(Purchases policy, const Progress& progress, int level) {
     const bool armorForSale = progress.armor < kTopTier && progress.points >= kArmorPrice;
     const bool weaponForSale = progress.weapon < kTopTier && progress.points >= kWeaponPrice;
     if (level >= kFirstPlayedLevelNeedingWeapon && progress.weapon < kWeaponTierForHardLevels) {
-        return {weaponForSale ? player::Upgrade::Weapon : player::Upgrade::None, 1};
+        return {weaponForSale ? autopilot::Upgrade::Weapon : autopilot::Upgrade::None, 1};
     }
     switch (policy) {
     case Purchases::None: break;
     case Purchases::Armor:
-        if (armorForSale) return {player::Upgrade::Armor, std::min(progress.points / kArmorPrice, kTopTier - progress.armor)};
+        if (armorForSale) return {autopilot::Upgrade::Armor, std::min(progress.points / kArmorPrice, kTopTier - progress.armor)};
         break;
     case Purchases::Weapon:
-        if (weaponForSale) return {player::Upgrade::Weapon, std::min(progress.points / kWeaponPrice, kTopTier - progress.weapon)};
+        if (weaponForSale) return {autopilot::Upgrade::Weapon, std::min(progress.points / kWeaponPrice, kTopTier - progress.weapon)};
         break;
     case Purchases::Balanced:
-        if (armorForSale && (progress.armor <= progress.weapon || !weaponForSale)) return {player::Upgrade::Armor, 1};
-        if (weaponForSale) return {player::Upgrade::Weapon, 1};
+        if (armorForSale && (progress.armor <= progress.weapon || !weaponForSale)) return {autopilot::Upgrade::Armor, 1};
+        if (weaponForSale) return {autopilot::Upgrade::Weapon, 1};
         break;
     }
-    return {player::Upgrade::None, 0};
+    return {autopilot::Upgrade::None, 0};
 }
 
 std::string minutes(int64_t frames) {
@@ -77,18 +77,18 @@ std::string minutes(int64_t frames) {
 }  // namespace
 
 int playCampaign(const SimOptions& options) {
-    std::optional<player::TemporaryFolder> temporary;
+    std::optional<sim::TemporaryFolder> temporary;
     std::string gameDir = options.gameDir;
     if (gameDir.empty()) gameDir = temporary.emplace("rotorstrike-sim").path();
     fs::create_directories(gameDir);
     const std::clock_t processorStart = std::clock();
 
-    player::GameOptions gameOptions;
+    autopilot::GameOptions gameOptions;
     gameOptions.level = nextLevel(progressIn(gameDir));
     gameOptions.seed = options.seed;
     gameOptions.maxFrames = options.maxFrames;
     gameOptions.gameDirectory = gameDir;
-    player::Game game(gameOptions);
+    autopilot::Game game(gameOptions);
     std::printf("campaign of seed %u in %s\n", options.seed, gameDir.c_str());
 
     int played = 0, won = 0, lost = 0, refused = 0;
@@ -106,7 +106,7 @@ int playCampaign(const SimOptions& options) {
             game.nextLevel(level);
         }
         const auto [upgrade, tiers] = purchaseFor(options.buy, before, level);
-        if (upgrade != player::Upgrade::None) game.autopilot().buyFirst(upgrade, tiers);
+        if (upgrade != autopilot::Upgrade::None) game.autopilot().buyFirst(upgrade, tiers);
         ++played;
         char folder[32];
         std::snprintf(folder, sizeof folder, "%02d-level-%d", played, level);

@@ -23,7 +23,7 @@ constexpr const char* kKeyPictures[] = {"menu", "instructions", "pursuit", "atta
 // The key frames worth a picture, each taken once, and the frames asked for.
 class Screenshots {
 public:
-    Screenshots(const LevelRunOptions& options, player::Game& game) : options_(options), game_(game) {}
+    Screenshots(const LevelRunOptions& options, autopilot::Game& game) : options_(options), game_(game) {}
 
     void afterFrame() {
         const sim::Host& host = game_.host();
@@ -76,7 +76,7 @@ private:
     static constexpr int64_t kFeedFrames = 300;
 
     const LevelRunOptions& options_;
-    player::Game& game_;
+    autopilot::Game& game_;
     std::vector<Posted> feed_;
     std::set<std::string> taken_;
     std::vector<std::string> written_;
@@ -113,17 +113,17 @@ void removeEarlierFiles(const LevelRunOptions& options) {
 
 }  // namespace
 
-int statusOf(const player::Game& game) {
+int statusOf(const autopilot::Game& game) {
     switch (game.autopilot().outcome()) {
-    case player::Outcome::Won: return kWon;
-    case player::Outcome::Lost: return kLost;
-    case player::Outcome::Refused: return kRefused;
-    case player::Outcome::Playing: break;
+    case autopilot::Outcome::Won: return kWon;
+    case autopilot::Outcome::Lost: return kLost;
+    case autopilot::Outcome::Refused: return kRefused;
+    case autopilot::Outcome::Playing: break;
     }
     return game.outOfFrames() ? kOutOfFrames : kFault;
 }
 
-std::string settingsLine(player::Game& game) {
+std::string settingsLine(autopilot::Game& game) {
     if (!fs::exists(fs::path(game.options().gameDirectory) / "Rotorstrike.ini")) return "settings file: none written";
     std::string line = "settings file:";
     for (const char* key : {"open_levels", "upgrade_points", "armor", "weapon", "high_score_0", "high_score_1", "high_score_2",
@@ -134,7 +134,7 @@ std::string settingsLine(player::Game& game) {
     return line;
 }
 
-LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& options) {
+LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& options) {
     fs::create_directories(options.folder);
     removeEarlierFiles(options);
     sim::Host& host = game.host();
@@ -145,9 +145,9 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
             report.failedWrites.push_back(call.key + "=" + call.value + ": " + host.gameFolder().lastWriteError());
         }
     });
-    player::Timeline timeline(host.tick());
+    autopilot::Timeline timeline(host.tick());
     timeline.onEvent = options.onEvent;
-    player::ChaseRecorder chase;
+    autopilot::ChaseRecorder chase;
     Screenshots shots(options, game);
     std::unique_ptr<render::GifReplay> replay;
     const fs::path replayPath = fs::path(options.folder) / "replay.gif";
@@ -169,7 +169,7 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
     }
     // The last frame, and a few more so that the result's pictures and the file settle.
     observe();
-    for (int frame = 0; frame < 60 && game.autopilot().outcome() != player::Outcome::Playing; ++frame) {
+    for (int frame = 0; frame < 60 && game.autopilot().outcome() != autopilot::Outcome::Playing; ++frame) {
         host.runFrame();
         observe();
     }
@@ -189,7 +189,7 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
     } else if (report.status == kOutOfFrames) {
         report.result = "out of frames after " + std::to_string(report.frames) + " (--max-frames)";
     } else if (report.status != kWon) {
-        report.result = std::string(player::outcomeName(report.outcome)) + ": " + game.autopilot().reason();
+        report.result = std::string(autopilot::outcomeName(report.outcome)) + ": " + game.autopilot().reason();
     }
     report.firstFrame = firstFrame;
     report.lastFrame = host.frame();
@@ -203,7 +203,7 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
 
     const fs::path timelinePath = fs::path(options.folder) / "timeline.txt";
     std::ofstream file(timelinePath);
-    for (const player::Event& event : timeline.events()) file << player::formatEvent(event) << '\n';
+    for (const autopilot::Event& event : timeline.events()) file << autopilot::formatEvent(event) << '\n';
     file.close();
     if (!file) throw std::runtime_error("cannot write " + timelinePath.string());
     report.files.push_back(timelinePath.string());
@@ -212,7 +212,7 @@ LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& optio
     const fs::path mapPath = fs::path(options.folder) / "chase-map.png";
     if (options.pictures && !chase.record().playerRoute.empty()) {
         const std::string title = "Level " + std::to_string(level) + ", seed " + std::to_string(game.options().seed) + ": " +
-                                  (report.status == kWon ? "won" : report.status == kOutOfFrames ? "out of frames" : player::outcomeName(report.outcome));
+                                  (report.status == kWon ? "won" : report.status == kOutOfFrames ? "out of frames" : autopilot::outcomeName(report.outcome));
         if (!render::writeChaseMap(chase.record(), title, mapPath.string())) throw std::runtime_error("cannot write " + mapPath.string());
         report.files.push_back(mapPath.string());
     }

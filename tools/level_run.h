@@ -28,12 +28,12 @@ struct LevelRunOptions {
     bool pictures = true;         // the key screenshots and the chase map
     bool replay = false;          // replay.gif
     bool trace = false;           // every native call printed
-    std::function<void(const player::Event&)> onEvent;  // each timeline line as it comes
+    std::function<void(const autopilot::Event&)> onEvent;  // each timeline line as it comes
     std::function<void()> progress;                      // now and then, while the level runs
 };
 
 struct LevelReport {
-    player::Outcome outcome = player::Outcome::Playing;
+    autopilot::Outcome outcome = autopilot::Outcome::Playing;
     int status = kFault;
     std::string result;  // one line: "won Level 1: score 37, high score 37", "lost: ..."
     int64_t score = -1;  // a won level's
@@ -47,12 +47,12 @@ struct LevelReport {
 
 // The exit status of the game's level as it stands: won, lost, refused, out of frames, or a
 // fault (still playing with frames left).
-int statusOf(const player::Game& game);
+int statusOf(const autopilot::Game& game);
 
 // Plays the game's level (the one its autopilot was given) to its end.
-LevelReport runLevel(player::Game& game, int level, const LevelRunOptions& options);
+LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& options);
 
 // The keys of the settings file that a level changes; "-" for a key it does not hold.
-std::string settingsLine(player::Game& game);
+std::string settingsLine(autopilot::Game& game);
 
 }  // namespace tools

@@ -157,18 +157,18 @@ std::string replayCommand(const SimOptions& options) {
 }
 
 int playOne(const SimOptions& options) {
-    std::optional<player::TemporaryFolder> temporary;
+    std::optional<sim::TemporaryFolder> temporary;
     std::string gameDir = options.gameDir;
     if (gameDir.empty()) gameDir = temporary.emplace("rotorstrike-sim").path();
     fs::create_directories(gameDir);
 
-    player::GameOptions gameOptions;
+    autopilot::GameOptions gameOptions;
     gameOptions.level = options.level;
     gameOptions.seed = options.seed;
     gameOptions.maxFrames = options.maxFrames;
     gameOptions.gameDirectory = gameDir;
     gameOptions.callLog = options.trace;
-    player::Game game(gameOptions);
+    autopilot::Game game(gameOptions);
     tools::LevelRunOptions run;
     run.folder = options.out;
     run.shots = options.shots;
@@ -176,7 +176,7 @@ int playOne(const SimOptions& options) {
     run.trace = options.trace;
     if (!options.quiet) {
         std::printf("rotorstrike-sim: Level %d, seed %u, game folder %s\n", options.level, options.seed, gameDir.c_str());
-        run.onEvent = [](const player::Event& event) { std::printf("%s\n", player::formatEvent(event).c_str()); };
+        run.onEvent = [](const autopilot::Event& event) { std::printf("%s\n", autopilot::formatEvent(event).c_str()); };
         auto lastProgress = std::chrono::steady_clock::now();
         run.progress = [&game, lastProgress]() mutable {
             if (std::chrono::steady_clock::now() - lastProgress < std::chrono::seconds(1)) return;

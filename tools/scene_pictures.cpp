@@ -288,7 +288,7 @@ void drawScale(cairo_t* c, const View& view) {
 }
 
 // The view that holds the map's road with room around it, and the whole record.
-View chaseView(const player::ChaseRecord& record) {
+View chaseView(const autopilot::ChaseRecord& record) {
     double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
     auto include = [&](sim::Vec3 p) {
         minX = std::min(minX, static_cast<double>(p.x));
@@ -338,14 +338,14 @@ Backdrop sceneFromAbove(const sim::World& world, int32_t helicopter) {
     };
 }
 
-bool writeChaseMap(const player::ChaseRecord& record, const std::string& title, const std::string& pngPath) {
+bool writeChaseMap(const autopilot::ChaseRecord& record, const std::string& title, const std::string& pngPath) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kMapWidth, kMapHeight);
     cairo_t* c = cairo_create(surface);
     const View view = chaseView(record);
     drawMap(c, view, record.map);
     drawRoute(c, view, record.heliRoute, Mark::HeliRoute);
     drawRoute(c, view, record.playerRoute, Mark::PlayerRoute);
-    for (const player::AimPoint& aim : record.aims) drawMark(c, aim.hit ? Mark::AimHit : Mark::Aim, view.x(aim.point.x), view.y(aim.point.y));
+    for (const autopilot::AimPoint& aim : record.aims) drawMark(c, aim.hit ? Mark::AimHit : Mark::Aim, view.x(aim.point.x), view.y(aim.point.y));
     const struct {
         const std::vector<sim::Vec3>& points;
         Mark mark;

@@ -15,6 +15,6 @@ namespace render {
 Backdrop sceneFromAbove(const sim::World& world, int32_t helicopter);
 
 // The chase map: one PNG, the whole record over the map; false when it cannot be written.
-bool writeChaseMap(const player::ChaseRecord& record, const std::string& title, const std::string& pngPath);
+bool writeChaseMap(const autopilot::ChaseRecord& record, const std::string& title, const std::string& pngPath);
 
 }  // namespace render

@@ -33,17 +33,17 @@ struct SeedGame {
 
 // One seed's game of the level, from a file that opens it with these tiers.
 SeedGame playSeed(const SimOptions& options, uint32_t seed, int armor, int weapon) {
-    player::TemporaryFolder folder("rotorstrike-sim");
+    sim::TemporaryFolder folder("rotorstrike-sim");
     std::ofstream(fs::path(folder.path()) / "Rotorstrike.ini", std::ios::binary)
         << "[Rotorstrike]\r\nopen_levels=" << options.level << "\r\narmor=" << armor << "\r\nweapon=" << weapon << "\r\n";
-    player::GameOptions gameOptions;
+    autopilot::GameOptions gameOptions;
     gameOptions.level = options.level;
     gameOptions.seed = seed;
     gameOptions.maxFrames = options.maxFrames;
     gameOptions.gameDirectory = folder.path();
     gameOptions.showInstructions = false;
-    player::Game game(gameOptions);
-    player::Timeline timeline(game.startTick());
+    autopilot::Game game(gameOptions);
+    autopilot::Timeline timeline(game.startTick());
     while (game.step()) timeline.observe(game.host());
     timeline.observe(game.host());
     SeedGame played;
@@ -51,7 +51,7 @@ SeedGame playSeed(const SimOptions& options, uint32_t seed, int armor, int weapo
     played.frames = game.framesPlayed();
     played.deaths = timeline.deaths();
     played.status = statusOf(game);
-    played.outcome = played.status == kOutOfFrames ? "out of frames" : player::outcomeName(game.autopilot().outcome());
+    played.outcome = played.status == kOutOfFrames ? "out of frames" : autopilot::outcomeName(game.autopilot().outcome());
     if (played.status != kWon && !game.autopilot().reason().empty()) played.outcome += ": " + game.autopilot().reason();
     if (played.status == kWon) played.score = timeline.wonScore();
     return played;

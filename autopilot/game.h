@@ -15,7 +15,7 @@
 #include "autopilot.h"
 #include "host.h"
 
-namespace player {
+namespace autopilot {
 
 struct GameOptions {
     int level = 1;
@@ -74,4 +74,4 @@ private:
 // The start tick of a seed's game.
 uint32_t startTickOf(uint32_t seed);
 
-}  // namespace player
+}  // namespace autopilot

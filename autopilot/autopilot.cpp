@@ -7,7 +7,7 @@
 #include "menu/menu_rows.h"
 #include "virtual_keys.h"
 
-namespace player {
+namespace autopilot {
 
 namespace {
 
@@ -394,4 +394,4 @@ void Autopilot::strike(sim::Host& host) {
     }
 }
 
-}  // namespace player
+}  // namespace autopilot

@@ -15,7 +15,7 @@
 
 #include "host.h"
 
-namespace player {
+namespace autopilot {
 
 struct Event {
     int64_t frame = 0;
@@ -87,4 +87,4 @@ private:
     int64_t wonHighScore_ = -1;
 };
 
-}  // namespace player
+}  // namespace autopilot

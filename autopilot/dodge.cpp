@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace player {
+namespace autopilot {
 
 namespace {
 
@@ -88,4 +88,4 @@ Plan choosePlan(const Road& road, const sim::Map& map, const sim::CarState& car,
     return best;
 }
 
-}  // namespace player
+}  // namespace autopilot

@@ -13,7 +13,7 @@
 namespace {
 
 struct Played {
-    player::Outcome outcome = player::Outcome::Playing;
+    autopilot::Outcome outcome = autopilot::Outcome::Playing;
     std::string reason;
     int64_t frames = 0;
     std::vector<std::string> events;
@@ -27,14 +27,14 @@ struct Played {
 // Plays a game to its end in the folder; the lines go into the folder's settings file first.
 Played play(uint32_t seed, int level, const TempFolder& folder, const std::string& settings = "") {
     if (!settings.empty()) folder.write("Rotorstrike.ini", settings);
-    player::GameOptions options;
+    autopilot::GameOptions options;
     options.seed = seed;
     options.level = level;
     options.gameDirectory = folder.path();
     options.maxFrames = 60000;
-    player::Game game(options);
-    player::Timeline timeline(game.startTick());
-    player::ChaseRecorder chase;
+    autopilot::Game game(options);
+    autopilot::Timeline timeline(game.startTick());
+    autopilot::ChaseRecorder chase;
     while (game.step()) {
         timeline.observe(game.host());
         chase.observe(game.host());
@@ -44,8 +44,8 @@ Played play(uint32_t seed, int level, const TempFolder& folder, const std::strin
     played.outcome = game.autopilot().outcome();
     played.reason = game.autopilot().reason();
     played.frames = game.framesPlayed();
-    for (const player::Event& event : timeline.events()) {
-        played.events.push_back(player::formatEvent(event));
+    for (const autopilot::Event& event : timeline.events()) {
+        played.events.push_back(autopilot::formatEvent(event));
         played.survived += event.text.find(" survived: power-up") != std::string::npos ? 1 : 0;
     }
     played.score = timeline.wonScore();
@@ -62,7 +62,7 @@ Played play(uint32_t seed, int level, const TempFolder& folder, const std::strin
 TEST(Autopilot, WinsLevelOneFromAFreshFile) {
     TempFolder folder;
     const Played played = play(1, 1, folder);
-    ASSERT_EQ(played.outcome, player::Outcome::Won) << played.reason;
+    ASSERT_EQ(played.outcome, autopilot::Outcome::Won) << played.reason;
     EXPECT_EQ(played.strikes, 2);
     EXPECT_GE(played.survived, 6);
     EXPECT_GT(played.score, 0);
@@ -95,7 +95,7 @@ TEST(Autopilot, RefusedLevelsAreReportedWithTheirReason) {
         SCOPED_TRACE(c.level);
         TempFolder folder;
         const Played played = play(1, c.level, folder, c.settings);
-        EXPECT_EQ(played.outcome, player::Outcome::Refused);
+        EXPECT_EQ(played.outcome, autopilot::Outcome::Refused);
         EXPECT_EQ(played.reason, c.reason);
         EXPECT_EQ(folder.read("Rotorstrike.ini"), c.settings.empty() ? "<missing>" : c.settings);
     }
@@ -104,21 +104,21 @@ TEST(Autopilot, RefusedLevelsAreReportedWithTheirReason) {
 // Upgrades bought in the menu before the level: the ones the points pay for.
 TEST(Autopilot, BuysTheUpgradesItCanPayFor) {
     const struct {
-        player::Upgrade upgrade;
+        autopilot::Upgrade upgrade;
         const char* settings;
         const char* stored;
     } cases[] = {
-        {player::Upgrade::Armor, "[Rotorstrike]\r\nupgrade_points=5\r\n", "[Rotorstrike]\r\nupgrade_points=1\r\narmor=2\r\nweapon=1\r\n"},
-        {player::Upgrade::Weapon, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=0\r\narmor=1\r\nweapon=2\r\n"},
-        {player::Upgrade::Armor, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=3\r\n"},
+        {autopilot::Upgrade::Armor, "[Rotorstrike]\r\nupgrade_points=5\r\n", "[Rotorstrike]\r\nupgrade_points=1\r\narmor=2\r\nweapon=1\r\n"},
+        {autopilot::Upgrade::Weapon, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=0\r\narmor=1\r\nweapon=2\r\n"},
+        {autopilot::Upgrade::Armor, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=3\r\n"},
     };
     for (const auto& c : cases) {
         TempFolder folder;
         folder.write("Rotorstrike.ini", c.settings);
-        player::GameOptions options;
+        autopilot::GameOptions options;
         options.gameDirectory = folder.path();
         options.showInstructions = false;
-        player::Game game(options);
+        autopilot::Game game(options);
         game.autopilot().buyFirst(c.upgrade);
         // The level starts once the purchase is done or found not for sale.
         while (game.step() && !game.autopilot().driving()) {
@@ -137,7 +137,7 @@ TEST(Timeline, EachBlastIsToldAtItsOwnFrame) {
     host.runFrames(5);
     world.combat().fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 600.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
     world.combat().fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 60.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
-    player::Timeline timeline(host.tick());
+    autopilot::Timeline timeline(host.tick());
     std::vector<std::pair<int, int64_t>> blasts;  // missile, frame told
     for (int frame = 0; frame < 600 && blasts.size() < 2; ++frame) {
         host.runFrame();
@@ -159,22 +159,22 @@ TEST(Timeline, EachBlastIsToldAtItsOwnFrame) {
 TEST(Dodge, ACarClearsAMissileAimedWhereItWillBe) {
     sim::Map map({0.0f, 0.0f, 0.0f}, 0.0f);
     map.road = {{0.0f, -100.0f, 0.0f}, {0.0f, 1000.0f, 0.0f}, {50.0f, 1000.0f, 0.0f}, {50.0f, -100.0f, 0.0f}};
-    const player::Road road(map);
+    const autopilot::Road road(map);
     const sim::CarState car{{0.0f, 0.0f, 0.0f}, 0.0f, 20.0f};
-    const player::Danger danger;
+    const autopilot::Danger danger;
     const struct {
         sim::Vec3 aim;
         bool cruisingHit;
     } cases[] = {{{0.0f, 40.0f, 1.0f}, true}, {{30.0f, 40.0f, 1.0f}, false}};
     for (const auto& c : cases) {
-        player::Threats threats;
+        autopilot::Threats threats;
         // Launched from 30 up and 40 ahead of the car, timed to arrive in two seconds.
         const sim::Vec3 from{c.aim.x, 80.0f, 30.0f};
         threats.add({from, c.aim, sim::length(c.aim - from) / 2.0f});
-        const player::Plan cruising{20.0f, 0.0f, 0.0f};
-        EXPECT_EQ(player::clearance(road, map, car, cruising, threats, danger) < 0.0f, c.cruisingHit);
-        const player::Plan chosen = player::choosePlan(road, map, car, threats, danger, 20.0f);
-        EXPECT_GE(player::clearance(road, map, car, chosen, threats, danger), danger.margin);
+        const autopilot::Plan cruising{20.0f, 0.0f, 0.0f};
+        EXPECT_EQ(autopilot::clearance(road, map, car, cruising, threats, danger) < 0.0f, c.cruisingHit);
+        const autopilot::Plan chosen = autopilot::choosePlan(road, map, car, threats, danger, 20.0f);
+        EXPECT_GE(autopilot::clearance(road, map, car, chosen, threats, danger), danger.margin);
         EXPECT_EQ(chosen.speed != 20.0f || chosen.swerveSeconds > 0.0f, c.cruisingHit);
     }
 }

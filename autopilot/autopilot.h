@@ -19,7 +19,7 @@
 #include "road.h"
 #include "rules.h"
 
-namespace player {
+namespace autopilot {
 
 enum class Outcome {
     Playing,
@@ -124,4 +124,4 @@ private:
     bool struck_ = false;
 };
 
-}  // namespace player
+}  // namespace autopilot

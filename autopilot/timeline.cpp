@@ -7,7 +7,7 @@
 
 #include "runtime/mod_view.h"
 
-namespace player {
+namespace autopilot {
 
 namespace {
 
@@ -205,4 +205,4 @@ void Timeline::watchScreen(const sim::Host& host) {
     for (const sim::Notification& note : screen.notifications) add(host, "notification: \"" + plain(note.text) + "\"");
 }
 
-}  // namespace player
+}  // namespace autopilot

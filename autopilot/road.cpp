@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace player {
+namespace autopilot {
 
 namespace {
 
@@ -92,4 +92,4 @@ float Road::steerFor(const sim::CarState& car) const {
     return std::clamp(-headingDifference(wanted, car.heading) / kFullSteerDegrees, -1.0f, 1.0f);
 }
 
-}  // namespace player
+}  // namespace autopilot

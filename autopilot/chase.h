@@ -9,7 +9,7 @@
 
 #include "host.h"
 
-namespace player {
+namespace autopilot {
 
 struct AimPoint {
     sim::Vec3 point;
@@ -48,4 +48,4 @@ private:
     std::size_t crashesSeen_ = 0;
 };
 
-}  // namespace player
+}  // namespace autopilot

@@ -8,7 +8,7 @@
 
 #include "road.h"
 
-namespace player {
+namespace autopilot {
 
 // A missile as the player sees it: where it is, the marker it flies at, and how fast it
 // closes on it (units a second of game time).
@@ -51,4 +51,4 @@ float clearance(const Road& road, const sim::Map& map, const sim::CarState& car,
 Plan choosePlan(const Road& road, const sim::Map& map, const sim::CarState& car, const Threats& threats,
                 const Danger& danger, float cruiseSpeed, bool swerving = true);
 
-}  // namespace player
+}  // namespace autopilot

@@ -8,7 +8,7 @@
 #include "map.h"
 #include "world.h"
 
-namespace player {
+namespace autopilot {
 
 class Road {
 public:
@@ -45,4 +45,4 @@ private:
     float halfWidth_ = 0.0f;
 };
 
-}  // namespace player
+}  // namespace autopilot

@@ -2,7 +2,7 @@
 
 #include "runtime/mod_view.h"
 
-namespace player {
+namespace autopilot {
 
 namespace {
 
@@ -63,4 +63,4 @@ void ChaseRecorder::observe(const sim::Host& host) {
     playerDown_ = modView().playerDown;
 }
 
-}  // namespace player
+}  // namespace autopilot

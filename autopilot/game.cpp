@@ -3,7 +3,7 @@
 #include "map.h"
 #include "runtime/keys.h"
 
-namespace player {
+namespace autopilot {
 
 namespace {
 
@@ -89,4 +89,4 @@ void Game::layMapAtLevelStart() {
     }
 }
 
-}  // namespace player
+}  // namespace autopilot
