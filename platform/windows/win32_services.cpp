@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "profile_file_state.h"
 #include "seam.h"
 
 namespace {
@@ -70,11 +71,7 @@ ProfileFileState openProfileFile(const char* path) {
         heldSettingsFile = file;
         return ProfileFileState::Readable;
     }
-    // No file, or no folder (a path through a regular file among them); anything else (a
-    // sharing violation, a folder in the file's place) leaves the file unreadable.
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileFileState::Missing
-                                                                          : ProfileFileState::Unreadable;
+    return profileFileStateAfter(GetLastError());
 }
 
 void closeProfileFile() {

@@ -8,6 +8,7 @@
 
 #include "host.h"
 #include "profile_file.h"
+#include "windows/profile_file_state.h"
 
 namespace profile {
 
@@ -41,9 +42,7 @@ ProfileFileState fileState(const std::string& path) {
         CloseHandle(file);
         return ProfileFileState::Readable;
     }
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileFileState::Missing
-                                                                          : ProfileFileState::Unreadable;
+    return profileFileStateAfter(GetLastError());
 }
 
 // The system's functions have no fault points of ours; clearing them is all that can be asked.

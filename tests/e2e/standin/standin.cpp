@@ -5,6 +5,7 @@
 #include "cues.h"
 #include "imports.h"
 #include "script_hook_v.h"
+#include "windows/profile_file_state.h"
 #include "seam.h"
 
 namespace standin {
@@ -192,8 +193,7 @@ HANDLE WINAPI StandIn::onCreateFileA(LPCSTR path, DWORD access, DWORD share, LPS
     }
     ProfileFileState state = ProfileFileState::Readable;
     if (file == INVALID_HANDLE_VALUE) {
-        state = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileFileState::Missing
-                                                                               : ProfileFileState::Unreadable;
+        state = profileFileStateAfter(error);
     } else {
         self.heldFile_ = file;
     }
