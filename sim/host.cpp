@@ -46,7 +46,8 @@ void Host::load() {
     fibre_.reset();
     script_ = nullptr;
     registrations_ = 0;
-    turn_ = {};
+    turnMovedEntity_ = false;
+    turnBlewUpVehicle_ = false;
     waits_ = {};
     moduleEntry(kModuleHandle, kProcessAttach);
 }
@@ -56,8 +57,9 @@ uint32_t Host::tick() const {
 }
 
 bool Host::scriptDue() const {
-    if (waitFrame_ < 0) return true;
-    return frame_ > waitFrame_ && elapsedMs(frame_) - elapsedMs(waitFrame_) >= waitMs_;
+    const ScriptWait& wait = currentWait();
+    if (wait.frame < 0) return true;
+    return frame_ > wait.frame && elapsedMs(frame_) - elapsedMs(wait.frame) >= wait.milliseconds;
 }
 
 void Host::runFrame() {
@@ -77,7 +79,7 @@ void Host::runScript() {
     if (script_ == nullptr) return;
     if (!fibre_) {
         fibre_ = std::make_unique<Fibre>(script_);
-        waitFrame_ = -1;
+        waits_[waitIndex_].frame = -1;
     }
     if (fibre_->finished() || !scriptDue()) return;
     fibre_->resume();
@@ -107,14 +109,10 @@ void Host::loadScript(void (*function)()) { registerScript(kModuleHandle, functi
 
 void Host::wait(uint32_t milliseconds) {
     if (!fibre_ || Fibre::current() != fibre_.get()) throw HostError("scriptWait outside the script fibre");
-    waitFrame_ = frame_;
-    waitMs_ = milliseconds;
-    turn_.frame = frame_;
-    turn_.milliseconds = milliseconds;
-    turn_.timeScale = world_.records().timeScale();
-    waits_[1] = waits_[0];
-    waits_[0] = turn_;
-    turn_ = {};
+    waitIndex_ ^= 1;
+    waits_[waitIndex_] = {frame_, milliseconds, world_.records().timeScale(), turnMovedEntity_, turnBlewUpVehicle_};
+    turnMovedEntity_ = false;
+    turnBlewUpVehicle_ = false;
     Fibre::suspend();
 }
 

@@ -139,8 +139,8 @@ public:
         bool blewUpVehicle = false;  // asked for a vehicle to be blown up
     };
     // The wait the script is in (or was in last), and the one before it.
-    const ScriptWait& currentWait() const { return waits_[0]; }
-    const ScriptWait& waitBefore() const { return waits_[1]; }
+    const ScriptWait& currentWait() const { return waits_[waitIndex_]; }
+    const ScriptWait& waitBefore() const { return waits_[waitIndex_ ^ 1]; }
 
 private:
     friend class HostInternals;
@@ -162,11 +162,13 @@ private:
 
     void (*script_)() = nullptr;
     std::unique_ptr<Fibre> fibre_;
-    int64_t waitFrame_ = -1;
-    uint32_t waitMs_ = 0;
     int registrations_ = 0;
-    ScriptWait turn_;  // the script's turn under way: what it did since its last wait
+    // What the script's turn under way did since its last wait.
+    bool turnMovedEntity_ = false;
+    bool turnBlewUpVehicle_ = false;
+    // The wait the script is in (at waitIndex_) and the one before it.
     std::array<ScriptWait, 2> waits_{};
+    std::size_t waitIndex_ = 0;
 
     std::array<bool, 256> keys_{};
     int32_t padControl_ = 0;

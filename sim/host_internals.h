@@ -32,8 +32,8 @@ public:
     Screen& mutableScreen() { return host_.screen_; }
 
     // What the script did in its turn: the host tells the waits apart by it (Host::ScriptWait).
-    void noteEntityMoved() { host_.turn_.movedEntity = true; }
-    void noteVehicleBlownUp() { host_.turn_.blewUpVehicle = true; }
+    void noteEntityMoved() { host_.turnMovedEntity_ = true; }
+    void noteVehicleBlownUp() { host_.turnBlewUpVehicle_ = true; }
 
     // The seam.
     void registerScript(void* module, void (*function)()) { host_.registerScript(module, function); }

@@ -68,16 +68,6 @@ Entity& Entities::spawn(EntityKind kind, Vec3 position, uint32_t model) {
     return entity;
 }
 
-Entity* Entities::find(int32_t handle) {
-    const auto found = entities_.find(handle);
-    return found == entities_.end() ? nullptr : &found->second;
-}
-
-const Entity* Entities::find(int32_t handle) const {
-    const auto found = entities_.find(handle);
-    return found == entities_.end() ? nullptr : &found->second;
-}
-
 void Entities::remove(int32_t handle) {
     entities_.erase(handle);
     for (auto& [other, entity] : entities_) {
@@ -147,16 +137,6 @@ Model& Entities::model(std::string_view name) {
     Model* found = findModel(hashOfName(name));
     if (found == nullptr) throw std::invalid_argument("the world knows no model " + std::string(name));
     return *found;
-}
-
-Model* Entities::findModel(uint32_t hash) {
-    const auto found = models_.find(hash);
-    return found == models_.end() ? nullptr : &found->second;
-}
-
-const Model* Entities::findModel(uint32_t hash) const {
-    const auto found = models_.find(hash);
-    return found == models_.end() ? nullptr : &found->second;
 }
 
 void Entities::requestModel(uint32_t hash) {

@@ -111,8 +111,9 @@ public:
 
     Entity& spawn(EntityKind kind, Vec3 position, uint32_t model = 0);
     // The entity with this handle, or null when there is none (0 is never one).
-    Entity* find(int32_t handle);
-    const Entity* find(int32_t handle) const;
+    // Every frame asks these many times: defined here, so that they inline.
+    Entity* find(int32_t handle) { return lookUp(entities_, handle); }
+    const Entity* find(int32_t handle) const { return lookUp(entities_, handle); }
     std::map<int32_t, Entity>& all() { return entities_; }
     const std::map<int32_t, Entity>& all() const { return entities_; }
     // Gone from the world at once; its occupants are left on foot.
@@ -147,8 +148,8 @@ public:
     Model& addModel(std::string_view name, EntityKind kind, Vec3 minimum, Vec3 maximum);
     // The model of that name or hash; the name must be known.
     Model& model(std::string_view name);
-    Model* findModel(uint32_t hash);
-    const Model* findModel(uint32_t hash) const;
+    Model* findModel(uint32_t hash) { return lookUp(models_, hash); }
+    const Model* findModel(uint32_t hash) const { return lookUp(models_, hash); }
     void requestModel(uint32_t hash);
     // Whether the model is loaded, as the host answers the script.
     bool modelLoaded(uint32_t hash);
@@ -177,6 +178,13 @@ public:
     bool speedsNotANumber() const { return speedsNotANumber_; }
 
 private:
+    // The entry under the key, or null.
+    template <typename Table, typename Key>
+    static auto lookUp(Table& table, Key key) -> decltype(&table.begin()->second) {
+        const auto found = table.find(key);
+        return found == table.end() ? nullptr : &found->second;
+    }
+
     const int64_t& frame_;
     const Map& map_;
     std::map<int32_t, Entity> entities_;

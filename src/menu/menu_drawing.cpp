@@ -1,3 +1,5 @@
+#include <array>
+
 #include "encounter/levels.h"
 #include "menu/menu.h"
 #include "runtime/messages.h"
@@ -14,6 +16,13 @@ namespace {
 
 constexpr float kTextX = 0.04f;
 
+// Each row's height, and the credit line's under the last, worked out once at compile time.
+constexpr std::array<float, kMenuRows + 1> kRowY = [] {
+    std::array<float, kMenuRows + 1> heights{};
+    for (int32_t row = 0; row <= kMenuRows; ++row) heights[row] = menuRowY(row);
+    return heights;
+}();
+
 int32_t styleFor(bool available) { return available ? kMenuTextWhite : kMenuTextGrey; }
 
 // A tier label, guarded against a tier outside 1 to 4 (the loader never leaves one).
@@ -27,7 +36,7 @@ bool forSale(int32_t price, int32_t tier) { return mod.upgradePoints >= price &&
 // One row of the table; a locked level shows its short name in grey, the hidden one nothing.
 void drawRow(int32_t row) {
     const MenuRow& entry = kMenuTable[row];
-    const float y = menuRowY(row);
+    const float y = kRowY[row];
     switch (entry.kind) {
     case MenuRowKind::Level: {
         const LevelParams& level = levelTable[entry.level];
@@ -73,5 +82,5 @@ void drawMenu() {
     drawMenuText(0.0378f, 0.15f, "Rotorstrike Menu", kMenuTextWhite);
     for (int32_t row = 0; row < kMenuRows; ++row) drawRow(row);
     // The credit line under the last row.
-    drawMenuText(kTextX, menuRowY(kMenuRows), "BY ORVEN (v1.0)", kMenuTextWhite);
+    drawMenuText(kTextX, kRowY[kMenuRows], "BY ORVEN (v1.0)", kMenuTextWhite);
 }
