@@ -40,16 +40,6 @@ constexpr int64_t kHudGoneFrames = 600;  // longer than a respawn's waits
 
 bool startsWith(const std::string& text, const char* words) { return text.rfind(words, 0) == 0; }
 
-// The menu row under the highlight, or -1 when no menu is drawn.
-int highlightedRow(const sim::Screen& screen) {
-    for (const sim::ScreenRect& rect : screen.rects) {
-        if (rect.colour == kHighlight && std::fabs(rect.width - 0.145f) < 1e-3f) {
-            return static_cast<int>(std::lround((rect.y - kHighlightFirstY) / kMenuRowSpacing));
-        }
-    }
-    return -1;
-}
-
 // The number after the words of a HUD line, or the fallback when the line is not shown.
 int hudNumber(const sim::Screen& screen, const char* words, int fallback) {
     const sim::ScreenText* text = screen.findText(words);
@@ -67,6 +57,15 @@ int powerShown(const sim::Screen& screen) {
 }
 
 }  // namespace
+
+int highlightedRow(const sim::Screen& screen) {
+    for (const sim::ScreenRect& rect : screen.rects) {
+        if (rect.colour == kHighlight && std::fabs(rect.width - 0.145f) < 1e-3f) {
+            return static_cast<int>(std::lround((rect.y - kHighlightFirstY) / kMenuRowSpacing));
+        }
+    }
+    return -1;
+}
 
 const char* outcomeName(Outcome outcome) {
     switch (outcome) {

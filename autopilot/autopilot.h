@@ -30,6 +30,9 @@ enum class Outcome {
 
 const char* outcomeName(Outcome outcome);
 
+// The menu row under the highlight on the screen, or -1 when no menu is drawn.
+int highlightedRow(const sim::Screen& screen);
+
 // An upgrade the menu sells.
 enum class Upgrade { None, Armor, Weapon };
 

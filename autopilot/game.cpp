@@ -42,10 +42,12 @@ uint32_t Game::stored(const char* key, int32_t fallback) {
     return host_.gameFolder().readInt(kSection, key, fallback, kSettingsPath);
 }
 
+uint32_t Game::boundKey(const char* key, int32_t fallback) { return autopilot::boundKey(host_.gameFolder(), key, fallback); }
+
 // As the plug-in reads a binding: the number, and when it reads 0 the key's name.
-uint32_t Game::boundKey(const char* key, int32_t fallback) {
-    return readBindingWith([&] { return stored(key, fallback); },
-                           [&] { return host_.gameFolder().readString(kSection, key, "", kKeyNameBuffer, kSettingsPath); });
+uint32_t boundKey(sim::GameFolder& folder, const char* key, int32_t fallback) {
+    return readBindingWith([&] { return folder.readInt(kSection, key, fallback, kSettingsPath); },
+                           [&] { return folder.readString(kSection, key, "", kKeyNameBuffer, kSettingsPath); });
 }
 
 bool Game::step() {

@@ -71,6 +71,10 @@ private:
     std::size_t fadesSeen_ = 0;
 };
 
+// A key binding of the settings file in the game's folder, by its number or its name, as
+// the plug-in reads it.
+uint32_t boundKey(sim::GameFolder& folder, const char* key, int32_t fallback);
+
 // The start tick of a seed's game.
 uint32_t startTickOf(uint32_t seed);
 

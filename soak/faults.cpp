@@ -4,9 +4,10 @@
 #include <fstream>
 #include <limits>
 
+#include "autopilot.h"
+#include "game.h"
 #include "profile_file.h"
 #include "profile_format.h"
-#include "runtime/mod_view.h"
 #include "settings_checks.h"
 #include "virtual_keys.h"
 
@@ -22,6 +23,11 @@ constexpr int32_t kMenuKeys[] = {vk::Numpad0, vk::Numpad2, vk::Numpad5, vk::Nump
 constexpr int32_t kPadPressed = 254;
 // The native the plug-in calls first in each frame's dispatch: the pad's attack control.
 const uint64_t kPadControlNative = sim::nativeHash("getControlValue");
+// The native by which the script sends its helicopter after the player: it does so in every
+// frame of the chase, and in none while a salvo or a strike runs.
+const uint64_t kHeliMissionNative = sim::nativeHash("taskHeliMission");
+// The sound of a salvo's warning.
+constexpr int32_t kWarningCue = 101;
 
 constexpr const char* kNames[kFaultKinds] = {
     "vehicle vanishes", "helicopter deleted", "pilot deleted", "helicopter wrecked", "model streaming stalls",
@@ -60,14 +66,49 @@ int32_t heldHelicopter(const sim::Entities& entities) {
 }
 int32_t heldPilot(const sim::Entities& entities) { return entities.oldestHeld(sim::EntityKind::Ped); }
 
+int32_t boundKey(sim::Host& host, const char* key, int32_t fallback) {
+    return usableKey(static_cast<int32_t>(autopilot::boundKey(host.gameFolder(), key, fallback)), fallback);
+}
+
+// The player lies dead, and died before the last frame's script ran (not in the world's step
+// after it), or the screen was faded out in the last frame: the respawn's black screen while
+// the script waits for the host to give control back.
+bool playerDownSeen(const sim::Host& host) {
+    const sim::World& world = host.world();
+    if (world.entities().player().dead) {
+        const auto& events = world.combat().lifeEvents();
+        for (auto event = events.rbegin(); event != events.rend(); ++event) {
+            if (event->kind == sim::LifeEvent::Died) return event->frame < host.frame();
+        }
+        return true;
+    }
+    const auto& fades = world.records().fades();
+    return !fades.empty() && fades.back().frame == host.frame() && !fades.back().fadeIn;
+}
+
+bool warningHeard(const sim::Host& host) {
+    const auto& cues = host.cues();
+    for (auto cue = cues.rbegin(); cue != cues.rend() && cue->frame == host.frame(); ++cue) {
+        if (cue->cue == kWarningCue) return true;
+    }
+    return false;
+}
+
+bool invincible(const sim::World& world, int32_t vehicle) {
+    const sim::Entity* entity = world.entities().find(vehicle);
+    return entity != nullptr && entity->invincible;
+}
+
 }  // namespace
 
-int32_t boundMenuKey() { return usableKey(modView().openMenuKey, kDefaultMenuKey); }
+int32_t boundMenuKey(sim::Host& host) { return boundKey(host, "open_menu_key", kDefaultMenuKey); }
 
 const char* faultName(Fault fault) { return kNames[static_cast<std::size_t>(fault)]; }
 const char* situationName(Situation situation) { return kSituationNames[static_cast<std::size_t>(situation)]; }
 
-Situation situationOf(const sim::Host& host, bool inFrame) {
+bool Faults::encounterRuns(const sim::Host& host) { return heldHelicopter(host.world().entities()) != 0; }
+
+Situation Faults::situationOf(const sim::Host& host, bool inFrame) const {
     if (inFrame) {
         // A wait in normal time is one of the steps of a level's start or a respawn. A slowed
         // one is a shot: the wreck's when the script blew a vehicle up just before it, the
@@ -79,11 +120,15 @@ Situation situationOf(const sim::Host& host, bool inFrame) {
         if (host.waitBefore().movedEntity) return Situation::RespawnShot;
         return Situation::Intro;
     }
-    const ModState& state = modView();
-    if (state.encounterActive && state.playerDown != 0) return Situation::PlayerDown;
-    if (state.encounterActive && state.missileSequenceActive != 0) return Situation::Salvo;
-    if (state.encounterActive) return Situation::Chase;
-    return state.menuOpen != 0 ? Situation::Menu : Situation::Idle;
+    // The encounter runs while the script holds its helicopter. A salvo's or a strike's
+    // sequence runs while the script no longer sends the helicopter after the player, from
+    // the frame its warning sounds.
+    if (encounterRuns(host)) {
+        if (playerDownSeen(host)) return Situation::PlayerDown;
+        if (lastOrderFrame_ != host.frame() || warningHeard(host)) return Situation::Salvo;
+        return Situation::Chase;
+    }
+    return autopilot::highlightedRow(host.screen()) >= 0 ? Situation::Menu : Situation::Idle;
 }
 
 void Faults::planLevel(Random& random, const Arrangement& arranged) {
@@ -128,7 +173,8 @@ void Faults::attach(sim::Host& host) {
     host.setNativeHook([this](sim::NativeCall& call) { answer(call); });
     // A new host counts its frames from the start.
     modelStallUntil_ = assetStallUntil_ = lastStallFrame_ = sightFlapsUntil_ = badAnswersUntil_ = mashUntil_ = -1;
-    lastDispatchFrame_ = -1;
+    lastDispatchFrame_ = lastOrderFrame_ = -1;
+    swappedFrom_ = 0;
     lifeEventsSeen_ = 0;
     armedPosition_ = 0;
     lockUntil_ = -1;
@@ -152,8 +198,12 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
             count(Fault::VehicleVanishes);
         }
     }
-    if (modView().armorShieldActive != 0 && modView().missileSequenceActive != 0 && due(Fault::VehicleSwapped, now)) {
-        if (world.entities().vehicleOf(me) != 0 && random_.percent(50)) {
+    // The armor shield is up while the player's vehicle cannot be destroyed, or the one the
+    // player was last moved out of still cannot: the shield lasts its salvo.
+    const int32_t vehicle = world.entities().vehicleOf(me);
+    if ((invincible(world, vehicle) || invincible(world, swappedFrom_)) && due(Fault::VehicleSwapped, now)) {
+        if (invincible(world, vehicle)) swappedFrom_ = vehicle;
+        if (vehicle != 0 && random_.percent(50)) {
             world.entities().leaveVehicle(me);
         } else {
             world.entities().putPlayerInVehicle();
@@ -200,7 +250,7 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
 
     if (due(Fault::SightFlaps, now) && frame >= sightFlapsUntil_) {
         sightFlapsUntil_ = frame + random_.between(60, 900);
-        if (modView().encounterActive) count(Fault::SightFlaps);
+        if (encounterRuns(host)) count(Fault::SightFlaps);
     }
     if (frame < sightFlapsUntil_) {
         world.entities().setSight(frame % 2 == 0 ? sim::Sight::AlwaysClear : sim::Sight::AlwaysBlocked);
@@ -257,6 +307,7 @@ int64_t Faults::framesSinceStall(const sim::Host& host) const {
 
 void Faults::answer(sim::NativeCall& call) {
     if (call.spec->hash == kPadControlNative) lastDispatchFrame_ = host_->frame();
+    if (call.spec->hash == kHeliMissionNative) lastOrderFrame_ = host_->frame();
     if (host_->frame() >= badAnswersUntil_ || (call.spec->result != 'f' && call.spec->result != 'v')) return;
     if (!badAnswered_) {
         badAnswered_ = true;
@@ -275,8 +326,8 @@ void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
         mashUntil_ = -1;
     }
     if (mashUntil_ < 0 && due(Fault::KeyMash, now)) {
-        const int32_t menuKey = boundMenuKey();
-        const int32_t others[] = {usableKey(modView().attackKey, kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
+        const int32_t menuKey = boundMenuKey(host);
+        const int32_t others[] = {boundKey(host, "attack_key", kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
                                   kMenuKeys[2], kMenuKeys[3], kPadPressed};
         mashedKey_ = random_.percent(40) ? menuKey : others[random_.below(6)];
         mashUntil_ = frame + random_.between(1, 40);

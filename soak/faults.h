@@ -55,11 +55,10 @@ enum class Situation {
 };
 constexpr int kSituations = 9;
 const char* situationName(Situation situation);
-// inFrame: the last frame ended inside one of the plug-in's waits rather than in its loop.
-Situation situationOf(const sim::Host& host, bool inFrame);
 
-// The key that opens the menu as the plug-in has it bound (F9 when the binding names no key).
-int32_t boundMenuKey();
+// The key that opens the menu as the settings file in the game's folder binds it (F9 when the
+// binding names no key): the key a person at the keyboard presses, having looked at the file.
+int32_t boundMenuKey(sim::Host& host);
 
 // Rare paths of the settings code that a level can be arranged to meet, for as long as they
 // have not run: the soak favours them rather than waiting for luck.
@@ -87,6 +86,12 @@ public:
     void record(Fault fault, int64_t times) { fired_[static_cast<std::size_t>(fault)] += times; }
     // A new game (a host of its own): the faults reach it through its hooks.
     void attach(sim::Host& host);
+    // Where the plug-in stands, as the host shows it: the screen the plug-in drew, the world,
+    // what the script holds and asked of the host in the last frame, and its waits. inFrame:
+    // the last frame ended inside one of the plug-in's waits rather than in its loop.
+    Situation situationOf(const sim::Host& host, bool inFrame) const;
+    // The encounter runs: the script holds a helicopter.
+    static bool encounterRuns(const sim::Host& host);
     // Before each frame: the faults that fire now. inFrame as for situationOf.
     void beforeFrame(sim::Host& host, bool inFrame);
     // Every fault cleared and the world back to normal; the settings file as it is.
@@ -131,6 +136,8 @@ private:
     FaultCounts fired_{};
     SituationCounts deaths_{}, menuKeys_{};
     int64_t lastDispatchFrame_ = -1;
+    int64_t lastOrderFrame_ = -1;  // the last frame the script ordered its helicopter after the player
+    int32_t swappedFrom_ = 0;      // the vehicle the player was last moved out of in a shielded salvo
 
     int64_t modelStallUntil_ = -1, assetStallUntil_ = -1, lastStallFrame_ = -1;
     bool modelStallFired_ = false, assetStallFired_ = false;

@@ -181,19 +181,19 @@ private:
         faults_.calm(host);
         if (faults_.fileChangedByHand()) checks_.fileChangedByHand();
         int64_t lastPress = -kFramesBetweenPresses;
-        const int32_t menuKey = boundMenuKey();
+        const int32_t menuKey = boundMenuKey(host);
         bool settled = false;
         for (int64_t frame = 0; frame < kSettleFrames && !settled && checks_.problem().empty(); ++frame) {
             game_->autopilot().beforeFrame(host);
-            const bool press = modView().encounterActive && frame - lastPress >= kFramesBetweenPresses;
+            const bool press = Faults::encounterRuns(host) && frame - lastPress >= kFramesBetweenPresses;
             host.setKey(menuKey, press);
             if (press) lastPress = frame;
             host.runFrame();
             checks_.afterFrame(host, faults_);
-            settled = faults_.lastDispatchFrame() == host.frame() && !modView().encounterActive && !host.world().entities().player().dead;
+            settled = faults_.lastDispatchFrame() == host.frame() && !Faults::encounterRuns(host) && !host.world().entities().player().dead;
         }
         host.setKey(menuKey, false);
-        checks_.settled(settled, modView().encounterActive ? "the encounter still runs" : "the player is still dead or the script is still waiting");
+        checks_.settled(settled, Faults::encounterRuns(host) ? "the encounter still runs" : "the player is still dead or the script is still waiting");
     }
 
     // Between levels the host tidies up what the plug-in handed back, and the player gets
