@@ -106,7 +106,12 @@ int32_t boundMenuKey(sim::Host& host) { return boundKey(host, "open_menu_key", k
 const char* faultName(Fault fault) { return kNames[static_cast<std::size_t>(fault)]; }
 const char* situationName(Situation situation) { return kSituationNames[static_cast<std::size_t>(situation)]; }
 
-bool Faults::encounterRuns(const sim::Host& host) { return heldHelicopter(host.world().entities()) != 0; }
+// The encounter runs while the script holds its helicopter or the helicopter's pilot: one
+// removed while the player lies dead is replaced only once the player is back.
+bool Faults::encounterRuns(const sim::Host& host) {
+    const sim::Entities& entities = host.world().entities();
+    return heldHelicopter(entities) != 0 || heldPilot(entities) != 0;
+}
 
 Situation Faults::situationOf(const sim::Host& host, bool inFrame) const {
     if (inFrame) {
