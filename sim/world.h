@@ -35,7 +35,11 @@ public:
     // Advances the world by this many seconds of game time (before the time scale):
     // pilots steer, free entities move by their velocity, seated peds follow their vehicle,
     // missiles fly and explode; then the host revives a dead player when it is time.
-    void step(float seconds);
+    void step(float seconds) {
+        const float dt = seconds * records_.timeScale();
+        driving_.step(dt);
+        combat_.step(dt);
+    }
 
     Entities& entities() { return entities_; }
     const Entities& entities() const { return entities_; }

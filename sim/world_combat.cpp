@@ -15,11 +15,6 @@ Combat::Combat(const int64_t& frame, const Map& map, Entities& entities) : frame
     weapons_[hashOfName(kRocket)].name = kRocket;
 }
 
-void Combat::step(float seconds) {
-    flyMissiles(seconds);
-    stepPlayerLife();
-}
-
 WeaponAsset& Combat::weaponAsset(std::string_view name) {
     const auto found = weapons_.find(hashOfName(name));
     if (found == weapons_.end()) throw std::invalid_argument("the world knows no weapon " + std::string(name));

@@ -81,7 +81,10 @@ public:
     Combat& operator=(const Combat&) = delete;
 
     // Missiles fly and explode; then the host revives a dead player when it is time.
-    void step(float seconds);
+    void step(float seconds) {
+        flyMissiles(seconds);
+        stepPlayerLife();
+    }
 
     // The weapon assets and their streaming (the mission's rocket is known).
     WeaponAsset& weaponAsset(std::string_view name);

@@ -28,17 +28,6 @@ uint32_t hashOfName(std::string_view name) {
     return hash;
 }
 
-void Entities::followVehicle(Entity& ped) {
-    const Entity* vehicle = find(ped.vehicle);
-    if (vehicle == nullptr) {
-        ped.vehicle = 0;
-        return;
-    }
-    ped.position = vehicle->position;
-    ped.velocity = vehicle->velocity;
-    ped.heading = vehicle->heading;
-}
-
 void Entities::takeOccupantsAlong(const Entity& vehicle) {
     for (auto& [handle, entity] : entities_) {
         if (entity.kind == EntityKind::Ped && entity.vehicle == vehicle.handle) followVehicle(entity);
@@ -95,12 +84,6 @@ void Entities::leaveVehicle(int32_t ped) {
     if (occupant == nullptr) return;
     occupant->vehicle = 0;
     occupant->velocity = {};
-}
-
-int32_t Entities::vehicleOf(int32_t ped) const {
-    const Entity* entity = find(ped);
-    if (entity == nullptr || find(entity->vehicle) == nullptr) return 0;
-    return entity->vehicle;
 }
 
 void Entities::place(Entity& entity, Vec3 position) {

@@ -123,7 +123,11 @@ public:
     void seat(int32_t ped, int32_t vehicle, int32_t seatIndex);
     void leaveVehicle(int32_t ped);
     // The vehicle the ped is using, if it still exists; 0 otherwise.
-    int32_t vehicleOf(int32_t ped) const;
+    int32_t vehicleOf(int32_t ped) const {
+        const Entity* entity = find(ped);
+        if (entity == nullptr || find(entity->vehicle) == nullptr) return 0;
+        return entity->vehicle;
+    }
     int32_t playerPed() const { return playerPed_; }
     Entity& player() { return *find(playerPed_); }
     const Entity& player() const { return *find(playerPed_); }
@@ -135,8 +139,17 @@ public:
     void setHeading(Entity& entity, float heading);
     void setForwardSpeed(Entity& entity, float speed);
     void wreck(int32_t vehicle);
-    // Seated peds take their vehicle's position, velocity and heading.
-    void followVehicle(Entity& ped);
+    // Seated peds take their vehicle's position, velocity and heading (every frame: inline).
+    void followVehicle(Entity& ped) {
+        const Entity* vehicle = find(ped.vehicle);
+        if (vehicle == nullptr) {
+            ped.vehicle = 0;
+            return;
+        }
+        ped.position = vehicle->position;
+        ped.velocity = vehicle->velocity;
+        ped.heading = vehicle->heading;
+    }
     void takeOccupantsAlong(const Entity& vehicle);
     // An offset in the entity's own frame (x to its right, y ahead, z up) in world coordinates.
     Vec3 offsetInWorld(const Entity& entity, Vec3 offset) const;
