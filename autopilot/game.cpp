@@ -17,9 +17,6 @@ Autopilot::Options autopilotOptions(const GameOptions& options) {
     return chosen;
 }
 
-// A key binding of the settings file, when it names a key.
-int32_t binding(uint32_t stored, int32_t fallback) { return stored >= 1 && stored <= 254 ? static_cast<int32_t>(stored) : fallback; }
-
 }  // namespace
 
 uint32_t startTickOf(uint32_t seed) { return 60000u + (seed % 1000000u) * 997u; }
@@ -33,8 +30,8 @@ Game::Game(const GameOptions& options)
     host_.world().entities().putPlayerInVehicle();
     // The player presses the keys the settings file binds.
     Autopilot::Options bound = autopilotOptions(options);
-    bound.menuKey = binding(boundKey("open_menu_key", bound.menuKey), bound.menuKey);
-    bound.attackKey = binding(boundKey("attack_key", bound.attackKey), bound.attackKey);
+    bound.menuKey = boundKey(host_.gameFolder(), "open_menu_key", bound.menuKey);
+    bound.attackKey = boundKey(host_.gameFolder(), "attack_key", bound.attackKey);
     autopilot_ = Autopilot(options.seed, bound);
 }
 
@@ -42,12 +39,11 @@ uint32_t Game::stored(const char* key, int32_t fallback) {
     return host_.gameFolder().readInt(kSection, key, fallback, kSettingsPath);
 }
 
-uint32_t Game::boundKey(const char* key, int32_t fallback) { return autopilot::boundKey(host_.gameFolder(), key, fallback); }
-
 // As the plug-in reads a binding: the number, and when it reads 0 the key's name.
-uint32_t boundKey(sim::GameFolder& folder, const char* key, int32_t fallback) {
-    return readBindingWith([&] { return folder.readInt(kSection, key, fallback, kSettingsPath); },
-                           [&] { return folder.readString(kSection, key, "", kKeyNameBuffer, kSettingsPath); });
+int32_t boundKey(sim::GameFolder& folder, const char* key, int32_t fallback) {
+    const uint32_t code = readBindingWith([&] { return folder.readInt(kSection, key, fallback, kSettingsPath); },
+                                          [&] { return folder.readString(kSection, key, "", kKeyNameBuffer, kSettingsPath); });
+    return code >= 1 && code <= 254 ? static_cast<int32_t>(code) : fallback;
 }
 
 bool Game::step() {

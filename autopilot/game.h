@@ -56,8 +56,6 @@ public:
 
     // A key of the settings file, as the plug-in reads it.
     uint32_t stored(const char* key, int32_t fallback = 0);
-    // A key binding of the settings file, by its number or its name, as the plug-in reads it.
-    uint32_t boundKey(const char* key, int32_t fallback);
 
 private:
     void layMapAtLevelStart();
@@ -71,9 +69,9 @@ private:
     std::size_t fadesSeen_ = 0;
 };
 
-// A key binding of the settings file in the game's folder, by its number or its name, as
-// the plug-in reads it.
-uint32_t boundKey(sim::GameFolder& folder, const char* key, int32_t fallback);
+// The key a player presses for a binding of the settings file in the game's folder: its code,
+// by number or by name as the plug-in reads it, when it names a key (1 to 254); else fallback.
+int32_t boundKey(sim::GameFolder& folder, const char* key, int32_t fallback);
 
 // The start tick of a seed's game.
 uint32_t startTickOf(uint32_t seed);

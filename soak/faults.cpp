@@ -43,8 +43,6 @@ constexpr const char* kEditedKeys[] = {"open_levels", "armor", "weapon", "upgrad
                                        "high_score_0", "high_score_1", "high_score_2", "high_score_3", "high_score_4"};
 constexpr const char* kOddValues[] = {"-3", "99", "abc", "0x10", "", " 7 ", "4294967295", "2147483648"};
 
-int32_t usableKey(int32_t key, int32_t fallback) { return key >= 1 && key <= 254 ? key : fallback; }
-
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -65,10 +63,6 @@ int32_t heldHelicopter(const sim::Entities& entities) {
     return entities.oldestHeld(sim::EntityKind::Vehicle, entities.vehicleOf(entities.playerPed()));
 }
 int32_t heldPilot(const sim::Entities& entities) { return entities.oldestHeld(sim::EntityKind::Ped); }
-
-int32_t boundKey(sim::Host& host, const char* key, int32_t fallback) {
-    return usableKey(static_cast<int32_t>(autopilot::boundKey(host.gameFolder(), key, fallback)), fallback);
-}
 
 // The player lies dead, and died before the last frame's script ran (not in the world's step
 // after it), or the screen was faded out in the last frame: the respawn's black screen while
@@ -101,7 +95,7 @@ bool invincible(const sim::World& world, int32_t vehicle) {
 
 }  // namespace
 
-int32_t boundMenuKey(sim::Host& host) { return boundKey(host, "open_menu_key", kDefaultMenuKey); }
+int32_t boundMenuKey(sim::Host& host) { return autopilot::boundKey(host.gameFolder(), "open_menu_key", kDefaultMenuKey); }
 
 const char* faultName(Fault fault) { return kNames[static_cast<std::size_t>(fault)]; }
 const char* situationName(Situation situation) { return kSituationNames[static_cast<std::size_t>(situation)]; }
@@ -332,7 +326,7 @@ void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
     }
     if (mashUntil_ < 0 && due(Fault::KeyMash, now)) {
         const int32_t menuKey = boundMenuKey(host);
-        const int32_t others[] = {boundKey(host, "attack_key", kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
+        const int32_t others[] = {autopilot::boundKey(host.gameFolder(), "attack_key", kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
                                   kMenuKeys[2], kMenuKeys[3], kPadPressed};
         mashedKey_ = random_.percent(40) ? menuKey : others[random_.below(6)];
         mashUntil_ = frame + random_.between(1, 40);
