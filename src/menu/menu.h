@@ -12,6 +12,10 @@ void runMenuFrame();
 // Which rows the cursor may stop on, from the settings in memory: the open levels and the
 // upgrades the points can buy. Called after every settings load.
 void updateMenuRows();
+// The tier an upgrade's row sells the next of: the armor's or the weapon's.
+int32_t upgradeTier(int32_t row);
+// An upgrade's row sells while its points are there and its tier is below the top.
+bool upgradeForSale(int32_t row);
 // A settings load, and the rows from it.
 void loadMenuSettings();
 // Moves the cursor to the next selectable row up or down; the first and last rows always stop it.

@@ -30,9 +30,6 @@ const char* tierName(const char* const names[kTopTier], int32_t tier) {
     return tier >= kFirstTier && tier <= kTopTier ? names[tier - 1] : "";
 }
 
-// An upgrade's row is white while its points are there and its tier is not the top.
-bool forSale(int32_t price, int32_t tier) { return mod.upgradePoints >= price && tier != kTopTier; }
-
 // One row of the table; a locked level shows its short name in grey, the hidden one nothing.
 void drawRow(int32_t row) {
     const MenuRow& entry = kMenuTable[row];
@@ -53,15 +50,14 @@ void drawRow(int32_t row) {
         return;
     }
     case MenuRowKind::Armor:
-        drawMenuText(kTextX, y, tierName(armorTierNames, mod.armorLevel), styleFor(forSale(entry.price, mod.armorLevel)));
+        drawMenuText(kTextX, y, tierName(armorTierNames, upgradeTier(row)), styleFor(upgradeForSale(row)));
         return;
     case MenuRowKind::Weapon:
         // The red hint behind the weapon row: Level 3 is open but refused for want of a weapon tier.
         if (mod.highestOpenLevel == kFirstLevelNeedingWeapon && mod.weaponLevel == kFirstTier) {
             drawRect(0.0f, menuRowBarY(row), 0.14f, 0.02f, 255, 100, 100, 150);
         }
-        drawMenuText(kTextX, y, tierName(weaponTierNames, mod.weaponLevel),
-                     styleFor(forSale(entry.price, mod.weaponLevel)));
+        drawMenuText(kTextX, y, tierName(weaponTierNames, upgradeTier(row)), styleFor(upgradeForSale(row)));
         return;
     case MenuRowKind::Gap: return;
     case MenuRowKind::Instructions: drawMenuText(kTextX, y, "Instructions", kMenuTextWhite); return;

@@ -27,15 +27,13 @@ bool playerInVehicle() {
 // otherwise it moves up and the row is no longer selectable. A purchase the file did not
 // get is undone by a load, and the player told.
 void buyTier(int32_t row) {
-    const MenuRow& entry = kMenuTable[row];
-    const bool armor = entry.kind == MenuRowKind::Armor;
-    if (!saveUpgrades(-entry.price, armor ? 1 : 0, armor ? 0 : 1)) {
+    const bool armor = kMenuTable[row].kind == MenuRowKind::Armor;
+    if (!saveUpgrades(-kMenuTable[row].price, armor ? 1 : 0, armor ? 0 : 1)) {
         probeSettings(ProbePurchaseReloaded);
         loadMenuSettings();
         reportUnsavedProgress();
     }
-    const int32_t tier = armor ? mod.armorLevel : mod.weaponLevel;
-    if (tier < kTopTier && mod.upgradePoints >= entry.price) return;
+    if (upgradeForSale(row)) return;
     moveMenuCursor(false);
     mod.menuItemEnabled[row] = 0;
 }
@@ -83,17 +81,19 @@ void runMenuFrame() {
     }
 }
 
+int32_t upgradeTier(int32_t row) {
+    return kMenuTable[row].kind == MenuRowKind::Armor ? mod.armorLevel : mod.weaponLevel;
+}
+
+bool upgradeForSale(int32_t row) { return mod.upgradePoints >= kMenuTable[row].price && upgradeTier(row) < kTopTier; }
+
 void updateMenuRows() {
     for (int32_t row = 0; row < kMenuRows; ++row) {
         const MenuRow& entry = kMenuTable[row];
         switch (entry.kind) {
         case MenuRowKind::Level: mod.menuItemEnabled[row] = entry.level <= mod.highestOpenLevel ? 1 : 0; break;
         case MenuRowKind::Armor:
-            mod.menuItemEnabled[row] = mod.upgradePoints >= entry.price && mod.armorLevel < kTopTier ? 1 : 0;
-            break;
-        case MenuRowKind::Weapon:
-            mod.menuItemEnabled[row] = mod.upgradePoints >= entry.price && mod.weaponLevel < kTopTier ? 1 : 0;
-            break;
+        case MenuRowKind::Weapon: mod.menuItemEnabled[row] = upgradeForSale(row) ? 1 : 0; break;
         // The balance and the gap are never selectable, the instructions always.
         case MenuRowKind::Balance:
         case MenuRowKind::Gap:
