@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 // Beside the Windows script, whose targets see only this folder.
-#include "../../../platform/virtual_keys.h"
+#include "virtual_keys.h"
 
 namespace settings_script {
 
