@@ -128,6 +128,9 @@ struct CachedFile {
 };
 
 CachedFile cached;
+std::string lockedPath;  // the file another program holds; empty when none
+
+bool lockedHere(const std::string& path) { return !lockedPath.empty() && path == lockedPath; }
 // The coarsest timestamps a folder may keep (FAT's two seconds).
 std::chrono::nanoseconds timestampSlack = std::chrono::seconds(2);
 
@@ -306,7 +309,7 @@ const std::string* fileBytes(const std::string& path) {
 }  // namespace
 
 uint32_t readFileInt(const std::string& path, std::string_view section, std::string_view key, int32_t defaultValue) {
-    const std::string* bytes = fileBytes(path);
+    const std::string* bytes = lockedHere(path) ? nullptr : fileBytes(path);
     if (bytes == nullptr) return static_cast<uint32_t>(defaultValue);
     for (const CachedFile::Lookup& lookup : cached.lookups) {
         if (lookup.section == section && lookup.key == key && lookup.defaultValue == defaultValue) return lookup.value;
@@ -318,11 +321,12 @@ uint32_t readFileInt(const std::string& path, std::string_view section, std::str
 
 std::string readFileString(const std::string& path, std::string_view section, std::string_view key,
                            std::string_view defaultText, std::size_t bufferSize) {
-    const std::string* bytes = fileBytes(path);
+    const std::string* bytes = lockedHere(path) ? nullptr : fileBytes(path);
     return readString(bytes != nullptr ? *bytes : std::string_view(), section, key, defaultText, bufferSize);
 }
 
 ProfileFileState fileState(const std::string& path) {
+    if (lockedHere(path)) return ProfileFileState::Unreadable;
     Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0) {
         return errno == ENOENT || errno == ENOTDIR ? ProfileFileState::Missing : ProfileFileState::Unreadable;
@@ -334,6 +338,7 @@ ProfileFileState fileState(const std::string& path) {
 
 WriteResult writeFileString(const std::string& requestedPath, std::string_view section, std::string_view key,
                             std::string_view value) {
+    if (lockedHere(requestedPath)) return {false, requestedPath + " is held by another program"};
     const std::string path = followLink(requestedPath);
     const FileContent old = readWholeFile(path);
     // A file that exists but cannot be read is never overwritten: its content would be lost.
@@ -367,6 +372,14 @@ void setFileFaults(const FileFaults& newFaults) {
     operations = {};
     cached = {};
 }
+
+bool lockFile(const std::string& path) {
+    if (!lockedPath.empty() || fileState(path) == ProfileFileState::Missing) return false;
+    lockedPath = path;
+    return true;
+}
+
+void unlockFile() { lockedPath.clear(); }
 
 void setTimestampSlack(std::chrono::nanoseconds slack) {
     timestampSlack = slack;

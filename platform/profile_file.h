@@ -69,6 +69,13 @@ struct FileOperations {
     int renames = 0;
 };
 
+// Another program holds the file at path open without sharing it (a virus scanner, a sync
+// client) until unlockFile: the file reads as unreadable, every read gives its default and
+// every write fails. Only a file that exists can be held, one at a time; false otherwise.
+// Here the hold is simulated; on Windows it is a real handle, and the system answers.
+bool lockFile(const std::string& path);
+void unlockFile();
+
 // Sets the fault points for this process and restarts the counts; FileFaults{} clears them.
 // The kept file is dropped, so that the next read opens the file.
 void setFileFaults(const FileFaults& faults);

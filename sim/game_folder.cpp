@@ -8,13 +8,17 @@ namespace sim {
 std::string GameFolder::resolve(const char* path) const { return profile::resolvePath(directory_, path); }
 
 bool GameFolder::lock() {
-    if (held_) return false;
-    locked_ = true;
-    return true;
+    if (!locked_ && !held_) locked_ = profile::lockFile(resolve(kSettingsFile));
+    return locked_;
+}
+
+void GameFolder::unlock() {
+    if (locked_) profile::unlockFile();
+    locked_ = false;
 }
 
 ProfileFileState GameFolder::openFile(const char* path) {
-    const ProfileFileState state = locked_ ? ProfileFileState::Unreadable : profile::fileState(resolve(path));
+    const ProfileFileState state = profile::fileState(resolve(path));
     held_ = state == ProfileFileState::Readable;
     return state;
 }
@@ -27,7 +31,6 @@ bool GameFolder::closeFile() {
 
 uint32_t GameFolder::readInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
     ++reads_;
-    if (locked_) return static_cast<uint32_t>(defaultValue);
     if (readsToMiss_ > 0) {
         --readsToMiss_;
         return static_cast<uint32_t>(defaultValue);
@@ -39,8 +42,8 @@ std::string GameFolder::readString(const char* section, const char* key, const c
                                    const char* path) {
     ++reads_;
     // A file that cannot be read gives the default, as the function takes it.
-    if (locked_ || readsToMiss_ > 0) {
-        if (!locked_) --readsToMiss_;
+    if (readsToMiss_ > 0) {
+        --readsToMiss_;
         return profile::readString({}, section, key, defaultValue, bufferSize);
     }
     return profile::readFileString(resolve(path), section, key, defaultValue, bufferSize);
@@ -61,10 +64,8 @@ bool GameFolder::writeString(const char* section, const char* key, const char* v
         --writesToFail_;
         injected = true;
     }
-    const profile::WriteResult result =
-        injected  ? profile::WriteResult{false, "the host failed this write on purpose"}
-        : locked_ ? profile::WriteResult{false, "another program holds the file locked"}
-                  : profile::writeFileString(resolve(path), section, key, value);
+    const profile::WriteResult result = injected ? profile::WriteResult{false, "the host failed this write on purpose"}
+                                                 : profile::writeFileString(resolve(path), section, key, value);
     if (faultHere && fault_.kind == WriteFault::Disk) profile::setFileFaults({});
     if (faultHere && fault_.kind == WriteFault::LockAfter) lock();
     if (!result.ok) {

@@ -12,6 +12,14 @@ namespace sim {
 
 class GameFolder {
 public:
+    // The file another program locks: the settings file beside the game.
+    static constexpr const char* kSettingsFile = ".\\Rotorstrike.ini";
+
+    GameFolder() = default;
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+    ~GameFolder() { unlock(); }
+
     // Empty: the process's current directory, as for a real game.
     void setDirectory(std::string directory) { directory_ = std::move(directory); }
     const std::string& directory() const { return directory_; }
@@ -30,10 +38,11 @@ public:
 
     // Another program holds the settings file exclusively (a virus scanner, a sync client):
     // it answers unreadable, every read gives its default and every write fails, until
-    // unlock. As Windows' sharing rules refuse an exclusive open of a file held open, the
-    // lock cannot begin while the plug-in holds the file: lock then answers false.
+    // unlock (profile::lockFile). As Windows' sharing rules refuse an exclusive open of a
+    // file held open, the lock cannot begin while the plug-in holds the file, nor when there
+    // is no file: lock then answers false.
     bool lock();
-    void unlock() { locked_ = false; }
+    void unlock();
     bool locked() const { return locked_; }
     // The plug-in holds the file open (between openFile and closeFile).
     bool held() const { return held_; }

@@ -73,6 +73,9 @@ std::vector<std::string> Game::profileCalls(std::size_t from) const {
     return described;
 }
 
+bool Game::lockSettings() { return host.gameFolder().lock(); }
+void Game::unlockSettings() { host.gameFolder().unlock(); }
+
 // The trace ends with the settings file as the game left it.
 void Game::writeTrace() {
     if (traces_.empty()) return;

@@ -98,7 +98,6 @@ private:
 
     std::string name_;
     std::filesystem::path traces_;
-    void* settingsLock_ = nullptr;  // under Wine, the handle that holds the file
 };
 
 }  // namespace e2e

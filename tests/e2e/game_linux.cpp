@@ -14,7 +14,4 @@ Game::~Game() { writeTrace(); }
 
 std::filesystem::path Game::settingsPath() const { return folder.file("Rotorstrike.ini"); }
 
-bool Game::lockSettings() { return host.gameFolder().lock(); }
-void Game::unlockSettings() { host.gameFolder().unlock(); }
-
 }  // namespace e2e

@@ -28,13 +28,12 @@ GameFolder::GameFolder(const Options& options, const std::string& name, const st
 
 Game::Game(const Options& options, const std::string& name, const std::string& lacking)
     : folder(options, name, scriptHookVOf(options, lacking)),
-      standIn(host, folder.file(L"ScriptHookV.dll"), folder.file(L"Rotorstrike.asi"), options.soundDevice),
+      standIn(folder.file(L"ScriptHookV.dll"), folder.file(L"Rotorstrike.asi"), options.soundDevice),
       name_(name) {
     setUp(options);
 }
 
 Game::~Game() {
-    unlockSettings();
     writeTrace();
     std::string faults;
     for (const std::string& fault : standIn.faults()) faults += "    " + fault + "\n";
@@ -42,18 +41,5 @@ Game::~Game() {
 }
 
 std::filesystem::path Game::settingsPath() const { return folder.file(L"Rotorstrike.ini"); }
-
-bool Game::lockSettings() {
-    const HANDLE file = CreateFileW(settingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    settingsLock_ = file;
-    return true;
-}
-
-void Game::unlockSettings() {
-    if (settingsLock_ != nullptr) CloseHandle(settingsLock_);
-    settingsLock_ = nullptr;
-}
 
 }  // namespace e2e

@@ -45,6 +45,24 @@ ProfileFileState fileState(const std::string& path) {
     return profileFileStateAfter(GetLastError());
 }
 
+namespace {
+
+HANDLE lockHandle = INVALID_HANDLE_VALUE;
+
+}  // namespace
+
+bool lockFile(const std::string& path) {
+    if (lockHandle != INVALID_HANDLE_VALUE) return false;
+    lockHandle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+    return lockHandle != INVALID_HANDLE_VALUE;
+}
+
+void unlockFile() {
+    if (lockHandle != INVALID_HANDLE_VALUE) CloseHandle(lockHandle);
+    lockHandle = INVALID_HANDLE_VALUE;
+}
+
 // The system's functions have no fault points of ours; clearing them is all that can be asked.
 void setFileFaults(const FileFaults& faults) {
     if (faults.failOpen != 0 || faults.failRead != 0 || faults.failWrite != 0 || faults.failFlush != 0 ||

@@ -28,29 +28,37 @@ HMODULE moduleHolding(const void* address) {
 
 }  // namespace
 
-StandIn::StandIn(sim::Host& host, const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice)
-    : host_(host), asi_(asi), soundDevice_(soundDevice) {
+StandIn::StandIn(const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice)
+    : asi_(asi), soundDevice_(soundDevice) {
     if (currentStandIn != nullptr) throw sim::HostError("only one stand-in may exist at a time");
     scriptHookV_ = LoadLibraryW(scriptHookV.c_str());
     if (scriptHookV_ == nullptr) throw sim::HostError("cannot load the stand-in ScriptHookV.dll");
     const auto connect = reinterpret_cast<ConnectStandIn>(
         reinterpret_cast<void*>(GetProcAddress(scriptHookV_, kConnectStandIn)));
     if (connect == nullptr) throw sim::HostError("the stand-in ScriptHookV.dll has no " + std::string(kConnectStandIn));
-    static const StandInHooks hooks = {&onScriptRegister, &onScriptWait, &onNativeInit, &onNativePush64,
-                                       &onNativeCall};
+    // Waits and natives go straight to the simulated host's seam.
+    static const StandInHooks hooks = {&onScriptRegister, &scriptWait, &nativeInit, &nativePush64, &nativeCall};
     connect(&hooks);
     currentStandIn = this;
 }
 
-StandIn::~StandIn() { currentStandIn = nullptr; }
+StandIn::~StandIn() {
+    if (module_ != nullptr) FreeLibrary(module_);
+    currentStandIn = nullptr;
+}
 
 StandIn& StandIn::current() {
     if (currentStandIn == nullptr) throw sim::HostError("no stand-in to load the module");
     return *currentStandIn;
 }
 
+// Each host loads the module afresh, so that its state starts from its initial values: the
+// module an earlier host ran (its script gone with that host) is let go first.
 void StandIn::loadModule(void* simulatedModule) {
-    if (module_ != nullptr || loadError_ != 0) throw sim::HostError("Rotorstrike.asi is loaded once per process");
+    if (module_ != nullptr) FreeLibrary(module_);
+    module_ = nullptr;
+    loadError_ = 0;
+    registrations_.clear();
     loading_ = true;
     module_ = LoadLibraryExW(asi_.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     loading_ = false;
@@ -65,7 +73,7 @@ void StandIn::loadModule(void* simulatedModule) {
         if (moduleHolding(reinterpret_cast<const void*>(registration.function)) != module_) {
             fault("scriptRegister with a function outside the module");
         }
-        sim::HostInternals(host_).registerScript(simulatedModule, registration.function);
+        sim::HostInternals::current().registerScript(simulatedModule, registration.function);
     }
 }
 
@@ -77,9 +85,6 @@ void StandIn::patchImports() {
         void** original;
     };
     void* playSound = nullptr;
-    void* readProfileInt = nullptr;
-    void* readProfileString = nullptr;
-    void* writeProfileString = nullptr;
     void* createFile = nullptr;
     void* closeHandle = nullptr;
     void* ignored = nullptr;
@@ -87,11 +92,10 @@ void StandIn::patchImports() {
         {"kernel32.dll", "GetTickCount", reinterpret_cast<void*>(&onGetTickCount), &ignored},
         {"user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&onGetAsyncKeyState), &ignored},
         {"winmm.dll", "PlaySoundA", reinterpret_cast<void*>(&onPlaySoundA), &playSound},
-        {"kernel32.dll", "GetPrivateProfileIntA", reinterpret_cast<void*>(&onGetPrivateProfileIntA), &readProfileInt},
-        {"kernel32.dll", "GetPrivateProfileStringA", reinterpret_cast<void*>(&onGetPrivateProfileStringA),
-         &readProfileString},
+        {"kernel32.dll", "GetPrivateProfileIntA", reinterpret_cast<void*>(&onGetPrivateProfileIntA), &ignored},
+        {"kernel32.dll", "GetPrivateProfileStringA", reinterpret_cast<void*>(&onGetPrivateProfileStringA), &ignored},
         {"kernel32.dll", "WritePrivateProfileStringA", reinterpret_cast<void*>(&onWritePrivateProfileStringA),
-         &writeProfileString},
+         &ignored},
         {"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&onCreateFileA), &createFile},
         {"kernel32.dll", "CloseHandle", reinterpret_cast<void*>(&onCloseHandle), &closeHandle},
     };
@@ -102,9 +106,6 @@ void StandIn::patchImports() {
         }
     }
     playSound_ = reinterpret_cast<decltype(playSound_)>(playSound);
-    readProfileInt_ = reinterpret_cast<decltype(readProfileInt_)>(readProfileInt);
-    readProfileString_ = reinterpret_cast<decltype(readProfileString_)>(readProfileString);
-    writeProfileString_ = reinterpret_cast<decltype(writeProfileString_)>(writeProfileString);
     createFile_ = reinterpret_cast<decltype(createFile_)>(createFile);
     closeHandle_ = reinterpret_cast<decltype(closeHandle_)>(closeHandle);
 }
@@ -119,16 +120,9 @@ void StandIn::onScriptRegister(void* module, void (*function)()) {
     self.registrations_.push_back({module, function});
 }
 
-void StandIn::onScriptWait(uint32_t milliseconds) { sim::HostInternals(current().host_).wait(milliseconds); }
-void StandIn::onNativeInit(uint64_t hash) { sim::HostInternals(current().host_).beginNative(hash); }
-void StandIn::onNativePush64(uint64_t argument) { sim::HostInternals(current().host_).pushArgument(argument); }
-uint64_t* StandIn::onNativeCall() { return sim::HostInternals(current().host_).callNative(); }
+DWORD WINAPI StandIn::onGetTickCount() { return tickCount(); }
 
-DWORD WINAPI StandIn::onGetTickCount() { return current().host_.tick(); }
-
-SHORT WINAPI StandIn::onGetAsyncKeyState(int virtualKey) {
-    return current().host_.keyDown(virtualKey) ? kKeyDown : SHORT{0};
-}
+SHORT WINAPI StandIn::onGetAsyncKeyState(int virtualKey) { return isKeyDown(virtualKey) ? kKeyDown : SHORT{0}; }
 
 BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
     StandIn& self = current();
@@ -137,7 +131,7 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
         if (module != nullptr || flags != kStopCuesFlags) {
             self.fault("a stop of the cues with other arguments than (NULL, NULL, 0xC0)");
         }
-        sim::HostInternals(self.host_).recordCue(0);
+        stopCues();
     } else {
         const int id = IS_INTRESOURCE(sound) ? static_cast<int>(reinterpret_cast<ULONG_PTR>(sound)) : 0;
         if (id == 0) self.fault("a cue named by text, not by resource number");
@@ -146,7 +140,7 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
         if (flags != kPlayCueFlags) self.fault(cue + " played with flags other than 0x00040085");
         const std::string resourceFault = cueResourceFault(module, id);
         if (!resourceFault.empty()) self.fault(resourceFault);
-        sim::HostInternals(self.host_).recordCue(id);
+        playCue(id);
     }
     // A call that failed the checks is not passed on: with wrong arguments the system's
     // PlaySoundA may read a resource number as a text, and crash.
@@ -158,26 +152,19 @@ BOOL WINAPI StandIn::onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
     return TRUE;
 }
 
+// The plug-in's profile calls go through the host's game folder, as on Linux, and there to
+// the system's own functions: the host logs them and can refuse a write.
 UINT WINAPI StandIn::onGetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR path) {
-    StandIn& self = current();
-    const UINT value = self.readProfileInt_(section, key, defaultValue, path);
-    sim::HostInternals(self.host_).recordProfileRead(section, key, defaultValue, path, value);
-    return value;
+    return readProfileInt(section, key, defaultValue, path);
 }
 
 DWORD WINAPI StandIn::onGetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                                                 DWORD size, LPCSTR path) {
-    StandIn& self = current();
-    const DWORD length = self.readProfileString_(section, key, defaultValue, buffer, size, path);
-    sim::HostInternals(self.host_).recordProfileReadText(section, key, defaultValue, buffer, size, path, length);
-    return length;
+    return readProfileString(section, key, defaultValue, buffer, size, path);
 }
 
 BOOL WINAPI StandIn::onWritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path) {
-    StandIn& self = current();
-    const BOOL written = self.writeProfileString_(section, key, value, path);
-    sim::HostInternals(self.host_).recordProfileWrite(section, key, value, path, written != FALSE);
-    return written;
+    return writeProfileString(section, key, value, path) ? TRUE : FALSE;
 }
 
 // The plug-in opens only its settings file, to learn whether it can be read: logged as the
@@ -197,7 +184,7 @@ HANDLE WINAPI StandIn::onCreateFileA(LPCSTR path, DWORD access, DWORD share, LPS
     } else {
         self.heldFile_ = file;
     }
-    sim::HostInternals(self.host_).recordProfileOpen(path, state);
+    sim::HostInternals::current().recordProfileOpen(path, state);
     SetLastError(error);
     return file;
 }
@@ -206,7 +193,7 @@ BOOL WINAPI StandIn::onCloseHandle(HANDLE handle) {
     StandIn& self = current();
     if (handle == self.heldFile_ && handle != INVALID_HANDLE_VALUE) {
         self.heldFile_ = INVALID_HANDLE_VALUE;
-        sim::HostInternals(self.host_).recordProfileClose();
+        sim::HostInternals::current().recordProfileClose();
     }
     return self.closeHandle_(handle);
 }

@@ -3,13 +3,14 @@
 // frame at a time and whose natives the host answers. The module's imports of
 // GetTickCount and GetAsyncKeyState are pointed at the host's clock and keys, so that every
 // run is the same; its PlaySoundA at a check that each cue is a WAVE resource of the
-// module's own; its profile calls, and the open and close that hold the settings file across
-// a load, at Wine's real functions, logged in the host's profileCalls() as on Linux.
+// module's own; its profile calls through the host's game folder (which may refuse a write)
+// to Wine's real functions, and the open and close that hold the settings file across a load
+// to the real ones too, all logged in the host's profileCalls() as on Linux.
 //
-// The simulated host's load() resets the plug-in's state and calls its module entry; here
-// the plug-in is a separate module, so those two are this file's: the entry loads the
-// .asi (once per process, so its state starts from its initial values) and hands each
-// registration the module made to the host.
+// The simulated host's load() calls the plug-in's module entry; here the plug-in is a
+// separate module, so the entry is this file's: it loads the .asi afresh for each host (so
+// that its state starts from its initial values) and hands each registration the module
+// made to the host. One stand-in serves the hosts of a process one after another.
 #pragma once
 
 #include <windows.h>
@@ -28,14 +29,14 @@ class StandIn {
 public:
     // Loads the stand-in ScriptHookV.dll and connects it to the host. With a sound device,
     // each cue is also played by the system's own PlaySoundA, which must succeed.
-    StandIn(sim::Host& host, const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice);
+    StandIn(const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice);
     ~StandIn();
     StandIn(const StandIn&) = delete;
     StandIn& operator=(const StandIn&) = delete;
 
     static StandIn& current();
 
-    // The simulated host's load, through moduleEntry: loads the .asi.
+    // The simulated host's load, through moduleEntry: loads the .asi into the host loading it.
     void loadModule(void* simulatedModule);
 
     HMODULE scriptHookV() const { return scriptHookV_; }
@@ -57,10 +58,6 @@ private:
     };
 
     static void onScriptRegister(void* module, void (*function)());
-    static void onScriptWait(uint32_t milliseconds);
-    static void onNativeInit(uint64_t hash);
-    static void onNativePush64(uint64_t argument);
-    static uint64_t* onNativeCall();
     static DWORD WINAPI onGetTickCount();
     static SHORT WINAPI onGetAsyncKeyState(int virtualKey);
     static BOOL WINAPI onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
@@ -75,7 +72,6 @@ private:
     void patchImports();
     void fault(std::string what) { faults_.push_back(std::move(what)); }
 
-    sim::Host& host_;
     std::wstring asi_;
     bool soundDevice_;
     HMODULE scriptHookV_ = nullptr;
@@ -86,9 +82,6 @@ private:
     std::vector<Registration> registrations_;
     std::vector<std::string> faults_;
     decltype(&PlaySoundA) playSound_ = nullptr;
-    decltype(&GetPrivateProfileIntA) readProfileInt_ = nullptr;
-    decltype(&GetPrivateProfileStringA) readProfileString_ = nullptr;
-    decltype(&WritePrivateProfileStringA) writeProfileString_ = nullptr;
     decltype(&CreateFileA) createFile_ = nullptr;
     decltype(&CloseHandle) closeHandle_ = nullptr;
     HANDLE heldFile_ = INVALID_HANDLE_VALUE;
