@@ -1,7 +1,7 @@
 #include "game.h"
 
 #include "map.h"
-#include "runtime/keys.h"
+#include "runtime/key_names.h"
 
 namespace autopilot {
 

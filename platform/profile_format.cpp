@@ -483,4 +483,29 @@ Edit writeString(std::string_view fileBytes, std::string_view section, std::stri
     return edit;
 }
 
+std::vector<std::string> meaningOf(std::string_view text) {
+    std::vector<std::string> meaning;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = at;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        const std::string_view line = trimmed(text.substr(at, end - at));
+        at = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
+        if (line.empty()) continue;
+        // A NUL ends a name or a value.
+        const auto name = [](std::string_view part) { return trimmed(part.substr(0, part.find('\0'))); };
+        std::string& entry = meaning.emplace_back();
+        const std::size_t close = line.rfind(']');
+        const std::size_t equals = line.find('=');
+        if (line[0] == '[' && close != std::string_view::npos && close > 0) {
+            entry.append(1, '[').append(name(line.substr(1, close - 1))).append(1, ']');
+        } else if (equals == std::string_view::npos) {
+            entry.append(name(line));
+        } else {
+            entry.append(name(line.substr(0, equals))).append(1, '=').append(name(line.substr(equals + 1)));
+        }
+    }
+    return meaning;
+}
+
 }  // namespace profile

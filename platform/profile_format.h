@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace profile {
 
@@ -49,5 +50,11 @@ struct Edit {
 // line cannot hold (a line end, a ']' in the section, an '=' in the key, an empty key).
 Edit writeString(std::string_view fileBytes, std::string_view section, std::string_view key,
                  std::string_view value);
+
+// What a file of single bytes means: its sections and entries in order, as "[name]" and
+// "key=value" with the names and values trimmed (a NUL ends each), blank lines and line
+// ends gone. A line without '=' (a comment, a bare word) is a name. Two files that mean the
+// same read the same.
+std::vector<std::string> meaningOf(std::string_view text);
 
 }  // namespace profile

@@ -29,6 +29,11 @@ bool GameFolder::closeFile() {
     return held;
 }
 
+void GameFolder::afterWrite() {
+    if (lockPending_) lock();
+    lockPending_ = false;
+}
+
 uint32_t GameFolder::readInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
     ++reads_;
     if (readsToMiss_ > 0) {
@@ -67,7 +72,7 @@ bool GameFolder::writeString(const char* section, const char* key, const char* v
     const profile::WriteResult result = injected ? profile::WriteResult{false, "the host failed this write on purpose"}
                                                  : profile::writeFileString(resolve(path), section, key, value);
     if (faultHere && fault_.kind == WriteFault::Disk) profile::setFileFaults({});
-    if (faultHere && fault_.kind == WriteFault::LockAfter) lock();
+    lockPending_ = faultHere && fault_.kind == WriteFault::LockAfter;
     if (!result.ok) {
         ++failedWrites_;
         lastWriteError_ = result.error;

@@ -70,6 +70,8 @@ public:
     std::string readString(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize,
                            const char* path);
     bool writeString(const char* section, const char* key, const char* value, const char* path);
+    // Once the write is logged: a lock armed to begin right after it begins now.
+    void afterWrite();
 
     // What the plug-in did, so a test can see that a rare path ran.
     int reads() const { return reads_; }
@@ -84,6 +86,7 @@ private:
     int readsToMiss_ = 0;
     bool locked_ = false;
     bool held_ = false;
+    bool lockPending_ = false;
     struct ArmedFault {
         int position = 0;  // 0: none armed
         WriteFault kind = WriteFault::Refused;

@@ -253,6 +253,7 @@ bool writeProfileString(const char* section, const char* key, const char* value,
     sim::HostInternals host = sim::HostInternals::current();
     const bool written = host.gameFolder().writeString(section, key, value, path);
     host.recordProfileWrite(section, key, value, path, written);
+    host.gameFolder().afterWrite();
     return written;
 }
 ProfileFileState openProfileFile(const char* path) {

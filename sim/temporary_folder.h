@@ -3,12 +3,11 @@
 // the real current directory.
 #pragma once
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,10 +17,15 @@ namespace sim {
 
 class TemporaryFolder {
 public:
+    // A name of its own: a folder made by this call, never one that was there.
     explicit TemporaryFolder(const std::string& prefix = "rotorstrike") {
-        std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern;
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const std::filesystem::path path =
+                std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(random() % 1000000000u));
+            if (std::filesystem::create_directory(path)) path_ = path.string();
+        }
+        if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
     }
     ~TemporaryFolder() {
         std::error_code ignored;

@@ -1,6 +1,7 @@
 #include "checks.h"
 
-#include "runtime/mod_view.h"
+#include "profile_format.h"
+#include "target.h"
 
 namespace soak {
 
@@ -26,6 +27,25 @@ int64_t valueWritten(std::size_t key, const std::string& value) {
     return progressOf("[Rotorstrike]\r\n" + std::string(kProgressKeyNames[key]) + "=" + value + "\r\n")[key];
 }
 
+bool isHelicopter(const sim::World& world, const sim::Entity& entity) {
+    const sim::Model* model = world.entities().findModel(entity.model);
+    return model != nullptr && model->topSpeed > 0.0f;
+}
+
+// Where a file means otherwise than the file ours would have written: the first entry that
+// differs. Empty when they mean the same.
+std::string meaningProblem(const std::string& file, const std::string& ours) {
+    const std::vector<std::string> theirs = profile::meaningOf(file), expected = profile::meaningOf(ours);
+    if (theirs == expected) return {};
+    std::size_t at = 0;
+    while (at < theirs.size() && at < expected.size() && theirs[at] == expected[at]) ++at;
+    const auto entry = [&](const std::vector<std::string>& entries) {
+        return at < entries.size() ? "\"" + entries[at].substr(0, 60) + "\"" : std::string("nothing");
+    };
+    return "the file does not mean what the write should have made of it: entry " + std::to_string(at + 1) + " is " +
+           entry(theirs) + " where ours would be " + entry(expected);
+}
+
 }  // namespace
 
 const char* checkName(Check check) { return kNames[static_cast<std::size_t>(check)]; }
@@ -39,12 +59,23 @@ void Checks::attach(sim::Host& host) {
     fileChangedByHand();
 }
 
+// What a write of key=value into section makes of the file, by our profile code.
+FileBytes Checks::writtenByUs(const FileBytes& before, const sim::ProfileCall& call) {
+    profile::Edit edit = profile::writeString(before.value_or(""), call.section, call.key, call.value);
+    return edit.changed ? FileBytes(std::move(edit.bytes)) : before;
+}
+
+// While another program holds the file, no one else can read it, nor change it.
+FileBytes Checks::fileNow() const { return folder_ != nullptr && folder_->locked() ? file_ : readFileBytes(settingsFile_); }
+
 void Checks::fail(const std::string& what) {
     if (problem_.empty()) problem_ = what;
 }
 
 void Checks::fileChangedByHand() {
-    file_ = readFileBytes(settingsFile_);
+    file_ = fileNow();
+    // A file made afresh is made by the plug-in's writes alone, until a hand touches it.
+    madeByWrites_ = file_ ? std::nullopt : std::optional<std::string>("");
     const Progress now = progressOf(file_);
     for (std::size_t key = 0; key < kProgressKeys; ++key) editedByHand_[key] = editedByHand_[key] || now[key] != progress_[key];
     progress_ = now;
@@ -58,10 +89,21 @@ void Checks::watchProfileCall(const sim::ProfileCall& call) {
         return;
     }
     if (!call.write()) return;
-    FileBytes after = readFileBytes(settingsFile_);
-    const std::string problem = wholeFileProblem(file_, after, call.section, call.key, call.value, call.result != 0);
+    FileBytes after = fileNow();
+    const bool written = call.result != 0;
+    // The system's functions write the whole file anew: it must mean what ours would have
+    // made of it; ours change the key's line and no other.
+    const std::string problem = !target().systemProfileFunctions ? wholeFileProblem(file_, after, call.section, call.key, call.value, written)
+                                : !written                       ? (file_ == after ? "" : "a failed write changed the file")
+                                : !after                         ? "a write reported success, but there is no file"
+                                : meaningProblem(*after, writtenByUs(file_, call).value_or(""));
     ran(Check::FileWhole);
     if (!problem.empty()) fail("the write of " + call.key + "=" + call.value + ": " + problem);
+    // A file made by writes alone is the same byte for byte, whichever functions wrote it.
+    if (madeByWrites_ && written) {
+        madeByWrites_ = writtenByUs(madeByWrites_, call).value_or("");
+        if (after != madeByWrites_) fail("the write of " + call.key + "=" + call.value + " made another file than ours would");
+    }
     file_ = std::move(after);
     written_ = true;
     if (key < 0) return;
@@ -83,7 +125,8 @@ void Checks::watchProfileCall(const sim::ProfileCall& call) {
 void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     if (host.nativeCalls() > nativeCalls_) ran(Check::NativesKnown);
     nativeCalls_ = host.nativeCalls();
-    checkModState();
+    const ModState* state = target().pluginState;
+    if (state != nullptr) checkModState(*state);
 
     checkProgress(host);
     // A key the plug-in read is in step with the file again (once this frame's writes are judged).
@@ -92,15 +135,14 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     }
     readThisFrame_ = {};
 
-    const bool ended = wasActive_ && !modView().encounterActive;
-    wasActive_ = modView().encounterActive;
-    checkHeld(host.world(), ended);
-
+    const bool ended = state != nullptr && wasActive_ && !state->encounterActive;
+    wasActive_ = state != nullptr && state->encounterActive;
+    checkHeld(host.world(), state, ended);
 
     ran(Check::WaitsEnd);
     // The respawn follows once the host has revived the player and given control back.
     const sim::World& world = host.world();
-    const bool respawnDue = modView().encounterActive && modView().playerDown != 0 && modView().checkpointSaved != 0 &&
+    const bool respawnDue = state != nullptr && state->encounterActive && state->playerDown != 0 && state->checkpointSaved != 0 &&
                             !world.entities().player().dead && world.combat().playerControl();
     respawnDueFrames_ = respawnDue ? respawnDueFrames_ + 1 : 0;
     if (respawnDueFrames_ > kLongestWait) {
@@ -143,9 +185,8 @@ void Checks::checkProgress(const sim::Host& host) {
     meant_ = {};
 }
 
-void Checks::checkModState() {
+void Checks::checkModState(const ModState& state) {
     ran(Check::ModState);
-    const ModState& state = modView();
     if (state.heliPilot != 0 && state.heliVehicle == 0) fail("a pilot is held without its helicopter");
     if (!state.encounterActive && (state.heliVehicle != 0 || state.heliPilot != 0)) fail("handles are held with no encounter running");
     if (state.missileSequenceActive != 0 && (state.missileSequenceFrame < -50 || state.missileSequenceFrame > 101)) {
@@ -161,43 +202,56 @@ void Checks::checkModState() {
     if (state.highestOpenLevel < 0 || state.highestOpenLevel > kLastLevel) fail("open levels out of range: " + std::to_string(state.highestOpenLevel));
 }
 
-void Checks::checkHeld(const sim::World& world, bool encounterEnded) {
-    const auto isHelicopter = [&](const sim::Entity& entity) {
-        const sim::Model* model = world.entities().findModel(entity.model);
-        return model != nullptr && model->topSpeed > 0.0f;
-    };
+// The script holds its helicopter and its pilot, the ones its state names (where it is in
+// view), and no other; when an encounter has ended, nothing.
+void Checks::checkHeld(const sim::World& world, const ModState* state, bool encounterEnded) {
     ran(Check::HelicoptersHeld);
+    int helicopters = 0, pilots = 0;
     for (const int32_t handle : world.entities().heldByScript()) {
         const sim::Entity& entity = *world.entities().find(handle);
-        const bool helicopter = isHelicopter(entity);
+        const bool helicopter = isHelicopter(world, entity);
         const bool pilot = entity.kind == sim::EntityKind::Ped;
-        if ((helicopter && handle != modView().heliVehicle) || (pilot && handle != modView().heliPilot)) {
+        helicopters += helicopter ? 1 : 0;
+        pilots += pilot ? 1 : 0;
+        if (state != nullptr && ((helicopter && handle != state->heliVehicle) || (pilot && handle != state->heliPilot))) {
             fail("a " + std::string(pilot ? "pilot" : "helicopter") + " the plug-in no longer names is still held");
         }
-        if (encounterEnded) fail("the encounter ended with entity " + std::to_string(handle) + " still held");
+    }
+    if (helicopters > 1 || pilots > 1) {
+        fail("the script holds " + std::to_string(helicopters) + " helicopters and " + std::to_string(pilots) + " pilots");
     }
     // Only the shield makes a vehicle other than the helicopter invincible: once it drops, and
     // when the encounter ends, none may be left so, whichever vehicle the player uses now.
-    const bool dropped = wasShielded_ && modView().armorShieldActive == 0;
-    wasShielded_ = modView().armorShieldActive != 0;
+    const bool dropped = state != nullptr && wasShielded_ && state->armorShieldActive == 0;
+    wasShielded_ = state != nullptr && state->armorShieldActive != 0;
     if (encounterEnded) {
-        ran(Check::HandedBack);
-        if (modView().armorShieldActive != 0) fail("the encounter ended with the shield flag set");
+        if (state->armorShieldActive != 0) fail("the encounter ended with the shield flag set");
+        checkEnded(world, "the encounter ended");
+    } else if (dropped) {
+        checkShieldDown(world, "the shield dropped");
     }
-    if (!encounterEnded && !dropped) return;
+}
+
+void Checks::checkEnded(const sim::World& world, const std::string& when) {
+    ran(Check::HandedBack);
+    for (const int32_t handle : world.entities().heldByScript()) fail(when + " with entity " + std::to_string(handle) + " still held");
+    checkShieldDown(world, when);
+}
+
+void Checks::checkShieldDown(const sim::World& world, const std::string& when) {
     ran(Check::ShieldDown);
     for (const auto& [handle, entity] : world.entities().all()) {
-        if (entity.kind == sim::EntityKind::Vehicle && !isHelicopter(entity) && entity.invincible) {
-            fail(std::string(encounterEnded ? "the encounter ended" : "the shield dropped") + " with vehicle " +
-                 std::to_string(handle) + (handle == world.entities().vehicleOf(world.entities().playerPed()) ? " (the player's)" : "") +
-                 " still invincible");
+        if (entity.kind == sim::EntityKind::Vehicle && !isHelicopter(world, entity) && entity.invincible) {
+            fail(when + " with vehicle " + std::to_string(handle) +
+                 (handle == world.entities().vehicleOf(world.entities().playerPed()) ? " (the player's)" : "") + " still invincible");
         }
     }
 }
 
-void Checks::settled(bool yes, const std::string& how) {
+void Checks::settled(const sim::Host& host, bool yes, const std::string& how) {
     ran(Check::Settled);
     if (!yes) fail("the plug-in did not settle after the level: " + how);
+    if (yes) checkEnded(host.world(), "the level settled");
 }
 
 }  // namespace soak

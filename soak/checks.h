@@ -9,6 +9,7 @@
 
 #include "faults.h"
 #include "host.h"
+#include "runtime/mod_state.h"
 #include "settings_checks.h"
 
 namespace soak {
@@ -44,8 +45,9 @@ public:
     void fileChangedByHand();
     // After each frame.
     void afterFrame(const sim::Host& host, const Faults& faults);
-    // After a level's wind-down: whether the plug-in has settled.
-    void settled(bool yes, const std::string& how);
+    // After a level's wind-down: whether the plug-in has settled, and then nothing held and
+    // no vehicle left invincible.
+    void settled(const sim::Host& host, bool yes, const std::string& how);
 
     const std::string& problem() const { return problem_; }
     const CheckCounts& counts() const { return counts_; }
@@ -55,13 +57,19 @@ private:
     void fail(const std::string& what);
     void watchProfileCall(const sim::ProfileCall& call);
     void checkProgress(const sim::Host& host);
-    void checkModState();
-    void checkHeld(const sim::World& world, bool encounterEnded);
+    void checkModState(const ModState& state);
+    void checkHeld(const sim::World& world, const ModState* state, bool encounterEnded);
+    void checkEnded(const sim::World& world, const std::string& when);
+    void checkShieldDown(const sim::World& world, const std::string& when);
+    static FileBytes writtenByUs(const FileBytes& before, const sim::ProfileCall& call);
+    FileBytes fileNow() const;
 
     std::string settingsFile_;
     std::string problem_;
     CheckCounts counts_{};
     FileBytes file_;
+    // The file as the plug-in's writes alone made it from nothing, while they alone did.
+    std::optional<std::string> madeByWrites_;
     Progress progress_{};
     std::array<bool, kProgressKeys> editedByHand_{};
     std::array<bool, kProgressKeys> readThisFrame_{};

@@ -1,5 +1,7 @@
 #include "faults.h"
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -45,6 +47,18 @@ constexpr const char* kOddValues[] = {"-3", "99", "abc", "0x10", "", " 7 ", "429
 
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A person's edit comes well after the game's last write: it is dated a second past the
+// file's last change, so that a reader that keeps the file it last read while its time
+// stamp is unchanged (Wine's profile functions do) sees it. Made at once, it could share the
+// file system clock's tick with that write, and such a reader would miss it.
+void editByHand(const std::string& path, const std::string& bytes) {
+    std::error_code none;
+    const fs::file_time_type before = fs::last_write_time(path, none);
+    writeFile(path, bytes);
+    const fs::file_time_type now = fs::file_time_type::clock::now();
+    fs::last_write_time(path, (none ? now : std::max(before, now)) + std::chrono::seconds(1), none);
 }
 
 int64_t stalledAnswers(const sim::World& world, bool models) {
@@ -140,7 +154,7 @@ void Faults::planLevel(Random& random, const Arrangement& arranged) {
     if (random_.percent(30)) return;
     for (std::size_t kind = 0; kind < kFaultKinds; ++kind) {
         Plan& chosen = plans_[kind];
-        chosen.on = random_.percent(fired_[kind] == 0 ? 75 : 25);
+        chosen.on = random_.percent(fired_[kind] == 0 ? 75 : 25) && made_[kind];
         constexpr int64_t kRates[] = {15, 150, 1500};
         chosen.oneIn = kRates[random_.below(3)];
         chosen.when = static_cast<Situation>(random_.below(kSituations));
@@ -347,7 +361,8 @@ void Faults::holdMashedKey(sim::Host& host, bool down) {
 
 void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
     if (folderBackAt_ >= 0 && frame >= folderBackAt_) restoreFolder();
-    const bool folderThere = folderBackAt_ < 0;
+    // Nobody opens the file, nor moves its folder, while another program holds it locked.
+    const bool folderThere = folderBackAt_ < 0 && !host.gameFolder().locked();
     const bool fileThere = folderThere && fs::exists(settingsFile_);
 
     if (due(Fault::FileEdited, now) && folderThere) {
@@ -362,7 +377,7 @@ void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
             constexpr const char* kLines[] = {"; edited by hand\r\n", "[Other]\r\nanswer=42\r\n", "\r\n", "junk without equals\n"};
             bytes += kLines[random_.below(4)];
         }
-        writeFile(settingsFile_, bytes);
+        editByHand(settingsFile_, bytes);
         changed(Fault::FileEdited);
     }
     if (due(Fault::FileCorrupted, now) && fileThere) {
@@ -377,13 +392,13 @@ void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
             default: bytes.erase(at, 1); break;
             }
         }
-        writeFile(settingsFile_, bytes);
+        editByHand(settingsFile_, bytes);
         changed(Fault::FileCorrupted);
     }
     if (due(Fault::FileTruncated, now) && fileThere) {
         std::string bytes = readFileBytes(settingsFile_).value_or("");
         bytes.resize(static_cast<std::size_t>(random_.below(static_cast<int64_t>(bytes.size()) + 1)));
-        writeFile(settingsFile_, bytes);
+        editByHand(settingsFile_, bytes);
         changed(Fault::FileTruncated);
     }
     if (due(Fault::FileDeleted, now) && fileThere) {
@@ -391,8 +406,10 @@ void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
         changed(Fault::FileDeleted);
     }
     if (due(Fault::FolderRemoved, now) && folderThere) {
-        fs::remove_all(folder_);
-        // Now and then a regular file where the folder was: a path that no one can write through.
+        // The folder goes with the file in it, moved aside to come back empty; now and then a
+        // regular file takes its place: a path that no one can write through.
+        fs::rename(folder_, awayFolder());
+        fs::remove(awayFolder() + settingsFile_.substr(folder_.size()));
         if (random_.percent(50)) writeFile(folder_, "not a folder");
         folderBackAt_ = frame + random_.between(30, 900);
         changed(Fault::FolderRemoved);
@@ -479,9 +496,11 @@ void Faults::changed(Fault fault) {
     fileChanged_ = true;
 }
 
+std::string Faults::awayFolder() const { return folder_ + ".away"; }
+
 void Faults::restoreFolder() {
     if (fs::is_regular_file(folder_)) fs::remove(folder_);
-    fs::create_directories(folder_);
+    fs::rename(awayFolder(), folder_);
     folderBackAt_ = -1;
     fileChanged_ = true;
 }

@@ -36,6 +36,10 @@ enum class Fault {
     VehicleSwapped,  // during a shielded salvo the player leaves the vehicle, or is put in another
 };
 constexpr int kFaultKinds = 21;
+using FaultKinds = std::array<bool, kFaultKinds>;
+// A write, a flush or the replace failing on the disk are fault points of our profile code:
+// the system's profile functions have none.
+constexpr bool needsOurProfileCode(Fault fault) { return fault == Fault::FileWriteFails; }
 // The write faults land on any write of a step: the first to the fifth (a won level's best,
 // points, two tiers and unlock).
 constexpr int kWritePositions = 5;
@@ -74,7 +78,10 @@ using SituationCounts = std::array<int64_t, kSituations>;
 
 class Faults {
 public:
-    Faults(std::string folder, std::string settingsFile) : folder_(std::move(folder)), settingsFile_(std::move(settingsFile)) {}
+    // unusable: the folder a fault makes unusable (the game's folder, or the folder that holds
+    // it); made: the kinds switched on at all.
+    Faults(std::string unusable, std::string settingsFile, const FaultKinds& made)
+        : folder_(std::move(unusable)), settingsFile_(std::move(settingsFile)), made_(made) {}
 
     // A new level: which kinds are on, how often they fire, and where. A kind that has not
     // fired yet in the run, and a write position not yet hit, are favoured, so that even a
@@ -127,9 +134,11 @@ private:
     void holdMashedKey(sim::Host& host, bool down);
     void disturbFile(sim::Host& host, int64_t frame, Situation now);
     void faultWrites(sim::Host& host, int64_t frame, Situation now);
+    std::string awayFolder() const;
     void restoreFolder();
 
     std::string folder_, settingsFile_;
+    FaultKinds made_;
     sim::Host* host_ = nullptr;
     Random random_{0};
     std::array<Plan, kFaultKinds> plans_{};

@@ -1,29 +1,38 @@
-// rotorstrike-soak: the chaos soak from the command line.
+// rotorstrike-soak: the chaos soak from the command line. Under Wine (standin-soak.exe) the
+// same program plays Rotorstrike.asi, and takes the module and the stand-in as options.
 #include <charconv>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
 
 #include "command_line.h"
 #include "soak.h"
+#include "target.h"
 
 namespace {
 
-constexpr cli::Tool kTool = {
-    "rotorstrike-soak",
-    "usage: rotorstrike-soak [--seed S] [--levels N] [--level-frames F] [--strict] [--quiet]\n"
-    "Plays N levels of the plug-in in the simulated host with the autopilot, under faults\n"
-    "drawn from seed S, checking every frame.\n"
-    "  --seed S          the seed that decides the whole run (default 1)\n"
-    "  --levels N        levels to play (default 1000)\n"
-    "  --level-frames F  a level still running after F frames is left (default 9000)\n"
-    "  --strict          fail when a kind of fault, a write position or a probe never fired\n"
-    "                    (a run without it names them and passes)\n"
-    "  --quiet           no progress line every 100 levels\n"
-    "  -h, --help        this text; --version: the version\n"
+const std::string kUsage =
+    std::string("usage: rotorstrike-soak [--seed S] [--levels N] [--level-frames F] [--strict] [--quiet]\n"
+                "                        [--faults-both-make] [--record FILE] [--program NAME]\n"
+                "Plays N levels of ") + soak::target().name + " with the autopilot, under\n"
+    "faults drawn from seed S, checking every frame.\n"
+    "  --seed S            the seed that decides the whole run (default 1)\n"
+    "  --levels N          levels to play (default 1000)\n"
+    "  --level-frames F    a level still running after F frames is left (default 9000)\n"
+    "  --strict            fail when a kind of fault, a write position or a probe never fired\n"
+    "                      (a run without it names them and passes)\n"
+    "  --quiet             no progress line every 100 levels\n"
+    "  --faults-both-make  only the kinds of fault both the Linux and the Wine soak make, so\n"
+    "                      that their runs of one seed compare\n"
+    "  --record FILE       a line for each frame and each level's end, to compare runs by\n"
+    "  --program NAME      the command the replay line names (default: this program)\n" +
+    soak::target().options +
+    "  -h, --help          this text; --version: the version\n"
     "Exit status: 0 clean; 1 a check failed (or, with --strict, something never fired); 2 a\n"
-    "wrong command line. A failure prints the command that replays it.\n"};
+    "wrong command line. A failure prints the command that replays it.\n";
+const cli::Tool kTool = {"rotorstrike-soak", kUsage.c_str()};
 
 template <typename Number>
 bool parse(const char* text, Number& value) {
@@ -38,18 +47,28 @@ int main(int argc, char** argv) {
     soak::Options options;
     options.program = argv[0];
     bool quiet = false;
+    std::string recordFile;
     for (int index = 1; index < argc; ++index) {
         const std::string_view argument = argv[index];
         if (cli::standardOption(kTool, argument)) continue;
-        if (argument == "--strict" || argument == "--quiet") {
-            (argument == "--strict" ? options.strict : quiet) = true;
+        if (argument == "--strict" || argument == "--quiet" || argument == "--faults-both-make") {
+            (argument == "--strict" ? options.strict : argument == "--quiet" ? quiet : options.onlyFaultsBothMake) = true;
             continue;
         }
-        if (argument != "--seed" && argument != "--levels" && argument != "--level-frames") {
-            cli::usageError(kTool, "no option " + std::string(argument));
-        }
+        // The rest take a value.
+        const bool ours = argument == "--seed" || argument == "--levels" || argument == "--level-frames" ||
+                          argument == "--program" || argument == "--record";
+        if (!ours && !soak::target().takeOption(argument, nullptr)) cli::usageError(kTool, "no option " + std::string(argument));
         if (index + 1 == argc) cli::usageError(kTool, std::string(argument) + " wants a value");
         const char* value = argv[++index];
+        if (argument == "--program" || argument == "--record") {
+            (argument == "--program" ? options.program : recordFile) = value;
+            continue;
+        }
+        if (!ours) {
+            soak::target().takeOption(argument, value);
+            continue;
+        }
         const bool good = argument == "--seed"     ? parse(value, options.seed)
                           : argument == "--levels" ? parse(value, options.levels) && options.levels > 0
                                                    : parse(value, options.levelFrames) && options.levelFrames > 0;
@@ -58,6 +77,13 @@ int main(int argc, char** argv) {
                                        (argument == "--seed" ? ": wants a whole number from 0 to 18446744073709551615"
                                                              : ": wants a whole number above 0"));
         }
+    }
+    if (!soak::target().start()) return cli::kUsageStatus;
+    std::ofstream record;
+    if (!recordFile.empty()) {
+        record.open(recordFile, std::ios::binary | std::ios::trunc);
+        if (!record) cli::usageError(kTool, "cannot write " + recordFile);
+        options.record = &record;
     }
     std::cout << "soak: seed " << options.seed << ", " << options.levels << " levels; replay: "
               << soak::replayCommand(options, options.levels) << std::endl;

@@ -1,13 +1,14 @@
 #include "soak.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <ostream>
 
 #include "command_line.h"
 #include "game.h"
+#include "target.h"
 #include "temporary_folder.h"
-#include "runtime/mod_view.h"
 
 namespace soak {
 
@@ -42,10 +43,25 @@ bool allFired(const auto& counts) {
 
 const char* probeName(int probe) { return kProbeNames[probe]; }
 
-bool Report::complete() const { return allFired(fired) && allFired(writePositions) && allFired(probes); }
+bool Report::complete() const {
+    for (int kind = 0; kind < kFaultKinds; ++kind) {
+        if (made[static_cast<std::size_t>(kind)] && fired[static_cast<std::size_t>(kind)] == 0) return false;
+    }
+    return allFired(writePositions) && (allFired(probes) || !probesCounted);
+}
+
+FaultKinds faultsMade(const Options& options) {
+    FaultKinds made{};
+    for (int kind = 0; kind < kFaultKinds; ++kind) {
+        const bool ours = needsOurProfileCode(static_cast<Fault>(kind));
+        made[static_cast<std::size_t>(kind)] = !ours || (!target().systemProfileFunctions && !options.onlyFaultsBothMake);
+    }
+    return made;
+}
 
 std::string replayCommand(const Options& options, int levels) {
-    std::string command = cli::shellQuoted(options.program) + (options.strict ? " --strict" : "") + " --seed " +
+    std::string command = cli::shellQuoted(options.program) + (options.strict ? " --strict" : "") +
+                          (options.onlyFaultsBothMake ? " --faults-both-make" : "") + " --seed " +
                           std::to_string(options.seed) + " --levels " + std::to_string(levels);
     if (options.levelFrames != Options{}.levelFrames) command += " --level-frames " + std::to_string(options.levelFrames);
     return command;
@@ -56,9 +72,21 @@ namespace {
 // One run: the game folder, the faults and the checks, and the game being played.
 class Run {
 public:
+    // The game's folder lies in a folder of its own, which a fault makes unusable where the
+    // game's folder itself cannot be (see Target).
     explicit Run(const Options& options)
-        : options_(options), folder_("rotorstrike-soak"), settingsFile_(folder_.path() + "/Rotorstrike.ini"),
-          faults_(folder_.path(), settingsFile_), checks_(settingsFile_) {}
+        : options_(options), folder_("rotorstrike-soak"), games_(folder_.path() + "/games"),
+          gameFolder_(games_ + "/game"), settingsFile_(gameFolder_ + "/Rotorstrike.ini"),
+          faults_(target().gameFolderIsCurrent ? games_ : gameFolder_, settingsFile_, faultsMade(options)),
+          checks_(settingsFile_) {
+        std::filesystem::create_directories(gameFolder_);
+        if (target().gameFolderIsCurrent) std::filesystem::current_path(gameFolder_);
+        report_.made = faultsMade(options);
+        report_.probesCounted = target().pluginState != nullptr;
+    }
+    ~Run() {
+        if (target().gameFolderIsCurrent) std::filesystem::current_path(startedIn_);
+    }
 
     Report play() {
         for (int level = 0; level < options_.levels; ++level) {
@@ -70,7 +98,7 @@ public:
                 playLevel();
                 windDown();
             } catch (const std::exception& error) {
-                checks_.settled(false, std::string("the host stopped: ") + error.what());
+                checks_.settled(game_->host(), false, std::string("the host stopped: ") + error.what());
             }
             if (!checks_.problem().empty()) {
                 report_.problem = "level " + std::to_string(level + 1) + " (Level " + std::to_string(chosen) + "), frame " +
@@ -79,6 +107,7 @@ public:
                 break;
             }
             ++report_.levels;
+            recordLevel(level, chosen);
             tidyUp(random);
             if (options_.progress != nullptr && (level + 1) % 100 == 0) {
                 *options_.progress << "soak: " << level + 1 << " levels, " << report_.won << " won, " << report_.frames
@@ -117,7 +146,7 @@ private:
             gameOptions.level = level;
             gameOptions.seed = static_cast<uint32_t>(random.next());
             gameOptions.maxFrames = INT64_MAX / 2;
-            gameOptions.gameDirectory = folder_.path();
+            if (!target().gameFolderIsCurrent) gameOptions.gameDirectory = gameFolder_;
             gameOptions.showInstructions = random.percent(20);
             game_ = std::make_unique<autopilot::Game>(gameOptions);
             sim::Host& host = game_->host();
@@ -142,15 +171,13 @@ private:
 
     ProbeCounts probesSoFar() const {
         ProbeCounts probes = report_.probes;
-        for (int probe = 0; probe < kSettingsProbes && game_; ++probe) probes[probe] += modView().settingsProbes[probe];
+        const ModState* state = target().pluginState;
+        for (int probe = 0; probe < kSettingsProbes && game_ && state; ++probe) probes[probe] += state->settingsProbes[probe];
         return probes;
     }
 
     // The probes of the plug-in in the game going on: its mod state starts afresh with each.
-    void countProbes() {
-        if (!game_) return;
-        for (int probe = 0; probe < kSettingsProbes; ++probe) report_.probes[probe] += modView().settingsProbes[probe];
-    }
+    void countProbes() { report_.probes = probesSoFar(); }
 
     // The level, until it ends or runs too long.
     void playLevel() {
@@ -161,6 +188,7 @@ private:
             playing = game_->step();
             ++frames;
             checks_.afterFrame(host, faults_);
+            recordFrame(host);
         }
         report_.frames += frames;
         const int repeated = game_->autopilot().repeatedPurchases();
@@ -190,10 +218,35 @@ private:
             if (press) lastPress = frame;
             host.runFrame();
             checks_.afterFrame(host, faults_);
+            recordFrame(host);
             settled = faults_.lastDispatchFrame() == host.frame() && !Faults::encounterRuns(host) && !host.world().entities().player().dead;
         }
         host.setKey(menuKey, false);
-        checks_.settled(settled, Faults::encounterRuns(host) ? "the encounter still runs" : "the player is still dead or the script is still waiting");
+        checks_.settled(host, settled, Faults::encounterRuns(host) ? "the encounter still runs" : "the player is still dead or the script is still waiting");
+    }
+
+    // What two runs are compared by: in each frame, the plug-in's native calls and settings
+    // calls so far, where the player is and what is drawn; at each level's end, its outcome
+    // and the progress the file holds.
+    void recordFrame(const sim::Host& host) {
+        if (options_.record == nullptr) return;
+        const sim::Vec3 at = host.world().entities().player().position;
+        const sim::GameFolder& folder = game_->host().gameFolder();
+        char line[160];
+        std::snprintf(line, sizeof line, "frame %lld: %lld natives, %d reads, %d writes (%d failed), player at %a %a %a, %zu texts\n",
+                      static_cast<long long>(host.frame()), static_cast<long long>(host.nativeCalls()), folder.reads(),
+                      folder.writes(), folder.failedWrites(), static_cast<double>(at.x), static_cast<double>(at.y),
+                      static_cast<double>(at.z), host.screen().texts.size());
+        *options_.record << line;
+    }
+
+    void recordLevel(int level, int chosen) {
+        if (options_.record == nullptr) return;
+        *options_.record << "level " << level + 1 << " (Level " << chosen << "): "
+                         << autopilot::outcomeName(game_->autopilot().outcome()) << "; file:";
+        const Progress progress = progressOf(readFileBytes(settingsFile_));
+        for (std::size_t key = 0; key < kProgressKeys; ++key) *options_.record << " " << kProgressKeyNames[key] << "=" << progress[key];
+        *options_.record << "\n";
     }
 
     // Between levels the host tidies up what the plug-in handed back, and the player gets
@@ -207,8 +260,9 @@ private:
     }
 
     const Options& options_;
+    const std::filesystem::path startedIn_ = std::filesystem::current_path();
     sim::TemporaryFolder folder_;
-    std::string settingsFile_;
+    std::string games_, gameFolder_, settingsFile_;
     Faults faults_;
     Checks checks_;
     std::unique_ptr<autopilot::Game> game_;
@@ -226,18 +280,28 @@ void printReport(std::ostream& out, const Options& options, const Report& report
         << report.refused << " refused, " << report.outOfFrames << " still running after " << options.levelFrames
         << " frames), " << report.frames << " frames, " << report.games << " games\n";
     std::string missing;
-    const auto list = [&](const char* heading, const auto& counts, const auto& name) {
+    const auto list = [&](const char* heading, const auto& counts, const auto& name, const auto& made) {
         out << heading << "\n";
         for (std::size_t index = 0; index < counts.size(); ++index) {
+            if (!made(index)) {
+                out << "  " << name(index) << ": not made here\n";
+                continue;
+            }
             out << "  " << name(index) << ": " << counts[index] << (counts[index] == 0 ? "  NEVER FIRED" : "") << "\n";
             if (counts[index] == 0) missing += std::string(missing.empty() ? "" : ", ") + name(index);
         }
     };
-    list("faults fired:", report.fired, [](std::size_t kind) { return std::string(faultName(static_cast<Fault>(kind))); });
+    const auto always = [](std::size_t) { return true; };
+    list("faults fired:", report.fired, [](std::size_t kind) { return std::string(faultName(static_cast<Fault>(kind))); },
+         [&](std::size_t kind) { return report.made[kind]; });
     list("write faults by the write they hit in their step:", report.writePositions,
-         [](std::size_t position) { return "write " + std::to_string(position + 1); });
-    list("rare paths of the settings code (probes):", report.probes,
-         [](std::size_t probe) { return std::string(probeName(static_cast<int>(probe))); });
+         [](std::size_t position) { return "write " + std::to_string(position + 1); }, always);
+    if (report.probesCounted) {
+        list("rare paths of the settings code (probes):", report.probes,
+             [](std::size_t probe) { return std::string(probeName(static_cast<int>(probe))); }, always);
+    } else {
+        out << "rare paths of the settings code (probes): not counted, the plug-in's state is out of view\n";
+    }
     out << "player deaths and menu-key presses, by situation:\n";
     for (int situation = 0; situation < kSituations; ++situation) {
         out << "  " << situationName(static_cast<Situation>(situation)) << ": "

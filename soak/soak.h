@@ -10,7 +10,7 @@
 
 #include "checks.h"
 #include "faults.h"
-#include "runtime/mod_view.h"
+#include "runtime/mod_state.h"
 
 namespace soak {
 
@@ -22,7 +22,16 @@ struct Options {
     std::string program = "rotorstrike-soak";  // as the replay command names it
     // Every kind of fault, every write position and every probe must fire, or the run fails.
     bool strict = false;
+    // Only the kinds of fault that both the Linux soak and the Wine soak can make, so that
+    // the two runs of a seed can be compared.
+    bool onlyFaultsBothMake = false;
+    // When given, a line for each frame and each level's end, to compare two runs by.
+    std::ostream* record = nullptr;
 };
+
+// The kinds of fault a run makes: those its target can make, and of those only the ones
+// both targets can make when asked.
+FaultKinds faultsMade(const Options& options);
 
 // How often each rare path of the plug-in's settings code ran (the mod state's probes).
 using ProbeCounts = std::array<int64_t, kSettingsProbes>;
@@ -40,7 +49,9 @@ struct Report {
     CheckCounts checks{};
     std::string problem;  // the first check that failed, where and when; empty when clean
     int failedLevel = -1;
-    // Every kind of fault, every write position and every probe fired.
+    FaultKinds made{};  // the kinds the run could make
+    bool probesCounted = false;  // the plug-in's state was in view
+    // Every kind of fault made, every write position and every probe counted fired.
     bool complete() const;
     // Clean, and complete when strict.
     bool ok(bool strict) const { return problem.empty() && (complete() || !strict); }

@@ -118,7 +118,7 @@ protected:
     }
     void expectCaught(const std::function<void()>& fault, const char* problem);
 
-    soak::Faults faults{gameFolder.path(), gameFolder.file("Rotorstrike.ini")};
+    soak::Faults faults{gameFolder.path(), gameFolder.file("Rotorstrike.ini"), soak::faultsMade({})};
     soak::Checks checks{gameFolder.file("Rotorstrike.ini")};
 };
 

@@ -19,21 +19,15 @@
 
 #include "host.h"
 #include "scenario.h"
+#include "standin/standin.h"
 
 namespace {
 
 constexpr DWORD kScenarioTimeoutMs = 120000;
 
-// A Linux path (/work/...) as Wine names it (Z:\work\...); a Windows path as it is.
-std::wstring windowsPath(std::wstring path) {
-    if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-    for (wchar_t& c : path) {
-        if (c == L'/') c = L'\\';
-    }
-    return path;
-}
-
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::wstring windowsPath(const wchar_t* path) { return standin::windowsPath(narrow(path)); }
 
 std::wstring inQuotes(const std::wstring& argument) { return L"\"" + argument + L"\""; }
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "profile_file.h"
+#include "profile_format.h"
 #include "settings_script.h"
 
 namespace fs = std::filesystem;
@@ -113,31 +114,6 @@ std::string textOf(const std::string& bytes) {
         return text;
     }
     return bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? bytes.substr(3) : bytes;
-}
-
-// What a profile file means: its sections and entries in order, names and values trimmed,
-// blank lines and line ends gone. An entry without '=' (a comment, a bare word) is kept.
-std::vector<std::string> meaningOf(const std::string& bytes) {
-    std::vector<std::string> meaning;
-    const std::string text = textOf(bytes);
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = at;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        const std::string line = trimmed(text.substr(at, end - at));
-        at = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
-        if (line.empty()) continue;
-        const std::size_t close = line.rfind(']');
-        if (line[0] == '[' && close != std::string::npos && close > 0) {
-            meaning.push_back("[" + trimmed(line.substr(1, close - 1)) + "]");
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        meaning.push_back(equals == std::string::npos
-                              ? line
-                              : trimmed(line.substr(0, equals)) + "=" + trimmed(line.substr(equals + 1)));
-    }
-    return meaning;
 }
 
 // A row of the differences table: "| `FILE` | bytes or meaning | reason |".
@@ -258,7 +234,7 @@ int main(int argc, char** argv) {
         }
         verdict(listedFile && !listed.at(file).reason.empty(),
                 file + ": the bytes differ and " + table + " gives no reason");
-        const auto ourMeaning = meaningOf(ours), wineMeaning = meaningOf(theirs);
+        const auto ourMeaning = profile::meaningOf(textOf(ours)), wineMeaning = profile::meaningOf(textOf(theirs));
         const bool meaningListed = listedFile && listed.at(file).meaning;
         verdict((ourMeaning == wineMeaning) != meaningListed,
                 file + (meaningListed ? ": listed as meaning something else, but it means the same"

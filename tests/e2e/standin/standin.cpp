@@ -28,6 +28,12 @@ HMODULE moduleHolding(const void* address) {
 
 }  // namespace
 
+std::wstring windowsPath(std::string_view path) {
+    std::wstring converted = path.substr(0, 1) == "/" ? L"Z:" : L"";
+    for (const char c : path) converted.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return converted;
+}
+
 StandIn::StandIn(const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice)
     : asi_(asi), soundDevice_(soundDevice) {
     if (currentStandIn != nullptr) throw sim::HostError("only one stand-in may exist at a time");

@@ -18,12 +18,16 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "host.h"
 
 namespace standin {
+
+// A Linux path (/work/...) as Wine names it (Z:\work\...); a Windows path as it is.
+std::wstring windowsPath(std::string_view path);
 
 class StandIn {
 public:
