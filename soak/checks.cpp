@@ -11,7 +11,7 @@ constexpr const char* kNames[kCheckKinds] = {"mod state invariants", "natives kn
                                              "handed back at the end", "shield down at a drop and the end",
                                              "file whole after a write",
                                              "progress never back", "none lost untold", "waits end",
-                                             "settled after the level"};
+                                             "settled after the level", "probes seen as run"};
 constexpr const char* kUnsaved =
     "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
 
@@ -56,6 +56,7 @@ void Checks::attach(sim::Host& host) {
     host.setProfileObserver([this](const sim::ProfileCall& call) { watchProfileCall(call); });
     nativeCalls_ = host.nativeCalls();
     wasActive_ = wasShielded_ = false;
+    probes_.attach();
     fileChangedByHand();
 }
 
@@ -82,6 +83,7 @@ void Checks::fileChangedByHand() {
 }
 
 void Checks::watchProfileCall(const sim::ProfileCall& call) {
+    probes_.profileCall(call);
     const int key = progressKeyOf(call.key);
     if (call.kind == sim::ProfileCall::Kind::Read) {
         // A read of a locked file gives the default, not what the file holds.
@@ -129,6 +131,7 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     if (state != nullptr) checkModState(*state);
 
     checkProgress(host);
+    probes_.afterFrame(host);
     // A key the plug-in read is in step with the file again (once this frame's writes are judged).
     for (std::size_t key = 0; key < kProgressKeys; ++key) {
         if (readThisFrame_[key]) editedByHand_[key] = false;
@@ -245,6 +248,16 @@ void Checks::checkShieldDown(const sim::World& world, const std::string& when) {
             fail(when + " with vehicle " + std::to_string(handle) +
                  (handle == world.entities().vehicleOf(world.entities().playerPed()) ? " (the player's)" : "") + " still invincible");
         }
+    }
+}
+
+void Checks::probesAgree(const ProbeCounts& seen, const ProbeCounts& plugin) {
+    ran(Check::ProbesSeen);
+    for (int probe = 0; probe < kSettingsProbes; ++probe) {
+        const auto index = static_cast<std::size_t>(probe);
+        if (!probeSeen(probe) || (seen[index] > 0) == (plugin[index] > 0)) continue;
+        fail(std::string("the host saw \"") + probeName(probe) + "\" " + std::to_string(seen[index]) +
+             " times in the level, and the plug-in ran it " + std::to_string(plugin[index]) + " times");
     }
 }
 

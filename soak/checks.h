@@ -9,6 +9,7 @@
 
 #include "faults.h"
 #include "host.h"
+#include "probes.h"
 #include "runtime/mod_state.h"
 #include "settings_checks.h"
 
@@ -25,8 +26,9 @@ enum class Check {
     NoneLostUntold, // each frame with writes: a value meant for the file is there, or the player told
     WaitsEnd,       // each frame: no wait inside a frame outlasts its stall, nor the respawn the revival
     Settled,        // after each level: the plug-in back in its loop, the encounter over
+    ProbesSeen,     // after each level: the host saw the settings code's rare paths the plug-in ran
 };
-constexpr int kCheckKinds = 10;
+constexpr int kCheckKinds = 11;
 const char* checkName(Check check);
 using CheckCounts = std::array<int64_t, kCheckKinds>;
 
@@ -49,8 +51,13 @@ public:
     // no vehicle left invincible.
     void settled(const sim::Host& host, bool yes, const std::string& how);
 
+    // After a level, where the plug-in's state is in view: the paths of its settings code the
+    // host saw in the level are those the plug-in ran (counts since the level began).
+    void probesAgree(const ProbeCounts& seen, const ProbeCounts& plugin);
+
     const std::string& problem() const { return problem_; }
     const CheckCounts& counts() const { return counts_; }
+    const ProbeCounts& probesSeen() const { return probes_.seen(); }
 
 private:
     void ran(Check check) { ++counts_[static_cast<std::size_t>(check)]; }
@@ -67,6 +74,7 @@ private:
     std::string settingsFile_;
     std::string problem_;
     CheckCounts counts_{};
+    ProbeWatch probes_;
     FileBytes file_;
     // The file as the plug-in's writes alone made it from nothing, while they alone did.
     std::optional<std::string> madeByWrites_;

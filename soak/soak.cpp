@@ -1,6 +1,7 @@
 #include "soak.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <memory>
 #include <ostream>
@@ -29,25 +30,20 @@ int chooseLevel(Random& random, const Progress& progress) {
 
 namespace {
 
-constexpr const char* kProbeNames[kSettingsProbes] = {
-    "a load kept the values last stored", "progress withheld before the file was read",
-    "a pending rollback written later",   "a best read again at the level's end",
-    "a result without a comparison",      "a purchase not stored, reloaded",
-    "unsaved progress reported"};
-
 bool allFired(const auto& counts) {
     return std::all_of(counts.begin(), counts.end(), [](int64_t count) { return count > 0; });
 }
 
 }  // namespace
 
-const char* probeName(int probe) { return kProbeNames[probe]; }
-
 bool Report::complete() const {
     for (int kind = 0; kind < kFaultKinds; ++kind) {
         if (made[static_cast<std::size_t>(kind)] && fired[static_cast<std::size_t>(kind)] == 0) return false;
     }
-    return allFired(writePositions) && (allFired(probes) || !probesCounted);
+    for (int probe = 0; probe < kSettingsProbes; ++probe) {
+        if ((probesFromPlugin || probeSeen(probe)) && probes[static_cast<std::size_t>(probe)] == 0) return false;
+    }
+    return allFired(writePositions);
 }
 
 FaultKinds faultsMade(const Options& options) {
@@ -82,7 +78,7 @@ public:
         std::filesystem::create_directories(gameFolder_);
         if (target().gameFolderIsCurrent) std::filesystem::current_path(gameFolder_);
         report_.made = faultsMade(options);
-        report_.probesCounted = target().pluginState != nullptr;
+        report_.probesFromPlugin = target().pluginState != nullptr;
     }
     ~Run() {
         if (target().gameFolderIsCurrent) std::filesystem::current_path(startedIn_);
@@ -94,9 +90,11 @@ public:
             const Progress progress = progressOf(readFileBytes(settingsFile_));
             const int chosen = chooseLevel(random, progress);
             startLevel(random, progress, chosen);
+            const ProbeCounts pluginBefore = probesSoFar(), seenBefore = checks_.probesSeen();
             try {
                 playLevel();
                 windDown();
+                if (report_.probesFromPlugin) checks_.probesAgree(minus(checks_.probesSeen(), seenBefore), minus(probesSoFar(), pluginBefore));
             } catch (const std::exception& error) {
                 checks_.settled(game_->host(), false, std::string("the host stopped: ") + error.what());
             }
@@ -169,15 +167,23 @@ private:
         }
     }
 
+    // The probes so far: the plug-in's, its mod state starting afresh with each game; or the
+    // host's sightings.
     ProbeCounts probesSoFar() const {
-        ProbeCounts probes = report_.probes;
         const ModState* state = target().pluginState;
-        for (int probe = 0; probe < kSettingsProbes && game_ && state; ++probe) probes[probe] += state->settingsProbes[probe];
+        if (state == nullptr) return checks_.probesSeen();
+        ProbeCounts probes = report_.probes;
+        for (int probe = 0; probe < kSettingsProbes && game_; ++probe) probes[probe] += state->settingsProbes[probe];
         return probes;
     }
 
-    // The probes of the plug-in in the game going on: its mod state starts afresh with each.
     void countProbes() { report_.probes = probesSoFar(); }
+
+    static ProbeCounts minus(const ProbeCounts& after, const ProbeCounts& before) {
+        ProbeCounts difference{};
+        for (std::size_t probe = 0; probe < difference.size(); ++probe) difference[probe] = after[probe] - before[probe];
+        return difference;
+    }
 
     // The level, until it ends or runs too long.
     void playLevel() {
@@ -226,17 +232,18 @@ private:
     }
 
     // What two runs are compared by: in each frame, the plug-in's native calls and settings
-    // calls so far, where the player is and what is drawn; at each level's end, its outcome
-    // and the progress the file holds.
+    // calls so far (reads, writes, failed writes), where the player is (the bits of each
+    // coordinate) and how many texts are drawn; at each level's end, its outcome and the
+    // progress the file holds.
     void recordFrame(const sim::Host& host) {
         if (options_.record == nullptr) return;
         const sim::Vec3 at = host.world().entities().player().position;
         const sim::GameFolder& folder = game_->host().gameFolder();
-        char line[160];
-        std::snprintf(line, sizeof line, "frame %lld: %lld natives, %d reads, %d writes (%d failed), player at %a %a %a, %zu texts\n",
-                      static_cast<long long>(host.frame()), static_cast<long long>(host.nativeCalls()), folder.reads(),
-                      folder.writes(), folder.failedWrites(), static_cast<double>(at.x), static_cast<double>(at.y),
-                      static_cast<double>(at.z), host.screen().texts.size());
+        char line[128];
+        std::snprintf(line, sizeof line, "%lld %lld %d %d %d %08x %08x %08x %zu\n", static_cast<long long>(host.frame()),
+                      static_cast<long long>(host.nativeCalls()), folder.reads(), folder.writes(), folder.failedWrites(),
+                      std::bit_cast<uint32_t>(at.x), std::bit_cast<uint32_t>(at.y), std::bit_cast<uint32_t>(at.z),
+                      host.screen().texts.size());
         *options_.record << line;
     }
 
@@ -280,11 +287,11 @@ void printReport(std::ostream& out, const Options& options, const Report& report
         << report.refused << " refused, " << report.outOfFrames << " still running after " << options.levelFrames
         << " frames), " << report.frames << " frames, " << report.games << " games\n";
     std::string missing;
-    const auto list = [&](const char* heading, const auto& counts, const auto& name, const auto& made) {
+    const auto list = [&](const char* heading, const auto& counts, const auto& name, const auto& made, const char* notMade) {
         out << heading << "\n";
         for (std::size_t index = 0; index < counts.size(); ++index) {
             if (!made(index)) {
-                out << "  " << name(index) << ": not made here\n";
+                out << "  " << name(index) << ": " << notMade << "\n";
                 continue;
             }
             out << "  " << name(index) << ": " << counts[index] << (counts[index] == 0 ? "  NEVER FIRED" : "") << "\n";
@@ -293,15 +300,14 @@ void printReport(std::ostream& out, const Options& options, const Report& report
     };
     const auto always = [](std::size_t) { return true; };
     list("faults fired:", report.fired, [](std::size_t kind) { return std::string(faultName(static_cast<Fault>(kind))); },
-         [&](std::size_t kind) { return report.made[kind]; });
+         [&](std::size_t kind) { return report.made[kind]; }, "not made here");
     list("write faults by the write they hit in their step:", report.writePositions,
-         [](std::size_t position) { return "write " + std::to_string(position + 1); }, always);
-    if (report.probesCounted) {
-        list("rare paths of the settings code (probes):", report.probes,
-             [](std::size_t probe) { return std::string(probeName(static_cast<int>(probe))); }, always);
-    } else {
-        out << "rare paths of the settings code (probes): not counted, the plug-in's state is out of view\n";
-    }
+         [](std::size_t position) { return "write " + std::to_string(position + 1); }, always, "");
+    list(report.probesFromPlugin ? "rare paths of the settings code (probes):"
+                                 : "rare paths of the settings code (probes), as the host saw them:",
+         report.probes, [](std::size_t probe) { return std::string(probeName(static_cast<int>(probe))); },
+         [&](std::size_t probe) { return report.probesFromPlugin || probeSeen(static_cast<int>(probe)); },
+         "not seen from outside the module");
     out << "player deaths and menu-key presses, by situation:\n";
     for (int situation = 0; situation < kSituations; ++situation) {
         out << "  " << situationName(static_cast<Situation>(situation)) << ": "

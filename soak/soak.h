@@ -25,7 +25,9 @@ struct Options {
     // Only the kinds of fault that both the Linux soak and the Wine soak can make, so that
     // the two runs of a seed can be compared.
     bool onlyFaultsBothMake = false;
-    // When given, a line for each frame and each level's end, to compare two runs by.
+    // When given, a line for each frame ("frame, natives, reads, writes, failed writes, the
+    // player's x, y and z as bits, texts") and each level's end ("level N (Level L): outcome;
+    // file: key=value ..."), to compare two runs by.
     std::ostream* record = nullptr;
 };
 
@@ -33,9 +35,6 @@ struct Options {
 // both targets can make when asked.
 FaultKinds faultsMade(const Options& options);
 
-// How often each rare path of the plug-in's settings code ran (the mod state's probes).
-using ProbeCounts = std::array<int64_t, kSettingsProbes>;
-const char* probeName(int probe);
 
 struct Report {
     int levels = 0;  // levels played to their end
@@ -50,7 +49,8 @@ struct Report {
     std::string problem;  // the first check that failed, where and when; empty when clean
     int failedLevel = -1;
     FaultKinds made{};  // the kinds the run could make
-    bool probesCounted = false;  // the plug-in's state was in view
+    // The probes as the plug-in counted them (its state in view), or as the host saw them.
+    bool probesFromPlugin = false;
     // Every kind of fault made, every write position and every probe counted fired.
     bool complete() const;
     // Clean, and complete when strict.

@@ -1,0 +1,84 @@
+#include "probes.h"
+
+#include <string_view>
+
+namespace soak {
+
+namespace {
+
+constexpr std::string_view kUnsaved =
+    "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
+// A load reads the menu key first; the reading of a best reads only its high score.
+constexpr std::string_view kFirstKeyOfLoad = "open_menu_key";
+constexpr std::string_view kBestKey = "high_score_";
+// The result of a won level: compared with the best ("-- Highest:") or a new best, or with
+// nothing.
+constexpr std::string_view kResult = "~g~Success! -- ";
+constexpr std::string_view kUncompared = "~g~Success! -- Score: ";
+constexpr std::string_view kCompared = " -- Highest: ";
+
+constexpr const char* kProbeNames[kSettingsProbes] = {
+    "a load kept the values last stored", "progress withheld before the file was read",
+    "a pending rollback written later",   "a best read again at the level's end",
+    "a result without a comparison",      "a purchase not stored, reloaded",
+    "unsaved progress reported"};
+
+}  // namespace
+
+const char* probeName(int probe) { return kProbeNames[probe]; }
+
+void ProbeWatch::attach() {
+    settingsRead_ = readBefore_ = openReadable_ = resultShown_ = false;
+    now_ = before_ = {};
+    frame_ = -1;
+    writtenThisFrame_.clear();
+    pendingRollbacks_.clear();
+}
+
+void ProbeWatch::profileCall(const sim::ProfileCall& call) {
+    if (call.frame != frame_) writtenThisFrame_.clear();
+    frame_ = call.frame;
+    if (call.write()) {
+        const auto pending = pendingRollbacks_.find(call.key);
+        if (call.result == 0) {
+            // A key written back to another value in the frame it was written: a rollback.
+            const auto written = writtenThisFrame_.find(call.key);
+            if (written != writtenThisFrame_.end() && written->second != call.value) pendingRollbacks_[call.key] = call.value;
+        } else {
+            if (pending != pendingRollbacks_.end() && pending->second == call.value) ++seen_[ProbeRollbackWrittenLater];
+            if (pending != pendingRollbacks_.end()) pendingRollbacks_.erase(pending);
+            writtenThisFrame_[call.key] = call.value;
+        }
+    } else if (call.kind == sim::ProfileCall::Kind::Open) {
+        openReadable_ = static_cast<ProfileFileState>(call.result) != ProfileFileState::Unreadable;
+    } else if (call.kind == sim::ProfileCall::Kind::Read && openReadable_) {
+        if (call.key == kFirstKeyOfLoad) settingsRead_ = true;
+        if (call.key.starts_with(kBestKey)) now_.bestRead = true;
+    }
+}
+
+void ProbeWatch::afterFrame(const sim::Host& host) {
+    for (const sim::Notification& notification : host.screen().notifications) {
+        if (notification.text != kUnsaved) continue;
+        now_.unsaved = true;
+        ++seen_[ProbeUnsavedReported];
+        // Progress withheld: the plug-in had never read the file when it came to write.
+        if (!readBefore_) ++seen_[ProbeWithheldBeforeRead];
+    }
+    // The turn before the result first shows is the won level's end; a notice of unsaved
+    // progress in any other turn follows a purchase.
+    const sim::ScreenText* result = host.screen().findText(kResult);
+    if (result != nullptr && !resultShown_) {
+        const std::string_view text = result->text;
+        if (text.starts_with(kUncompared) && text.find(kCompared) == std::string_view::npos) ++seen_[ProbeResultUncompared];
+        if (before_.bestRead) ++seen_[ProbeBestReadAgain];
+    } else if (before_.unsaved) {
+        ++seen_[ProbePurchaseReloaded];
+    }
+    resultShown_ = result != nullptr;
+    before_ = now_;
+    now_ = {};
+    readBefore_ = settingsRead_;
+}
+
+}  // namespace soak
