@@ -374,8 +374,10 @@ void Faults::disturbFile(sim::Host& host, int64_t frame, Situation now) {
             const profile::Edit edit = profile::writeString(bytes, "Rotorstrike", key, value);
             if (edit.changed) bytes = edit.bytes;
         } else {
+            // The last two are lines the system's functions write back otherwise (Wine drops a
+            // blank line and ends every line with CRLF): left out where runs are compared.
             constexpr const char* kLines[] = {"; edited by hand\r\n", "[Other]\r\nanswer=42\r\n", "\r\n", "junk without equals\n"};
-            bytes += kLines[random_.below(4)];
+            bytes += kLines[random_.below(made_[static_cast<std::size_t>(Fault::FileCorrupted)] ? 4 : 2)];
         }
         editByHand(settingsFile_, bytes);
         changed(Fault::FileEdited);

@@ -24,8 +24,9 @@ const std::string kUsage =
     "  --strict            fail when a kind of fault, a write position or a probe never fired\n"
     "                      (a run without it names them and passes)\n"
     "  --quiet             no progress line every 100 levels\n"
-    "  --faults-both-make  only the kinds of fault both the Linux and the Wine soak make, so\n"
-    "                      that their runs of one seed compare\n"
+    "  --faults-both-make  only the kinds of fault both the Linux and the Wine soak make alike\n"
+    "                      (no disk faults, corruption or truncation), so that their runs of\n"
+    "                      one seed compare\n"
     "  --record FILE       a line for each frame and each level's end, to compare runs by\n"
     "  --program NAME      the command the replay line names (default: this program)\n" +
     soak::target().options +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <ostream>
@@ -49,8 +50,9 @@ bool Report::complete() const {
 FaultKinds faultsMade(const Options& options) {
     FaultKinds made{};
     for (int kind = 0; kind < kFaultKinds; ++kind) {
-        const bool ours = needsOurProfileCode(static_cast<Fault>(kind));
-        made[static_cast<std::size_t>(kind)] = !ours || (!target().systemProfileFunctions && !options.onlyFaultsBothMake);
+        const Fault fault = static_cast<Fault>(kind);
+        made[static_cast<std::size_t>(kind)] = needsOurProfileCode(fault) ? !target().systemProfileFunctions && !options.onlyFaultsBothMake
+                                                                          : !options.onlyFaultsBothMake || !changesBytesAtRandom(fault);
     }
     return made;
 }
@@ -242,10 +244,14 @@ private:
         char line[128];
         std::snprintf(line, sizeof line, "%lld %lld %d %d %d %08x %08x %08x %zu\n", static_cast<long long>(host.frame()),
                       static_cast<long long>(host.nativeCalls()), folder.reads(), folder.writes(), folder.failedWrites(),
-                      std::bit_cast<uint32_t>(at.x), std::bit_cast<uint32_t>(at.y), std::bit_cast<uint32_t>(at.z),
+                      bitsOf(at.x), bitsOf(at.y), bitsOf(at.z),
                       host.screen().texts.size());
         *options_.record << line;
     }
+
+    // A float's bits; one for every NaN, whose sign and payload the two builds' arithmetic
+    // may set otherwise.
+    static uint32_t bitsOf(float value) { return std::isnan(value) ? 0x7fc00000u : std::bit_cast<uint32_t>(value); }
 
     void recordLevel(int level, int chosen) {
         if (options_.record == nullptr) return;
@@ -316,7 +322,13 @@ void printReport(std::ostream& out, const Options& options, const Report& report
     }
     out << "checks run:\n";
     for (int check = 0; check < kCheckKinds; ++check) {
-        out << "  " << checkName(static_cast<Check>(check)) << ": " << report.checks[static_cast<std::size_t>(check)] << "\n";
+        const bool ofState = check == static_cast<int>(Check::ModState) || check == static_cast<int>(Check::ProbesSeen);
+        out << "  " << checkName(static_cast<Check>(check)) << ": ";
+        if (ofState && !report.probesFromPlugin) {
+            out << "not run, the plug-in's state is out of view\n";
+        } else {
+            out << report.checks[static_cast<std::size_t>(check)] << "\n";
+        }
     }
     if (!report.problem.empty()) {
         out << "FAILED with seed " << options.seed << ": " << report.problem << "\n"

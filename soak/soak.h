@@ -22,8 +22,8 @@ struct Options {
     std::string program = "rotorstrike-soak";  // as the replay command names it
     // Every kind of fault, every write position and every probe must fire, or the run fails.
     bool strict = false;
-    // Only the kinds of fault that both the Linux soak and the Wine soak can make, so that
-    // the two runs of a seed can be compared.
+    // Only the kinds of fault that both the Linux soak and the Wine soak make, and make
+    // alike (see changesBytesAtRandom), so that the two runs of a seed can be compared.
     bool onlyFaultsBothMake = false;
     // When given, a line for each frame ("frame, natives, reads, writes, failed writes, the
     // player's x, y and z as bits, texts") and each level's end ("level N (Level L): outcome;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "profile_format.h"
 
@@ -336,3 +337,17 @@ TEST(ProfileWrite, RefusesTextALineCannotHold) {
 }
 
 }  // namespace
+
+// What a file means, as the soak and the settings comparison judge a rewrite of the whole
+// file: entries trimmed, a NUL ending a name or a value, blank lines and line ends gone.
+TEST(ProfileMeaning, EntriesAsTheyRead) {
+    const struct {
+        std::string_view text;
+        std::vector<std::string> meaning;
+    } cases[] = {
+        {"[ Rotorstrike ] x\r\n armor = 2 \n\r\n; note\rjunk\n"sv, {"[Rotorstrike]", "armor=2", "; note", "junk"}},
+        {"a\0b=c\0d\r\nx\0y\r\n[s\0t]\n"sv, {"a=c", "x", "[s]"}},
+        {"\r\n\n"sv, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(profile::meaningOf(c.text), c.meaning) << c.text;
+}

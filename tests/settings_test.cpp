@@ -207,6 +207,8 @@ TEST_F(SettingsTest, ALockedFileNeitherLosesNorOverwritesProgress) {
         {"locked since the module loaded", false, 120, 0, 0, 1, 7},
     };
     sim::GameFolder& folder = host.gameFolder();
+    // Another program can hold only a file that is there.
+    EXPECT_FALSE(folder.lock());
     // As Windows' sharing rules refuse an exclusive open of a file held open, no lock begins
     // while a load holds the file.
     writeSettings(progress);

@@ -368,3 +368,18 @@ TEST(SimHost, AddressArgumentsMustBeAddresses) {
 }
 
 }  // namespace
+
+// The host's turns by its own arithmetic, the same on every platform: correctly rounded.
+TEST(SimWorld, SinesAndArcTangentsOfItsOwn) {
+    const sim::SineCosine half = sim::sineCosine(0.5f);
+    EXPECT_EQ(half.sine, 0.47942555f);
+    EXPECT_EQ(half.cosine, 0.87758255f);
+    const sim::SineCosine big = sim::sineCosine(-12.0f);  // some turns away
+    EXPECT_EQ(big.sine, 0.536572933f);
+    EXPECT_EQ(big.cosine, 0.843853951f);
+    EXPECT_EQ(sim::arcTangent(1.0f, 1.0f), 0.78539819f);
+    EXPECT_EQ(sim::arcTangent(-0.0f, -1.0f), -3.14159274f);
+    EXPECT_EQ(sim::arcTangent(3.0f, -0.5f), 1.73594499f);
+    EXPECT_EQ(sim::headingOf({-1.0f, 0.0f, 0.0f}), 90.0f);
+    EXPECT_EQ(sim::headingOf({1.0f, -1.0f, 0.0f}), 225.0f);
+}

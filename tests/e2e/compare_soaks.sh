@@ -10,7 +10,7 @@ levels() { grep '^level ' "$1" || true; }
 
 parting=$(cmp "$linux" "$wine" 2>/dev/null | sed -n 's/.* line \([0-9]*\).*/\1/p' || true)
 if [ -n "$parting" ]; then
-  level=$(head -n "$parting" "$linux" | grep -c '^level ' || true)
+  level=$(head -n "$((parting - 1))" "$linux" | grep -c '^level ' || true)
   echo "the records part at line $parting, in level $((level + 1)) (frame, natives, reads, writes, failed writes, player x y z, texts):"
   echo "  linux: $(sed -n "${parting}p" "$linux")"
   echo "  wine:  $(sed -n "${parting}p" "$wine")"
