@@ -16,8 +16,8 @@ namespace {
 const std::string kUsage =
     std::string("usage: rotorstrike-soak [--seed S] [--levels N] [--level-frames F] [--strict] [--quiet]\n"
                 "                        [--faults-both-make] [--record FILE] [--program NAME]\n"
-                "Plays N levels of ") + soak::target().name + " with the autopilot, under\n"
-    "faults drawn from seed S, checking every frame.\n"
+                "Plays N levels with the autopilot under faults drawn from seed S, checking every\n"
+                "frame. It plays ") + soak::target().name + ".\n"
     "  --seed S            the seed that decides the whole run (default 1)\n"
     "  --levels N          levels to play (default 1000)\n"
     "  --level-frames F    a level still running after F frames is left (default 9000)\n"
