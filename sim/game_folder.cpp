@@ -69,7 +69,7 @@ bool GameFolder::writeString(const char* section, const char* key, const char* v
         --writesToFail_;
         injected = true;
     }
-    const profile::WriteResult result = injected ? profile::WriteResult{false, "the host failed this write on purpose"}
+    const profile::WriteResult result = injected ? profile::WriteResult{false, kRefusedOnPurpose}
                                                  : profile::writeFileString(resolve(path), section, key, value);
     if (faultHere && fault_.kind == WriteFault::Disk) profile::setFileFaults({});
     lockPending_ = faultHere && fault_.kind == WriteFault::LockAfter;

@@ -14,6 +14,8 @@ class GameFolder {
 public:
     // The file another program locks: the settings file beside the game.
     static constexpr const char* kSettingsFile = ".\\Rotorstrike.ini";
+    // The error of a write the host refused (failNextWrites, a refusing write fault).
+    static constexpr const char* kRefusedOnPurpose = "the host failed this write on purpose";
 
     GameFolder() = default;
     GameFolder(const GameFolder&) = delete;

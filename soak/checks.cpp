@@ -101,6 +101,12 @@ void Checks::watchProfileCall(const sim::ProfileCall& call) {
                                 : meaningProblem(*after, writtenByUs(file_, call).value_or(""));
     ran(Check::FileWhole);
     if (!problem.empty()) fail("the write of " + call.key + "=" + call.value + ": " + problem);
+    // A write the lock refused fails as the system refuses a file another program holds.
+    const std::string& error = folder_->lastWriteError();
+    if (!written && folder_->locked() && error != sim::GameFolder::kRefusedOnPurpose &&
+        error.find(target().lockedWriteError) == std::string::npos) {
+        fail("the write of " + call.key + "=" + call.value + " to the locked file failed otherwise: " + error);
+    }
     // A file made by writes alone is the same byte for byte, whichever functions wrote it.
     if (madeByWrites_ && written) {
         madeByWrites_ = writtenByUs(madeByWrites_, call).value_or("");

@@ -21,6 +21,8 @@ struct Target {
     // on each write, so a write is judged by what the file means. Ours change only the line
     // written, and a write is judged line by line.
     bool systemProfileFunctions;
+    // How a write the lock refuses fails: part of the game folder's last write error.
+    const char* lockedWriteError;
     // A Windows game's relative settings path is taken in its current directory, which the
     // system will not let anyone remove: the game's folder is made current, and the folder
     // a fault makes unusable is its parent.

@@ -10,6 +10,7 @@ const Target& target() {
     static const Target linked = {"the plug-in linked into the simulated host",
                                   &modView(),
                                   false,
+                                  "is held by another program",
                                   false,
                                   "",
                                   [](std::string_view, const char*) { return false; },

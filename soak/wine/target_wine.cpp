@@ -38,6 +38,7 @@ const Target& target() {
     static const Target wine = {"Rotorstrike.asi under Wine, loaded by the stand-in ScriptHookV",
                                 nullptr,
                                 true,
+                                "failed with error 32",  // a sharing violation, as Windows answers
                                 true,
                                 "  --asi FILE          the Rotorstrike.asi to play\n"
                                 "  --standin FILE      the stand-in ScriptHookV.dll that loads it\n",
