@@ -12,8 +12,6 @@ constexpr const char* kNames[kCheckKinds] = {"mod state invariants", "natives kn
                                              "file whole after a write",
                                              "progress never back", "none lost untold", "waits end",
                                              "settled after the level", "probes seen as run"};
-constexpr const char* kUnsaved =
-    "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
 
 int progressKeyOf(const std::string& key) {
     for (std::size_t index = 0; index < kProgressKeys; ++index) {
@@ -167,7 +165,7 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
 
 void Checks::checkProgress(const sim::Host& host) {
     bool told = false;
-    for (const sim::Notification& notification : host.screen().notifications) told = told || notification.text == kUnsaved;
+    for (const sim::Notification& notification : host.screen().notifications) told = told || notification.text == kUnsavedNotice;
     if (written_) {
         written_ = false;
         const Progress now = progressOf(file_);

@@ -6,8 +6,6 @@ namespace soak {
 
 namespace {
 
-constexpr std::string_view kUnsaved =
-    "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
 // A load reads the menu key first; the reading of a best reads only its high score.
 constexpr std::string_view kFirstKeyOfLoad = "open_menu_key";
 constexpr std::string_view kBestKey = "high_score_";
@@ -59,7 +57,7 @@ void ProbeWatch::profileCall(const sim::ProfileCall& call) {
 
 void ProbeWatch::afterFrame(const sim::Host& host) {
     for (const sim::Notification& notification : host.screen().notifications) {
-        if (notification.text != kUnsaved) continue;
+        if (notification.text != kUnsavedNotice) continue;
         now_.unsaved = true;
         ++seen_[ProbeUnsavedReported];
         // Progress withheld: the plug-in had never read the file when it came to write.

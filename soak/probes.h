@@ -9,11 +9,16 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "host.h"
 #include "runtime/mod_state.h"
 
 namespace soak {
+
+// The notice by which the plug-in tells the player that progress could not be saved.
+constexpr std::string_view kUnsavedNotice =
+    "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
 
 // How often each rare path of the plug-in's settings code ran (the mod state's probes).
 using ProbeCounts = std::array<int64_t, kSettingsProbes>;
