@@ -70,7 +70,7 @@ inline float arcTangent(float y, float x) {
     if (turned) angle += kPi / 6.0;
     if (steep) angle = kPi / 2.0 - angle;
     if (x < 0.0f) angle = kPi - angle;
-    return static_cast<float>(y < 0.0f || (y == 0.0f && std::signbit(y)) ? -angle : angle);
+    return static_cast<float>(std::signbit(y) ? -angle : angle);
 }
 
 inline Vec3 forwardOf(float heading) {

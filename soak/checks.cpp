@@ -134,8 +134,8 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     const ModState* state = target().pluginState;
     if (state != nullptr) checkModState(*state);
 
-    checkProgress(host);
     probes_.afterFrame(host);
+    checkProgress();
     // A key the plug-in read is in step with the file again (once this frame's writes are judged).
     for (std::size_t key = 0; key < kProgressKeys; ++key) {
         if (readThisFrame_[key]) editedByHand_[key] = false;
@@ -163,9 +163,9 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     }
 }
 
-void Checks::checkProgress(const sim::Host& host) {
-    bool told = false;
-    for (const sim::Notification& notification : host.screen().notifications) told = told || notification.text == kUnsavedNotice;
+void Checks::checkProgress() {
+    // The player was told in this frame that progress could not be saved.
+    const bool told = probes_.toldUnsaved();
     if (written_) {
         written_ = false;
         const Progress now = progressOf(file_);

@@ -63,7 +63,7 @@ private:
     void ran(Check check) { ++counts_[static_cast<std::size_t>(check)]; }
     void fail(const std::string& what);
     void watchProfileCall(const sim::ProfileCall& call);
-    void checkProgress(const sim::Host& host);
+    void checkProgress();
     void checkModState(const ModState& state);
     void checkHeld(const sim::World& world, const ModState* state, bool encounterEnded);
     void checkEnded(const sim::World& world, const std::string& when);

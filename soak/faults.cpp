@@ -54,11 +54,11 @@ void writeFile(const std::string& path, const std::string& bytes) {
 // stamp is unchanged (Wine's profile functions do) sees it. Made at once, it could share the
 // file system clock's tick with that write, and such a reader would miss it.
 void editByHand(const std::string& path, const std::string& bytes) {
-    std::error_code none;
-    const fs::file_time_type before = fs::last_write_time(path, none);
+    std::error_code missing;
+    const fs::file_time_type before = fs::last_write_time(path, missing);
     writeFile(path, bytes);
     const fs::file_time_type now = fs::file_time_type::clock::now();
-    fs::last_write_time(path, (none ? now : std::max(before, now)) + std::chrono::seconds(1), none);
+    fs::last_write_time(path, (missing ? now : std::max(before, now)) + std::chrono::seconds(1), missing);
 }
 
 int64_t stalledAnswers(const sim::World& world, bool models) {

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "settings/settings.h"
+
 namespace soak {
 
 namespace {
@@ -37,14 +39,16 @@ void ProbeWatch::profileCall(const sim::ProfileCall& call) {
     if (call.frame != frame_) writtenThisFrame_.clear();
     frame_ = call.frame;
     if (call.write()) {
-        const auto pending = pendingRollbacks_.find(call.key);
         if (call.result == 0) {
             // A key written back to another value in the frame it was written: a rollback.
             const auto written = writtenThisFrame_.find(call.key);
             if (written != writtenThisFrame_.end() && written->second != call.value) pendingRollbacks_[call.key] = call.value;
         } else {
-            if (pending != pendingRollbacks_.end() && pending->second == call.value) ++seen_[ProbeRollbackWrittenLater];
-            if (pending != pendingRollbacks_.end()) pendingRollbacks_.erase(pending);
+            const auto pending = pendingRollbacks_.find(call.key);
+            if (pending != pendingRollbacks_.end()) {
+                if (pending->second == call.value) ++seen_[ProbeRollbackWrittenLater];
+                pendingRollbacks_.erase(pending);
+            }
             writtenThisFrame_[call.key] = call.value;
         }
     } else if (call.kind == sim::ProfileCall::Kind::Open) {
@@ -57,7 +61,7 @@ void ProbeWatch::profileCall(const sim::ProfileCall& call) {
 
 void ProbeWatch::afterFrame(const sim::Host& host) {
     for (const sim::Notification& notification : host.screen().notifications) {
-        if (notification.text != kUnsavedNotice) continue;
+        if (notification.text != kUnsavedProgressNotice) continue;
         now_.unsaved = true;
         ++seen_[ProbeUnsavedReported];
         // Progress withheld: the plug-in had never read the file when it came to write.

@@ -16,10 +16,6 @@
 
 namespace soak {
 
-// The notice by which the plug-in tells the player that progress could not be saved.
-constexpr std::string_view kUnsavedNotice =
-    "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
-
 // How often each rare path of the plug-in's settings code ran (the mod state's probes).
 using ProbeCounts = std::array<int64_t, kSettingsProbes>;
 const char* probeName(int probe);
@@ -39,6 +35,8 @@ public:
     // After each frame.
     void afterFrame(const sim::Host& host);
     const ProbeCounts& seen() const { return seen_; }
+    // The player was told in the last frame that progress could not be saved.
+    bool toldUnsaved() const { return before_.unsaved; }
 
 private:
     // What a frame's turn did: the won level's end is told by the result showing in the next.

@@ -4,6 +4,7 @@
 // where a fault says so; the file's lock is a real exclusive handle. The cues are checked
 // but not played: a sound device would spend half a second on each.
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -19,7 +20,10 @@ std::unique_ptr<standin::StandIn> standIn;
 
 bool takeOption(std::string_view name, const char* value) {
     if (name != "--asi" && name != "--standin") return false;
-    if (value != nullptr) (name == "--asi" ? asi : scriptHookV) = standin::windowsPath(value);
+    // The command line's bytes, each a character (an ASCII path, as the scripts pass).
+    if (value != nullptr) {
+        (name == "--asi" ? asi : scriptHookV) = standin::windowsPath(std::wstring(value, value + std::strlen(value)));
+    }
     return true;
 }
 

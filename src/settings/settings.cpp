@@ -223,5 +223,5 @@ void probeSettings(SettingsProbe path) { ++mod.settingsProbes[path]; }
 
 void reportUnsavedProgress() {
     probeSettings(ProbeUnsavedReported);
-    postNotification("~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.");
+    postNotification(kUnsavedProgressNotice);
 }

@@ -59,5 +59,8 @@ std::optional<uint32_t> loadHighScore(int32_t levelIndex);
 // Counts a run of one of the settings code's rare paths.
 void probeSettings(SettingsProbe path);
 
-// Tells the player that progress they were shown could not be written to the file.
+// Tells the player that progress they were shown could not be written to the file, with
+// this notice.
+constexpr const char* kUnsavedProgressNotice =
+    "~r~Progress could not be saved! Check that Rotorstrike.ini beside the game can be written.";
 void reportUnsavedProgress();

@@ -27,8 +27,6 @@ constexpr DWORD kScenarioTimeoutMs = 120000;
 
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-std::wstring windowsPath(const wchar_t* path) { return standin::windowsPath(narrow(path)); }
-
 std::wstring inQuotes(const std::wstring& argument) { return L"\"" + argument + L"\""; }
 
 // Runs the scenario in a child process; its exit code, or a text for a crash or a hang.
@@ -78,15 +76,15 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring argument = argv[index];
         const bool hasValue = index + 1 < argc;
         if (argument == L"--asi" && hasValue) {
-            options.asi = windowsPath(argv[++index]);
+            options.asi = standin::windowsPath(argv[++index]);
             commandLine += L" --asi " + inQuotes(options.asi);
         } else if (argument == L"--standin" && hasValue) {
-            options.standInFolder = windowsPath(argv[++index]);
+            options.standInFolder = standin::windowsPath(argv[++index]);
             commandLine += L" --standin " + inQuotes(options.standInFolder);
         } else if (argument == L"--game-folders" && hasValue) {
             options.gameFolders = argv[++index];
         } else if (argument == L"--traces" && hasValue) {
-            options.traces = windowsPath(argv[++index]);
+            options.traces = standin::windowsPath(argv[++index]);
             commandLine += L" --traces " + inQuotes(options.traces.wstring());
         } else if (argument == L"--sound-device") {
             options.soundDevice = true;

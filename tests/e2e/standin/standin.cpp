@@ -28,10 +28,12 @@ HMODULE moduleHolding(const void* address) {
 
 }  // namespace
 
-std::wstring windowsPath(std::string_view path) {
-    std::wstring converted = path.substr(0, 1) == "/" ? L"Z:" : L"";
-    for (const char c : path) converted.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    return converted;
+std::wstring windowsPath(std::wstring path) {
+    if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
 }
 
 StandIn::StandIn(const std::wstring& scriptHookV, const std::wstring& asi, bool soundDevice)

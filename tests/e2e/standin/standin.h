@@ -18,7 +18,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,7 +26,7 @@
 namespace standin {
 
 // A Linux path (/work/...) as Wine names it (Z:\work\...); a Windows path as it is.
-std::wstring windowsPath(std::string_view path);
+std::wstring windowsPath(std::wstring path);
 
 class StandIn {
 public:
