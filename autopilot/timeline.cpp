@@ -163,6 +163,8 @@ void Timeline::watchLife(const sim::Host& host) {
             break;
         case sim::LifeEvent::Revived: add(host, "the host revived the player"); break;
         case sim::LifeEvent::ControlBack: add(host, "the player is under control again"); break;
+        case sim::LifeEvent::Arrested: add(host, "the player was arrested"); break;
+        case sim::LifeEvent::Released: add(host, "the host released the player, on foot and under control"); break;
         }
     }
     const auto& crashes = world.driving().crashes();

@@ -39,7 +39,7 @@ constexpr int kDistance = 1;
 constexpr int kPursuit = 2;          // the helicopter mission, the sight count (no catch-up)
 constexpr int kDrivable = 1;
 constexpr int kSightCount = 1;
-constexpr int kDeathTest = 2;        // dead, then the second state test
+constexpr int kDeathTest = 3;        // dead, then the player's index and the arrest test
 constexpr int kMarkers = 5;          // one per missile out
 constexpr int kDeadTest = 1;         // the respawn's wait: still dead
 

@@ -145,13 +145,17 @@ uint64_t* Host::callNative() {
         throw HostError(std::string(spec->name) + " takes " + std::to_string(expected) + " arguments, given " +
                         std::to_string(argumentCount_));
     }
-    // An address argument must look like one: a value where an address belongs would be
-    // read or written by the host. Text addresses may be null (no text).
+    // An argument whose kind shows in its value must look like one: a value where an address
+    // belongs would be read or written by the host (text addresses may be null: no text); a
+    // player index names one of the host's player slots, which no entity handle does.
     for (int index = 0; index < argumentCount_; ++index) {
         const char kind = spec->arguments[index];
         const uint64_t argument = arguments_[static_cast<std::size_t>(index)];
-        if ((kind == 'p' || (kind == 's' && argument != 0)) && argument < kLowestAddress) {
-            throw HostError(std::string(spec->name) + " takes an address as argument " + std::to_string(index + 1) +
+        const char* wanted = nullptr;
+        if ((kind == 'p' || (kind == 's' && argument != 0)) && argument < kLowestAddress) wanted = "an address";
+        if (kind == 'n' && static_cast<uint32_t>(argument) >= static_cast<uint32_t>(kPlayerSlots)) wanted = "a player index";
+        if (wanted != nullptr) {
+            throw HostError(std::string(spec->name) + " takes " + wanted + " as argument " + std::to_string(index + 1) +
                             ", given " + std::to_string(argument));
         }
     }

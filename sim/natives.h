@@ -15,7 +15,7 @@ namespace sim {
 class HostInternals;
 
 // Argument kinds, one letter each: i int, u unsigned or hash, b bool, f float, h entity
-// handle, s text address, p address of an output variable.
+// handle, n player index, s text address, p address of an output variable.
 // Result kinds: - none, i int, u unsigned, b bool, f float, h handle, v 3-vector.
 struct NativeCall;
 using NativeHandler = void (*)(HostInternals& host, NativeCall& call);
@@ -29,6 +29,7 @@ struct NativeSpec {
 };
 
 constexpr int kMaxNativeArguments = 24;  // the most any native takes (a marker's)
+constexpr int kPlayerSlots = 32;         // player indices run from 0 to 31
 
 // A call in progress, as its handler sees it.
 struct NativeCall {

@@ -25,10 +25,11 @@ const NativeSpec kNatives[] = {
          host.world().combat().fireMissile(pointAt(call, 0), pointAt(call, 3), call.i(6), call.u(8), call.i(9), call.b(10),
                                   call.b(11), call.f(12));
      }},
+    // vehicle; audible; invisible.
     {0xBA71116ADF5B514C, "explodeVehicle", "hbb", '-',
      [](HostInternals& host, NativeCall& call) {
          host.noteVehicleBlownUp();
-         host.world().combat().explodeVehicle(call.i(0));
+         host.world().combat().explodeVehicle(call.i(0), !call.b(2));
      }},
 
     // type; position; direction; rotation; scale; red, green, blue, alpha; bobbing, facing
@@ -64,19 +65,19 @@ const NativeSpec kNatives[] = {
      }},
 
     // Death and the player's control.
-    {0x5F9532F3B5CC2551, "isEntityDead", "h", 'b',
+    {0x5F9532F3B5CC2551, "isEntityDead", "hb", 'b',
      [](HostInternals& host, NativeCall& call) {
          const Entity* entity = entityAt(host, call, 0);
          call.returnBool(entity != nullptr && entity->dead);
      }},
-    {0x388A47C51ABDAC8E, "pedSecondStateTest", "hb", 'b',
+    // player; "at arresting" (the host's scripts pass 1).
+    {0x388A47C51ABDAC8E, "isPlayerBeingArrested", "nb", 'b',
      [](HostInternals& host, NativeCall& call) {
-         const Entity* entity = entityAt(host, call, 0);
-         call.returnBool(entity != nullptr && entity->dying);
+         call.returnBool(call.i(0) == host.world().entities().playerIndex() && host.world().combat().playerArrested());
      }},
     {0x4F8644AF03D0E0D6, "playerId", "", 'i',
      [](HostInternals& host, NativeCall& call) { call.returnInt(host.world().entities().playerIndex()); }},
-    {0x8A876A65283DD7D7, "isPlayerControlOn", "i", 'b',
+    {0x8A876A65283DD7D7, "isPlayerControlOn", "n", 'b',
      [](HostInternals& host, NativeCall& call) {
          call.returnBool(call.i(0) == host.world().entities().playerIndex() && host.world().combat().playerControl());
      }},

@@ -90,7 +90,7 @@ const NativeSpec kNatives[] = {
          Entity* entity = entityAt(host, call, 0);
          if (entity != nullptr && entity->kind == EntityKind::Vehicle) host.world().entities().setForwardSpeed(*entity, call.f(1));
      }},
-    {0x49733E92263139D1, "setVehicleOnGroundProperly", "h", 'b',
+    {0x49733E92263139D1, "setVehicleOnGroundProperly", "hf", 'b',
      [](HostInternals& host, NativeCall& call) {
          Entity* entity = entityAt(host, call, 0);
          const bool done = entity != nullptr && entity->kind == EntityKind::Vehicle;
@@ -105,7 +105,7 @@ const NativeSpec kNatives[] = {
      [](HostInternals& host, NativeCall& call) { host.world().entities().requestModel(call.u(0)); }},
     {0x98A4EB5D89A0C952, "hasModelLoaded", "u", 'b',
      [](HostInternals& host, NativeCall& call) { call.returnBool(host.world().entities().modelLoaded(call.u(0))); }},
-    {0xAF35D0D2583051B0, "createVehicle", "uffffbb", 'h',
+    {0xAF35D0D2583051B0, "createVehicle", "uffffbbb", 'h',
      [](HostInternals& host, NativeCall& call) {
          call.returnInt(host.world().entities().createVehicle(call.u(0), pointAt(call, 1), call.f(4)));
      }},
@@ -124,7 +124,7 @@ const NativeSpec kNatives[] = {
      [](HostInternals& host, NativeCall& call) { host.world().entities().handBack(*call.out<int32_t>(0)); }},
 
     // What the script sets on its entities.
-    {0x1C99BB7B6E96D16F, "helicopterSetup", "hiif", '-',
+    {0x1C99BB7B6E96D16F, "helicopterSetup", "hfff", '-',
      [](HostInternals& host, NativeCall& call) {
          if (Entity* entity = entityAt(host, call, 0)) ++entity->setupCalls;
      }},
@@ -142,7 +142,7 @@ const NativeSpec kNatives[] = {
      }},
     {0xF75B0D629E1C063D, "setPedIntoVehicle", "hhi", '-',
      [](HostInternals& host, NativeCall& call) { host.world().entities().seat(call.i(0), call.i(1), call.i(2)); }},
-    {0x2497C4717C8B881E, "setVehicleEngineOn", "hbb", '-',
+    {0x2497C4717C8B881E, "setVehicleEngineOn", "hbbb", '-',
      [](HostInternals& host, NativeCall& call) {
          Entity* entity = entityAt(host, call, 0);
          if (entity != nullptr && entity->kind == EntityKind::Vehicle) entity->engineOn = call.b(1);

@@ -31,7 +31,7 @@ const NativeSpec kNatives[] = {
      [](HostInternals& host, NativeCall& call) { host.recordFrontendSound(call.i(0), call.s(1), call.s(2)); }},
 
     // Drawing.
-    {0x3A618A217E5154F0, "drawRect", "ffffiiii", '-',
+    {0x3A618A217E5154F0, "drawRect", "ffffiiiib", '-',
      [](HostInternals& host, NativeCall& call) {
          if (!host.captureEnabled()) return;
          ScreenRect& rect = host.mutableScreen().rects.add();
@@ -77,7 +77,7 @@ const NativeSpec kNatives[] = {
      }},
     {0x6C188BE134E074AA, "addTextComponentSubstringPlayerName", "s", '-',
      [](HostInternals& host, NativeCall& call) { host.pendingText() += call.s(0); }},
-    {0xCD015E5BB0D96A57, "endTextCommandDisplayText", "ff", '-',
+    {0xCD015E5BB0D96A57, "endTextCommandDisplayText", "ffi", '-',
      [](HostInternals& host, NativeCall& call) {
          if (host.captureEnabled()) {
              ScreenText& text = host.mutableScreen().texts.add();

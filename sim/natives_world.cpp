@@ -1,5 +1,4 @@
-// The host's natives for sight, distance, pilots, the camera hint, time scale and fades,
-// and the respawn's fixed calls.
+// The host's natives for sight, distance, pilots, the gameplay camera, time scale and fades.
 #include "host_internals.h"
 #include "natives.h"
 
@@ -37,9 +36,10 @@ const NativeSpec kNatives[] = {
     {0xD4E8E24955024033, "doScreenFadeIn", "i", '-',
      [](HostInternals& host, NativeCall& call) { host.world().records().fade(true, call.i(0)); }},
 
-    // Two fixed calls of the respawn whose effect the host keeps to itself.
-    {0xB4EC2312F4E5B1F1, "respawnFixedCallOne", "i", '-', [](HostInternals&, NativeCall&) {}},
-    {0x6D0858B8EDFD2B7D, "respawnFixedCallTwo", "ii", '-', [](HostInternals&, NativeCall&) {}},
+    // The gameplay camera's heading relative to the player; its pitch, and the rate to reach it.
+    // The simulated screen is seen from above: neither changes it.
+    {0xB4EC2312F4E5B1F1, "setGameplayCamRelativeHeading", "f", '-', [](HostInternals&, NativeCall&) {}},
+    {0x6D0858B8EDFD2B7D, "setGameplayCamRelativePitch", "ff", '-', [](HostInternals&, NativeCall&) {}},
 };
 
 }  // namespace

@@ -122,10 +122,10 @@ void Combat::explode(Projectile& missile, Vec3 at, int32_t struck) {
     }
 }
 
-void Combat::explodeVehicle(int32_t vehicle) {
+void Combat::explodeVehicle(int32_t vehicle, bool visible) {
     const Entity* entity = entities_.find(vehicle);
     if (entity == nullptr) return;
-    explosions_.push_back({frame_, entity->position, 0, vehicle});
+    explosions_.push_back({frame_, entity->position, 0, vehicle, visible});
     destroyVehicle(vehicle);
 }
 
@@ -149,17 +149,35 @@ void Combat::kill(int32_t ped, int32_t projectile) {
     if (ped != entities_.playerPed()) return;
     diedFrame_ = frame_;
     revivedFrame_ = -1;
+    releaseFrame_ = -1;  // a death ends an arrest: the revival gives control back
     playerControl_ = false;
     lifeEvents_.push_back({frame_, LifeEvent::Died});
+}
+
+bool Combat::arrest(int32_t frames) {
+    Entity* player = entities_.find(entities_.playerPed());
+    if (player == nullptr || player->dead || playerArrested()) return false;
+    releaseFrame_ = frame_ + 1 + frames;  // the next frames, between two frames as the soak arrests
+    playerControl_ = false;
+    lifeEvents_.push_back({frame_, LifeEvent::Arrested});
+    return true;
 }
 
 void Combat::stepPlayerLife() {
     Entity* player = entities_.find(entities_.playerPed());
     if (player == nullptr) return;
+    if (playerArrested()) {
+        if (frame_ + 1 < releaseFrame_) return;
+        releaseFrame_ = -1;
+        if (player->vehicle != 0) entities_.leaveVehicle(player->handle);
+        player->velocity = {};
+        playerControl_ = true;
+        lifeEvents_.push_back({frame_, LifeEvent::Released});
+        return;
+    }
     if (player->dead) {
         if (revivalFrames_ == kNever || frame_ < diedFrame_ + revivalFrames_) return;
         player->dead = false;
-        player->dying = false;
         player->vehicle = 0;
         player->velocity = {};
         if (revivalPointSet_) player->position = revivalPoint_;

@@ -45,6 +45,7 @@ struct Explosion {
     Vec3 position;
     int32_t projectile = 0;  // the missile's id; 0 for a vehicle blown up
     int32_t vehicle = 0;     // the vehicle blown up
+    bool visible = true;     // a vehicle may be blown up without a flash or a fireball
 };
 
 // An entity destroyed (a vehicle) or killed (a ped), and by which explosion, if any.
@@ -65,7 +66,7 @@ struct Force {
 
 // The player's life as the host tells it.
 struct LifeEvent {
-    enum Kind { Died, Revived, ControlBack };
+    enum Kind { Died, Revived, ControlBack, Arrested, Released };
     int64_t frame = 0;
     Kind kind = Died;
 };
@@ -109,7 +110,7 @@ public:
     const std::vector<Explosion>& explosions() const { return explosions_; }
     const std::vector<Casualty>& casualties() const { return casualties_; }
     // Blows a vehicle up where it is: destroyed with its occupants, unless invincible.
-    void explodeVehicle(int32_t vehicle);
+    void explodeVehicle(int32_t vehicle, bool visible = true);
     // Forces are impulses on a body of unit mass.
     void applyForce(Entity& entity, const Force& force);
     const std::vector<Force>& forces() const { return forces_; }
@@ -127,6 +128,11 @@ public:
     }
     // The player is under script control: alive, and the control delay after a revival over.
     bool playerControl() const { return playerControl_; }
+    // An arrest of the living player: the host's arrest test answers true for this many
+    // frames from the next one, while the player has no control; then the player is released on foot where he
+    // stands, with control back. False when the player is dead or already held.
+    bool arrest(int32_t frames);
+    bool playerArrested() const { return releaseFrame_ >= 0; }
     const std::vector<LifeEvent>& lifeEvents() const { return lifeEvents_; }
 
 private:
@@ -156,6 +162,7 @@ private:
     bool playerControl_ = true;
     int64_t diedFrame_ = -1;
     int64_t revivedFrame_ = -1;
+    int64_t releaseFrame_ = -1;  // the frame an arrest ends; -1: none
     std::vector<LifeEvent> lifeEvents_;
 };
 

@@ -75,7 +75,6 @@ struct Entity {
     bool missionEntity = false;
     bool wrecked = false;  // a vehicle the host no longer counts as drivable (destroyed)
     bool dead = false;     // a ped
-    bool dying = false;    // a ped the host's second state test reports (a test sets it)
     bool engineOn = false;
     bool createdByScript = false;
     bool handedBack = false;  // the script said it no longer needs it

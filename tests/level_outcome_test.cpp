@@ -185,7 +185,7 @@ TEST_F(LevelOutcomeTest, WreckInSlowMotion) {
                                          kSetGameplayHintFov, kSetTimeScale};
     ASSERT_EQ(callHashes(), wreck);
     EXPECT_EQ(describeCalls()[0], "setEntityInvincible(" + std::to_string(heli) + ", 0)");
-    EXPECT_EQ(describeCalls()[1], "explodeVehicle(" + std::to_string(heli) + ", 1, 1)");
+    EXPECT_EQ(describeCalls()[1], "explodeVehicle(" + std::to_string(heli) + ", 1, 0)");
     EXPECT_TRUE(host.world().entities().find(heli)->wrecked);
     EXPECT_FALSE(host.world().entities().find(pilot)->dead);  // the pilot stays invincible
     const sim::CameraHint& hint = host.world().records().cameraHints().back();
@@ -231,23 +231,23 @@ TEST_F(LevelOutcomeTest, SpeedNotANumberLeavesTheScoreAndTheBest) {
     EXPECT_EQ(std::string(mod.messageText).substr(0, 22), "~g~Success! -- Score: ");
 }
 
-// The death test: dead, or else the second state test (asked only then); with a checkpoint
-// the encounter stays for the respawn, without one it ends with no word.
+// The death test: dead, or else arrested (asked only then, of the player's index); with a
+// checkpoint the encounter stays for the respawn, without one it ends with no word.
 TEST_F(LevelOutcomeTest, DeathTest) {
     struct Case {
         const char* what;
         bool dead;
-        bool dying;
+        bool arrested;
         int32_t checkpoint;
         bool down;
-        int secondTests;
+        int arrestTests;
     };
     const Case cases[] = {
         {"dead, checkpoint", true, false, 1, true, 0},
-        {"second state, checkpoint", false, true, 1, true, 1},
+        {"arrested, checkpoint", false, true, 1, true, 1},
         {"alive", false, false, 1, false, 1},
         {"dead, no checkpoint", true, false, 0, true, 0},
-        {"second state, no checkpoint", false, true, 0, true, 1},
+        {"arrested, no checkpoint", false, true, 0, true, 1},
     };
     host.world().combat().setRevivalDelay(sim::kNever);
     for (const Case& c : cases) {
@@ -257,9 +257,12 @@ TEST_F(LevelOutcomeTest, DeathTest) {
         mod.checkpointSaved = c.checkpoint;
         copyText(mod.messageText, "before");
         if (c.dead) host.world().combat().kill(player().handle);
-        player().dying = c.dying;
+        if (c.arrested) host.world().combat().arrest(1);
         runFrame();
-        EXPECT_EQ(countThisFrame(kPedSecondStateTest), c.secondTests);
+        EXPECT_EQ(countThisFrame(kIsPlayerBeingArrested), c.arrestTests);
+        if (const sim::LoggedCall* test = lastThisFrame(kIsPlayerBeingArrested)) {
+            EXPECT_EQ(test->describe(), "isPlayerBeingArrested(0, 1)");
+        }
         EXPECT_EQ(mod.playerDown, c.down ? 1 : 0);
         const bool respawns = c.down && c.checkpoint != 0;
         EXPECT_EQ(mod.encounterActive, !c.down || respawns);
@@ -271,7 +274,6 @@ TEST_F(LevelOutcomeTest, DeathTest) {
         EXPECT_EQ(host.world().entities().find(heli)->handedBack, c.down && !respawns);
         // Back to a living player, out of the respawn, for the next case.
         player().dead = false;
-        player().dying = false;
         mod.playerDown = 0;
     }
 }

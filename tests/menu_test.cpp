@@ -354,9 +354,9 @@ TEST_F(MenuTest, MenuTextUsesOneStyle) {
                                                "setTextCentre(1)", "setTextDropShadow(0, 0, 0, 0, 0)",
                                                "setTextEdge(1, 0, 0, 0, 205)", "beginTextCommandDisplayText(\"STRING\")",
                                                "addTextComponentSubstringPlayerName(\"Rotorstrike Menu\")",
-                                               "endTextCommandDisplayText(0.0378, 0.15)"}));
-    EXPECT_EQ(calls[1], "drawRect(0, 0.345, 0.15, 0.4, 0, 0, 0, 200)");
-    EXPECT_EQ(calls[2], "drawRect(0, 0.192, 0.145, 0.02, 150, 150, 150, 200)");
+                                               "endTextCommandDisplayText(0.0378, 0.15, 0)"}));
+    EXPECT_EQ(calls[1], "drawRect(0, 0.345, 0.15, 0.4, 0, 0, 0, 200, 0)");
+    EXPECT_EQ(calls[2], "drawRect(0, 0.192, 0.145, 0.02, 150, 150, 150, 200, 0)");
 }
 
 }  // namespace

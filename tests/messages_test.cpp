@@ -106,7 +106,7 @@ TEST_F(MessagesTest, TextHelpersIssueTheirNativesInOrder) {
          {"setTextFont(0)", "setTextScale(0.45, 0.45)", "setTextColour(255, 255, 255, 128)", "setTextWrap(0, 1)",
           "setTextCentre(1)", "setTextDropShadow(20, 20, 20, 20, 20)", "setTextEdge(1, 0, 0, 0, 205)",
           "beginTextCommandDisplayText(\"STRING\")", "addTextComponentSubstringPlayerName(\"Score: 12\")",
-          "endTextCommandDisplayText(0.25, 0.75)"}},
+          "endTextCommandDisplayText(0.25, 0.75, 0)"}},
         {"postNotification", [] { postNotification("~g~Level 2 unlocked"); },
          {"setTextFont(0)", "setTextScale(0.55, 0.55)", "setTextColour(255, 255, 255, 255)", "setTextWrap(0, 1)",
           "setTextCentre(1)", "setTextDropShadow(0, 0, 0, 0, 0)", "setTextEdge(1, 0, 0, 0, 205)",

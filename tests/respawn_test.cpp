@@ -176,7 +176,7 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
     const sim::Entity& car = *host.world().entities().find(newCar);
     EXPECT_TRUE(car.engineOn);
     EXPECT_EQ(car.setOnGroundCalls, 1);
-    EXPECT_EQ(callsOf(kSetVehicleEngineOn).at(0).describe(), "setVehicleEngineOn(" + std::to_string(newCar) + ", 1, 1)");
+    EXPECT_EQ(callsOf(kSetVehicleEngineOn).at(0).describe(), "setVehicleEngineOn(" + std::to_string(newCar) + ", 1, 1, 0)");
 
     // The helicopter twice: beside the checkpoint, then as the pursuit's catch-up would put
     // it beside where the player was revived (standing: no velocity).
@@ -199,18 +199,18 @@ TEST_F(RespawnTest, DeathWithACheckpointRespawnsThere) {
     ASSERT_EQ(speeds.size(), 3u);
     EXPECT_EQ(speeds[1].floatArg(1), 15.0f);  // standing: 0 x 2 + 15
     EXPECT_EQ(speeds[2].floatArg(1), 10.0f);  // 0 x 1.2 + Level 1's bonus
-    // The two fixed calls, once each, between setting the vehicle down and the last placement.
+    // The camera behind the player, once, between setting the vehicle down and the last placement.
     std::vector<uint64_t> order;
     for (const sim::LoggedCall& call : history) {
-        if (call.hash == kSetVehicleOnGroundProperly || call.hash == kRespawnFixedCallOne ||
-            call.hash == kRespawnFixedCallTwo || (call.hash == kSetEntityCoords && call.intArg(0) == mod.heliVehicle)) {
+        if (call.hash == kSetVehicleOnGroundProperly || call.hash == kSetCameraHeading || call.hash == kSetCameraPitch ||
+            (call.hash == kSetEntityCoords && call.intArg(0) == mod.heliVehicle)) {
             order.push_back(call.hash);
         }
     }
-    EXPECT_EQ(order, (std::vector<uint64_t>{kSetEntityCoords, kSetVehicleOnGroundProperly, kRespawnFixedCallOne,
-                                            kRespawnFixedCallTwo, kSetEntityCoords}));
-    EXPECT_EQ(callsOf(kRespawnFixedCallOne).at(0).describe(), "respawnFixedCallOne(0)");
-    EXPECT_EQ(callsOf(kRespawnFixedCallTwo).at(0).describe(), "respawnFixedCallTwo(0, 0)");
+    EXPECT_EQ(order, (std::vector<uint64_t>{kSetEntityCoords, kSetVehicleOnGroundProperly, kSetCameraHeading,
+                                            kSetCameraPitch, kSetEntityCoords}));
+    EXPECT_EQ(callsOf(kSetCameraHeading).at(0).describe(), "setGameplayCamRelativeHeading(0)");
+    EXPECT_EQ(callsOf(kSetCameraPitch).at(0).describe(), "setGameplayCamRelativePitch(0, 1)");
 
     // The encounter's state, and the slow intro toward where the player was.
     EXPECT_EQ(mod.heliSightFrames, -50);

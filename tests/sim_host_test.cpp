@@ -47,6 +47,40 @@ TEST(SimHost, UnknownNativesAndWrongArgumentCountsFailLoudly) {
     EXPECT_THROW(scriptWait(0), sim::HostError);
 }
 
+// Calls as the host defines them pass; one argument short (the host would read a stale slot),
+// or a ped handle where a player index belongs, fail.
+TEST(SimHost, NativesTakeTheHostsSignatures) {
+    sim::Host host;
+    const uint64_t ped = static_cast<uint32_t>(host.world().entities().playerPed());
+    const struct {
+        const char* name;
+        std::vector<uint64_t> arguments;
+        bool passes;
+    } cases[] = {
+        {"drawRect", {0, 0, 0, 0, 0, 0, 0, 0, 0}, true},
+        {"drawRect", {0, 0, 0, 0, 0, 0, 0, 0}, false},
+        {"endTextCommandDisplayText", {0, 0}, false},
+        {"isEntityDead", {ped}, false},
+        {"setVehicleOnGroundProperly", {ped}, false},
+        {"createVehicle", {0, 0, 0, 0, 0, 1, 1}, false},
+        {"setVehicleEngineOn", {ped, 1, 1}, false},
+        {"setGameplayCamRelativePitch", {0}, false},
+        {"isPlayerBeingArrested", {0, 1}, true},
+        {"isPlayerBeingArrested", {ped, 1}, false},
+        {"isPlayerControlOn", {ped}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + (" with " + std::to_string(c.arguments.size())));
+        nativeInit(sim::nativeHash(c.name));
+        for (const uint64_t argument : c.arguments) nativePush64(argument);
+        if (c.passes) {
+            EXPECT_NO_THROW(nativeCall());
+        } else {
+            EXPECT_THROW(nativeCall(), sim::HostError);
+        }
+    }
+}
+
 // The null host answers each native as the full host last did, without running it.
 TEST(SimHost, NullModeAnswersTheLastResultAndDoesNothingElse) {
     sim::Host host;

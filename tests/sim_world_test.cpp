@@ -263,6 +263,28 @@ TEST(SimWorld, MissilesFlyAndExplode) {
     EXPECT_TRUE(fresh.combat().projectiles().empty());
 }
 
+// An arrest holds the living player without control for its frames, then releases him on
+// foot where he stands, with control back; a death ends it (control comes with the revival).
+TEST(SimWorld, AnArrestHoldsThePlayerThenReleasesHimOnFoot) {
+    for (const bool diesHeld : {false, true}) {
+        SCOPED_TRACE(diesHeld ? "dies while held" : "held, then released");
+        ArmedWorld armed;
+        sim::World& world = armed.world;
+        ASSERT_TRUE(world.combat().arrest(3));
+        EXPECT_FALSE(world.combat().arrest(3));  // already held
+        EXPECT_FALSE(world.combat().playerControl());
+        armed.advance(2);
+        EXPECT_TRUE(world.combat().playerArrested());
+        if (diesHeld) world.combat().destroyVehicle(armed.car);
+        armed.advance(1);
+        EXPECT_FALSE(world.combat().playerArrested());
+        EXPECT_EQ(world.combat().playerControl(), !diesHeld);
+        EXPECT_EQ(world.entities().vehicleOf(world.entities().playerPed()), diesHeld ? armed.car : 0);
+        EXPECT_EQ(world.combat().lifeEvents().back().kind, diesHeld ? sim::LifeEvent::Died : sim::LifeEvent::Released);
+        EXPECT_EQ(world.combat().arrest(3), !diesHeld);  // a dead player is not arrested
+    }
+}
+
 // The host revives a dead player after its delay, on foot where it lies or at the revival
 // point, and gives control back after the control delay; either may never come.
 TEST(SimWorld, DeathRevivalAndControl) {
@@ -286,7 +308,6 @@ TEST(SimWorld, DeathRevivalAndControl) {
         world.combat().setRevivalDelay(c.revival);
         world.combat().setControlDelay(c.control);
         if (c.pointSet) world.combat().setRevivalPoint({7.0f, 8.0f, 9.0f});
-        world.entities().player().dying = true;
         world.combat().destroyVehicle(armed.car);
         const int64_t died = armed.frame;
         ASSERT_TRUE(world.entities().player().dead);
@@ -302,7 +323,6 @@ TEST(SimWorld, DeathRevivalAndControl) {
         EXPECT_EQ(control, c.controlAt);
         if (revived >= 0) {
             EXPECT_EQ(world.entities().vehicleOf(world.entities().playerPed()), 0);
-            EXPECT_FALSE(world.entities().player().dying);
             EXPECT_EQ(world.entities().player().position.x, c.pointSet ? 7.0f : 0.0f);
             EXPECT_EQ(world.combat().lifeEvents()[1].kind, sim::LifeEvent::Revived);
         }

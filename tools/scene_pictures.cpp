@@ -124,7 +124,7 @@ void drawCombat(cairo_t* c, const View& view, const sim::World& world) {
     }
     for (const sim::Explosion& blast : world.combat().explosions()) {
         const int64_t age = world.frame() - blast.frame;
-        if (age < 0 || age > kBlastFrames) continue;
+        if (!blast.visible || age < 0 || age > kBlastFrames) continue;
         const double fade = 1.0 - static_cast<double>(age) / kBlastFrames;
         cairo_arc(c, view.x(blast.position.x), view.y(blast.position.y), world.combat().blastRadius() * view.scale, 0.0, 2.0 * M_PI);
         colour(c, 1.0, 0.55, 0.10, 0.7 * fade);

@@ -59,8 +59,8 @@ void postRewardNotifications() {
 }
 
 bool playerHasDied() {
-    // The second test is asked only when the first says the player lives.
-    return entityDead(mod.playerPed) || pedSecondStateTest(mod.playerPed);
+    // An arrest counts as a death; it is asked only when the player lives.
+    return entityDead(mod.playerPed) || playerBeingArrested(playerIndex());
 }
 
 }  // namespace

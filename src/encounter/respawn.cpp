@@ -53,8 +53,8 @@ void respawnPlayer() {
     scriptWait(0);
     setVehicleOnGround(vehicle);
     scriptWait(0);
-    respawnFixedCallOne();
-    respawnFixedCallTwo();
+    setCameraHeading(0.0f);
+    setCameraPitch(0.0f, 1.0f);
     scriptWait(0);
 
     // The pursuit's catch-up placement, from where the player was.

@@ -58,13 +58,13 @@ constexpr uint64_t kGetOffsetFromEntityInWorldCoords = 0x1899F328B0E12848;
 
 // Death, control and the respawn.
 constexpr uint64_t kIsEntityDead = 0x5F9532F3B5CC2551;
-constexpr uint64_t kPedSecondStateTest = 0x388A47C51ABDAC8E;
+constexpr uint64_t kIsPlayerBeingArrested = 0x388A47C51ABDAC8E;
 constexpr uint64_t kPlayerId = 0x4F8644AF03D0E0D6;
 constexpr uint64_t kIsPlayerControlOn = 0x8A876A65283DD7D7;
 constexpr uint64_t kSetPedIntoVehicle = 0xF75B0D629E1C063D;
 constexpr uint64_t kSetVehicleEngineOn = 0x2497C4717C8B881E;
-constexpr uint64_t kRespawnFixedCallOne = 0xB4EC2312F4E5B1F1;
-constexpr uint64_t kRespawnFixedCallTwo = 0x6D0858B8EDFD2B7D;
+constexpr uint64_t kSetGameplayCamRelativeHeading = 0xB4EC2312F4E5B1F1;
+constexpr uint64_t kSetGameplayCamRelativePitch = 0x6D0858B8EDFD2B7D;
 
 // Camera, time and the screen.
 constexpr uint64_t kSetGameplayCoordHint = 0xD51ADCD2D8BC0FB3;
@@ -141,7 +141,7 @@ void setEntityHeading(HostHandle entity, float heading) { callNative(kSetEntityH
 
 void setVehicleForwardSpeed(HostHandle vehicle, float speed) { callNative(kSetVehicleForwardSpeed, vehicle, speed); }
 
-void setVehicleOnGround(HostHandle vehicle) { callNative(kSetVehicleOnGroundProperly, vehicle); }
+void setVehicleOnGround(HostHandle vehicle) { callNative(kSetVehicleOnGroundProperly, vehicle, 5.0f); }
 
 HostHash hashOfName(const char* name) { return hashResult(callNative(kGetHashKey, name)); }
 
@@ -150,7 +150,7 @@ void requestModel(HostHash model) { callNative(kRequestModel, model); }
 bool modelLoaded(HostHash model) { return boolResult(callNative(kHasModelLoaded, model)); }
 
 HostHandle createVehicle(HostHash model, float x, float y, float z, float heading) {
-    return intResult(callNative(kCreateVehicle, model, x, y, z, heading, true, true));
+    return intResult(callNative(kCreateVehicle, model, x, y, z, heading, true, true, false));
 }
 
 HostHandle createPedInVehicle(HostHandle vehicle, int32_t pedType, HostHash model, int32_t seat) {
@@ -158,7 +158,7 @@ HostHandle createPedInVehicle(HostHandle vehicle, int32_t pedType, HostHash mode
 }
 
 void setUpHelicopter(HostHandle helicopter) {
-    callNative(kHelicopterSetup, helicopter, int32_t{0}, int32_t{0}, 3.0f);
+    callNative(kHelicopterSetup, helicopter, 0.0f, 0.0f, 3.0f);
 }
 
 void setLandingGear(HostHandle vehicle, int32_t state) { callNative(kControlLandingGear, vehicle, state); }
@@ -202,7 +202,11 @@ void fireMissile(const Vector3& from, const Vector3& to, int32_t damage, HostHas
                owner, kAudible, kVisible, speed);
 }
 
-void explodeVehicle(HostHandle vehicle) { callNative(kExplodeVehicle, vehicle, int32_t{1}, int32_t{1}); }
+void explodeVehicle(HostHandle vehicle) {
+    constexpr int32_t kAudible = 1;
+    constexpr int32_t kVisible = 0;  // "invisible" off: the wreck shot shows it
+    callNative(kExplodeVehicle, vehicle, kAudible, kVisible);
+}
 
 void drawAimMarker(const Vector3& at) {
     constexpr int32_t kMarkerType = 2;
@@ -234,9 +238,9 @@ Vector3 offsetInWorld(HostHandle entity, float x, float y, float z) {
     return vectorResult(callNative(kGetOffsetFromEntityInWorldCoords, entity, x, y, z));
 }
 
-bool entityDead(HostHandle entity) { return boolResult(callNative(kIsEntityDead, entity)); }
+bool entityDead(HostHandle entity) { return boolResult(callNative(kIsEntityDead, entity, false)); }
 
-bool pedSecondStateTest(HostHandle ped) { return boolResult(callNative(kPedSecondStateTest, ped, true)); }
+bool playerBeingArrested(int32_t player) { return boolResult(callNative(kIsPlayerBeingArrested, player, true)); }
 
 int32_t playerIndex() { return intResult(callNative(kPlayerId)); }
 
@@ -246,11 +250,11 @@ void putPedIntoVehicle(HostHandle ped, HostHandle vehicle, int32_t seat) {
     callNative(kSetPedIntoVehicle, ped, vehicle, seat);
 }
 
-void switchEngineOn(HostHandle vehicle) { callNative(kSetVehicleEngineOn, vehicle, true, true); }
+void switchEngineOn(HostHandle vehicle) { callNative(kSetVehicleEngineOn, vehicle, true, true, false); }
 
-void respawnFixedCallOne() { callNative(kRespawnFixedCallOne, int32_t{0}); }
+void setCameraHeading(float heading) { callNative(kSetGameplayCamRelativeHeading, heading); }
 
-void respawnFixedCallTwo() { callNative(kRespawnFixedCallTwo, int32_t{0}, int32_t{0}); }
+void setCameraPitch(float pitch, float rate) { callNative(kSetGameplayCamRelativePitch, pitch, rate); }
 
 void hintCameraAt(float x, float y, float z) {
     callNative(kSetGameplayCoordHint, x, y, z, int32_t{10}, int32_t{10}, int32_t{10}, int32_t{10});
@@ -265,7 +269,7 @@ void fadeScreenOut(int32_t durationMs) { callNative(kDoScreenFadeOut, durationMs
 void fadeScreenIn(int32_t durationMs) { callNative(kDoScreenFadeIn, durationMs); }
 
 void drawRect(float x, float y, float width, float height, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
-    callNative(kDrawRect, x, y, width, height, red, green, blue, alpha);
+    callNative(kDrawRect, x, y, width, height, red, green, blue, alpha, false);
 }
 
 void setTextFont(int32_t font) { callNative(kSetTextFont, font); }
@@ -284,7 +288,7 @@ void setTextEdge(int32_t edge, int32_t red, int32_t green, int32_t blue, int32_t
 void beginScreenText(const char* entry) { callNative(kBeginDisplayText, entry); }
 void beginFeedNotification(const char* entry) { callNative(kBeginFeedPost, entry); }
 void addTextComponent(const char* text) { callNative(kAddTextComponentString, text); }
-void drawScreenText(float x, float y) { callNative(kEndDisplayText, x, y); }
+void drawScreenText(float x, float y) { callNative(kEndDisplayText, x, y, int32_t{0}); }
 void postFeedNotification(bool blink, bool showInBrief) {
     callNative(kEndFeedPostTicker, blink, showInBrief);
 }

@@ -34,7 +34,7 @@ void placeEntity(HostHandle entity, float x, float y, float z, int32_t flag1, in
                  int32_t flag4);
 void setEntityHeading(HostHandle entity, float heading);
 void setVehicleForwardSpeed(HostHandle vehicle, float speed);
-// Sets a vehicle down properly on the ground.
+// Sets a vehicle down properly on the ground (with the host's usual 5.0).
 void setVehicleOnGround(HostHandle vehicle);
 
 // Models, creation and ownership.
@@ -45,7 +45,7 @@ bool modelLoaded(HostHash model);
 HostHandle createVehicle(HostHash model, float x, float y, float z, float heading);
 // A ped of a loaded model in a seat of the vehicle (-1: the driver's), or 0.
 HostHandle createPedInVehicle(HostHandle vehicle, int32_t pedType, HostHash model, int32_t seat);
-// The host's setup call on a new helicopter, with its fixed arguments (0, 0, 3.0).
+// The host's setup call on a new helicopter, with its fixed arguments (0.0, 0.0, 3.0).
 void setUpHelicopter(HostHandle helicopter);
 void setLandingGear(HostHandle vehicle, int32_t state);
 void setPedFleeAttributes(HostHandle ped, int32_t attributes, bool enable);
@@ -68,7 +68,7 @@ bool weaponAssetLoaded(HostHash weapon);
 // Fires one missile of the weapon from one point to another, audible and visible.
 void fireMissile(const Vector3& from, const Vector3& to, int32_t damage, HostHash weapon, HostHandle owner,
                  float speed);
-// Blows a vehicle up (the host's switches 1, 1).
+// Blows a vehicle up, audible and visible.
 void explodeVehicle(HostHandle vehicle);
 // The aim marker for this frame: a green, half-clear marker of type 2, turned over and
 // facing the camera, without a texture.
@@ -84,19 +84,20 @@ Vector3 offsetInWorld(HostHandle entity, float x, float y, float z);
 
 // Death, control and the respawn.
 bool entityDead(HostHandle entity);
-// The host's second state test on a ped (with 1); a true result counts as death.
-bool pedSecondStateTest(HostHandle ped);
+// Whether the player (by index) is being arrested; the plug-in counts an arrest as a death.
+bool playerBeingArrested(int32_t player);
 // The local player's index.
 int32_t playerIndex();
 // Whether the player is under script control.
 bool playerControlOn(int32_t player);
 // Puts a ped into a seat of a vehicle (-1: the driver's).
 void putPedIntoVehicle(HostHandle ped, HostHandle vehicle, int32_t seat);
-// Switches a vehicle's engine on at once (1, 1).
+// Switches a vehicle's engine on at once (1, 1), its automatic start left alone (0).
 void switchEngineOn(HostHandle vehicle);
-// The respawn's two fixed host calls, (0) and (0, 0); what they do is the host's.
-void respawnFixedCallOne();
-void respawnFixedCallTwo();
+// The gameplay camera's heading relative to the player (0.0: behind), and its pitch, reached
+// at a rate (the host's scripts use 1.0).
+void setCameraHeading(float heading);
+void setCameraPitch(float pitch, float rate);
 
 // Camera, time and the screen.
 // Hints the gameplay camera toward a point (the fixed timings 10, 10, 10, 10).

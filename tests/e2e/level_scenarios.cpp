@@ -312,7 +312,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
 
     CHECK_EQ(cuesPlayed(game, kHitCue), 0);  // the level was won before the hit's frame
     CHECK(std::any_of(world.combat().explosions().begin(), world.combat().explosions().end(),
-                      [&](const sim::Explosion& explosion) { return explosion.vehicle == wreck; }));
+                      [&](const sim::Explosion& explosion) { return explosion.vehicle == wreck && explosion.visible; }));
     CHECK(timeScales(world) == (std::vector<float>{0.25f, 1.0f, 0.35f, 1.0f}));
     CHECK(world.entities().heldByScript().empty());
     CHECK_EQ(hudLine(game, "~g~Success!"),

@@ -39,7 +39,7 @@ Lines drawCalls(const std::vector<Drawn>& elements) {
     Lines calls;
     for (const Drawn& element : elements) {
         if (element.what.empty()) {
-            calls.push_back("drawRect(" + element.rect + ")");
+            calls.push_back("drawRect(" + element.rect + ", 0)");
             continue;
         }
         const std::string shade = element.grey ? "150" : "255";
@@ -48,7 +48,7 @@ Lines drawCalls(const std::vector<Drawn>& elements) {
                                    "setTextWrap(0, 1)", "setTextCentre(1)", "setTextDropShadow(0, 0, 0, 0, 0)",
                                    "setTextEdge(1, 0, 0, 0, 205)", "beginTextCommandDisplayText(\"STRING\")",
                                    "addTextComponentSubstringPlayerName(\"" + element.what + "\")",
-                                   "endTextCommandDisplayText(" + number(element.x) + ", " + number(element.y) + ")"});
+                                   "endTextCommandDisplayText(" + number(element.x) + ", " + number(element.y) + ", 0)"});
     }
     return calls;
 }
