@@ -1,6 +1,7 @@
 // The stand-in's own checks, which the level scenarios rely on: a cue is accepted only as a
 // WAVE resource of the module's own, played by resource number with the plug-in's flags,
-// and the system's PlaySoundA plays it from that module.
+// and the system's PlaySoundA plays it from that module; a native only with the host's
+// signature.
 #include <cstring>
 
 #include "game.h"
@@ -57,5 +58,29 @@ SCENARIO(the_cue_check_holds_cues_to_the_modules_own_resources) {
     for (const auto& call : wrong) {
         play(call.sound, call.module, call.flags);
         CHECK(!game.standIn.takeFaults().empty());
+    }
+}
+
+// A native called through the stand-in ScriptHookV.dll's exports, as the module calls it,
+// must take the host's signature: a rectangle one argument short would read a stale slot.
+SCENARIO(the_standin_refuses_a_native_called_short) {
+    e2e::Game game(options, "the_standin_refuses_a_short_call");
+    game.host.load();
+    const HMODULE hook = game.standIn.scriptHookV();
+    const auto exported = [hook](const char* name) { return reinterpret_cast<void*>(GetProcAddress(hook, name)); };
+    const auto init = reinterpret_cast<void (*)(UINT64)>(exported("?nativeInit@@YAX_K@Z"));
+    const auto push = reinterpret_cast<void (*)(UINT64)>(exported("?nativePush64@@YAX_K@Z"));
+    const auto call = reinterpret_cast<PUINT64 (*)()>(exported("?nativeCall@@YAPEA_KXZ"));
+    REQUIRE(init != nullptr && push != nullptr && call != nullptr);
+    for (const int arguments : {9, 8}) {
+        init(0x3A618A217E5154F0);  // a rectangle: centre, size, colour and one more
+        for (int index = 0; index < arguments; ++index) push(0);
+        bool refused = false;
+        try {
+            call();
+        } catch (const sim::HostError&) {
+            refused = true;
+        }
+        CHECK_EQ(refused, arguments != 9);
     }
 }
