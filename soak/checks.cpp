@@ -1,5 +1,7 @@
 #include "checks.h"
 
+#include <algorithm>
+
 #include "profile_format.h"
 #include "target.h"
 
@@ -50,7 +52,7 @@ const char* checkName(Check check) { return kNames[static_cast<std::size_t>(chec
 
 void Checks::attach(sim::Host& host) {
     folder_ = &host.gameFolder();
-    owedPoints_.reset();
+    owed_ = {};
     host.setProfileObserver([this](const sim::ProfileCall& call) { watchProfileCall(call); });
     nativeCalls_ = host.nativeCalls();
     wasActive_ = wasShielded_ = false;
@@ -115,16 +117,18 @@ void Checks::watchProfileCall(const sim::ProfileCall& call) {
     if (key < 0) return;
     const auto index = static_cast<std::size_t>(key);
     const int64_t value = valueWritten(index, call.value);
-    // Points owed by a rollback come back before any other progress is written.
-    if (owedPoints_ && index == Points && value == *owedPoints_) {
+    // What a rollback owes is written before any other progress.
+    if (owed_[index] && value == *owed_[index]) {
         if (call.result != 0) {
-            // Paid back: what follows in this frame is judged from there.
-            progress_[Points] = *owedPoints_;
-            owedPoints_.reset();
+            // Written back: what follows in this frame is judged from there.
+            progress_[index] = *owed_[index];
+            owed_[index].reset();
         }
         return;
     }
-    if (owedPoints_) fail("progress written before the points a rollback owes: " + call.key + "=" + call.value);
+    if (std::any_of(owed_.begin(), owed_.end(), [](const auto& owed) { return owed.has_value(); })) {
+        fail("progress written before what a rollback owes: " + call.key + "=" + call.value);
+    }
     if (!meant_[index] && value != progress_[index]) meant_[index] = value;
 }
 
@@ -170,14 +174,18 @@ void Checks::checkProgress() {
         written_ = false;
         const Progress now = progressOf(file_);
         ran(Check::NoGoingBack);
-        // Points spent without the tier, the player told: a rollback that could not be
-        // written, owed until it is.
+        // Points spent without the tier, or a tier without its points, the player told: a
+        // rollback that could not be written, owed until it is.
         Progress judged = now;
         const bool byHand = editedByHand_[Points] || editedByHand_[Armor] || editedByHand_[Weapon];
-        if (told && !byHand && now[Points] < progress_[Points] && now[Armor] == progress_[Armor] &&
-            now[Weapon] == progress_[Weapon]) {
-            owedPoints_ = progress_[Points];
-            judged[Points] = progress_[Points];
+        const bool tiersKept = now[Armor] == progress_[Armor] && now[Weapon] == progress_[Weapon];
+        const bool tierGained = !tiersKept && now[Armor] >= progress_[Armor] && now[Weapon] >= progress_[Weapon];
+        if (told && !byHand && ((now[Points] < progress_[Points] && tiersKept) || (now[Points] == progress_[Points] && tierGained))) {
+            for (const ProgressKey key : {Points, Armor, Weapon}) {
+                if (now[key] == progress_[key]) continue;
+                owed_[key] = progress_[key];
+                judged[key] = progress_[key];
+            }
         }
         const std::string problem = backwardsProblem(progress_, judged, editedByHand_);
         if (!problem.empty()) fail("progress: " + problem);

@@ -83,9 +83,10 @@ private:
     std::array<bool, kProgressKeys> readThisFrame_{};
     // The first value the plug-in wrote this frame to each key, where it meant a change.
     std::array<std::optional<int64_t>, kProgressKeys> meant_{};
-    // Points the file owes the player: spent on a purchase whose rollback could not be
-    // written. The plug-in writes them back before any other progress.
-    std::optional<int64_t> owedPoints_;
+    // What a purchase stored in part left in the file, and its rollback could not undo: points
+    // spent without the tier, or a tier without its points. The plug-in writes the rollback
+    // before any other progress.
+    std::array<std::optional<int64_t>, kProgressKeys> owed_{};
     const sim::GameFolder* folder_ = nullptr;
     bool written_ = false;
     bool wasActive_ = false;

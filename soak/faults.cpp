@@ -33,7 +33,7 @@ constexpr int32_t kWarningCue = 101;
 
 constexpr const char* kNames[kFaultKinds] = {
     "vehicle vanishes", "helicopter deleted", "pilot deleted", "helicopter wrecked", "model streaming stalls",
-    "missile asset stalls", "player dies", "late revival or control", "sight flaps", "bad answers", "keys mashed",
+    "missile asset stalls", "player dies", "late revival or control", "player arrested", "sight flaps", "bad answers", "keys mashed",
     "file edited", "file corrupted", "file truncated", "file deleted", "writes refused", "disk write fails",
     "folder removed", "file locked by another program", "bought twice on one row",
     "vehicle changed in a shielded salvo"};
@@ -254,6 +254,11 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
             ++deaths_[static_cast<std::size_t>(now)];
         }
     }
+    // An arrest counts where the plug-in can meet it: while its encounter runs.
+    if (due(Fault::PlayerArrested, now) && world.combat().arrest(static_cast<int32_t>(random_.between(60, 300))) &&
+        encounterRuns(host)) {
+        count(Fault::PlayerArrested);
+    }
     const bool late = plan(Fault::LateRevival).on;
     world.combat().setRevivalDelay(late ? lateRevival_ : sim::kRevivalFrames);
     world.combat().setControlDelay(late ? lateControl_ : sim::kControlFrames);
@@ -437,8 +442,10 @@ void Faults::faultWrites(sim::Host& host, int64_t frame, Situation now) {
         folder.unlock();
         lockUntil_ = -1;
     }
+    // Not in the step that changed the file by hand: the checks read the file after the step,
+    // and nobody can read a locked one.
     const auto lockFor = [&](int64_t low, int64_t high) {
-        if (!folder.locked() && folder.lock()) {
+        if (!fileChanged_ && !folder.locked() && folder.lock()) {
             lockUntil_ = frame + random_.between(low, high);
             count(Fault::FileLocked);
         }
@@ -450,14 +457,13 @@ void Faults::faultWrites(sim::Host& host, int64_t frame, Situation now) {
         armedKind_ = kind;
         folder.armWriteFault(position, how, count, disk);
     };
-    // Half the time a position no fault has hit yet, the highest first: a won level's fifth
-    // write is the rarest.
+    // A position no fault has hit yet while there is one, the lowest first: an armed fault
+    // waits for a step that reaches its position (the fifth, for a won level's new best), and
+    // no other is armed meanwhile. Then any.
     const auto drawnPosition = [&] {
         const auto position = static_cast<int>(random_.between(1, kWritePositions));
-        if (random_.percent(50)) {
-            for (int unhit = kWritePositions; unhit >= 1; --unhit) {
-                if (writePositions_[static_cast<std::size_t>(unhit - 1)] == 0) return unhit;
-            }
+        for (int unhit = 1; unhit <= kWritePositions; ++unhit) {
+            if (writePositions_[static_cast<std::size_t>(unhit - 1)] == 0) return unhit;
         }
         return position;
     };

@@ -21,6 +21,7 @@ enum class Fault {
     AssetStall,   // the same for the missile's weapon asset
     PlayerDies,   // at a moment the level picks (see Situation)
     LateRevival,  // the host revives the player, or gives control back, late
+    PlayerArrested,  // held without control for 60 to 300 frames, then released on foot
     SightFlaps,   // clear and blocked on alternate frames
     BadAnswers,   // not-a-number, infinite or huge positions, speeds and headings
     KeyMash,      // the plug-in's keys, the menu key among them, pressed at random
@@ -35,7 +36,7 @@ enum class Fault {
     BoughtTwice,     // the player buys twice on one row
     VehicleSwapped,  // during a shielded salvo the player leaves the vehicle, or is put in another
 };
-constexpr int kFaultKinds = 21;
+constexpr int kFaultKinds = 22;
 using FaultKinds = std::array<bool, kFaultKinds>;
 // A write, a flush or the replace failing on the disk are fault points of our profile code:
 // the system's profile functions have none.
