@@ -120,7 +120,7 @@ TEST_F(CounterAttackTest, DamageGrowsWithPowerAndWeaponTier) {
 }
 
 // Only a salvo's warning (frames -149 to -1) with three salvos survived and the player in
-// a vehicle takes a strike; anything else drops the request without a word.
+// a vehicle, not down, takes a strike; anything else drops the request without a word.
 TEST_F(CounterAttackTest, PressOutsideTheWarningDoesNothing) {
     struct Case {
         const char* what;
@@ -129,19 +129,21 @@ TEST_F(CounterAttackTest, PressOutsideTheWarningDoesNothing) {
         int32_t counterAttack;
         int32_t survived;
         bool inVehicle;
+        bool down;
         bool strikes;
     };
     const Case cases[] = {
-        {"warning", -10, 1, 0, 3, true, true},
-        {"window start", -149, 1, 0, 3, true, true},
-        {"window end", -1, 1, 0, 3, true, true},
-        {"before the window", -150, 1, 0, 3, true, false},
-        {"idle", 101, 0, 0, 3, true, false},
-        {"firing", 0, 1, 0, 3, true, false},
-        {"tail", 60, 1, 0, 3, true, false},
-        {"counter-attack", 30, 1, 1, 3, true, false},
-        {"two survived", -10, 1, 0, 2, true, false},
-        {"on foot", -10, 1, 0, 3, false, false},
+        {"warning", -10, 1, 0, 3, true, false, true},
+        {"window start", -149, 1, 0, 3, true, false, true},
+        {"window end", -1, 1, 0, 3, true, false, true},
+        {"before the window", -150, 1, 0, 3, true, false, false},
+        {"idle", 101, 0, 0, 3, true, false, false},
+        {"firing", 0, 1, 0, 3, true, false, false},
+        {"tail", 60, 1, 0, 3, true, false, false},
+        {"counter-attack", 30, 1, 1, 3, true, false, false},
+        {"two survived", -10, 1, 0, 2, true, false, false},
+        {"on foot", -10, 1, 0, 3, false, false, false},
+        {"down", -10, 1, 0, 3, true, true, false},
     };
     useReadyHarmlessMissiles();
     startLevelOne();
@@ -160,6 +162,8 @@ TEST_F(CounterAttackTest, PressOutsideTheWarningDoesNothing) {
         mod.counterAttackSequence = c.counterAttack;
         mod.attacksSurvived = c.survived;
         mod.attackPower = 20.0f;
+        mod.playerDown = c.down ? 1 : 0;
+        if (c.down) mod.checkpointSaved = 0;  // after the dispatch's strike, the flag is only cleared
         pressPadAttack();
         EXPECT_EQ(mod.heliHealth < 500.0f, c.strikes);
         EXPECT_EQ(cuesThisFrame(kCuesStopped), c.strikes ? 1 : 0);

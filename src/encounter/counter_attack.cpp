@@ -29,8 +29,9 @@ constexpr float kCounterAttackSpeed = 1000.0f;
 constexpr float kSlowestSalvoMissile = 200.0f;
 constexpr float kFastestSalvoMissile = 2200.0f;
 
+// A player who is down (dead, arrested, or waiting for the respawn) cannot strike.
 bool counterAttackReady() {
-    return mod.encounterActive && mod.attacksSurvived >= kAttacksForCounterAttack &&
+    return mod.encounterActive && mod.playerDown == 0 && mod.attacksSurvived >= kAttacksForCounterAttack &&
            mod.missileSequenceFrame >= kReadyFirstFrame && mod.missileSequenceFrame <= kReadyLastFrame &&
            entityExists(vehiclePedIsUsing(mod.playerPed));
 }
