@@ -474,6 +474,15 @@ void Faults::faultWrites(sim::Host& host, int64_t frame, Situation now) {
     if (!levelBegun_ && arranged_.rollbackFails) arm(2, Fault::WritesRefused, Kind::Refused, 3);
     // Every tier write refused, with the weapon's after it: the rollback goes through.
     if (refuseTiers_) arm(2, Fault::WritesRefused, Kind::Refused, 2);
+    // Only a win reaches a step's fourth and fifth writes: while one has not been hit, every
+    // win's wreck shot arms it.
+    if (made_[static_cast<std::size_t>(Fault::WritesRefused)] && now == Situation::WonSequence) {
+        for (int position = 4; position <= kWritePositions; ++position) {
+            if (writePositions_[static_cast<std::size_t>(position - 1)] > 0) continue;
+            arm(position, Fault::WritesRefused, Kind::Refused, 1);
+            break;
+        }
+    }
     levelBegun_ = true;
 
     if (due(Fault::FileLocked, now) && !folder.locked()) {

@@ -21,14 +21,14 @@ constexpr const char* kProbeNames[kSettingsProbes] = {
     "a load kept the values last stored", "progress withheld before the file was read",
     "a pending rollback written later",   "a best read again at the level's end",
     "a result without a comparison",      "a purchase not stored, reloaded",
-    "unsaved progress reported"};
+    "unsaved progress reported",          "a win's load after a locked start"};
 
 }  // namespace
 
 const char* probeName(int probe) { return kProbeNames[probe]; }
 
 void ProbeWatch::attach() {
-    settingsRead_ = readBefore_ = openReadable_ = resultShown_ = false;
+    settingsRead_ = openReadable_ = resultShown_ = false;
     now_ = before_ = {};
     frame_ = -1;
     writtenThisFrame_.clear();
@@ -39,6 +39,7 @@ void ProbeWatch::profileCall(const sim::ProfileCall& call) {
     if (call.frame != frame_) writtenThisFrame_.clear();
     frame_ = call.frame;
     if (call.write()) {
+        now_.wrote = true;
         if (call.result == 0) {
             // A key written back to another value in the frame it was written: a rollback.
             const auto written = writtenThisFrame_.find(call.key);
@@ -53,7 +54,10 @@ void ProbeWatch::profileCall(const sim::ProfileCall& call) {
         }
     } else if (call.kind == sim::ProfileCall::Kind::Open) {
         openReadable_ = static_cast<ProfileFileState>(call.result) != ProfileFileState::Unreadable;
-    } else if (call.kind == sim::ProfileCall::Kind::Read && openReadable_) {
+    } else if (call.kind == sim::ProfileCall::Kind::Read) {
+        // A load before any load could read the file: in a won level's turn, the win's own.
+        if (call.key == kFirstKeyOfLoad && !settingsRead_) now_.loadBeforeRead = true;
+        if (!openReadable_) return;
         if (call.key == kFirstKeyOfLoad) settingsRead_ = true;
         if (call.key.starts_with(kBestKey)) now_.bestRead = true;
     }
@@ -64,8 +68,9 @@ void ProbeWatch::afterFrame(const sim::Host& host) {
         if (notification.text != kUnsavedProgressNotice) continue;
         now_.unsaved = true;
         ++seen_[ProbeUnsavedReported];
-        // Progress withheld: the plug-in had never read the file when it came to write.
-        if (!readBefore_) ++seen_[ProbeWithheldBeforeRead];
+        // Progress withheld: the plug-in, never having read the file, did not even try to write
+        // (a win may read it first, in the same turn, and then write).
+        if (!now_.wrote) ++seen_[ProbeWithheldBeforeRead];
     }
     // The turn before the result first shows is the won level's end; a notice of unsaved
     // progress in any other turn follows a purchase.
@@ -74,13 +79,13 @@ void ProbeWatch::afterFrame(const sim::Host& host) {
         const std::string_view text = result->text;
         if (text.starts_with(kUncompared) && text.find(kCompared) == std::string_view::npos) ++seen_[ProbeResultUncompared];
         if (before_.bestRead) ++seen_[ProbeBestReadAgain];
+        if (before_.loadBeforeRead) ++seen_[ProbeWinLoadAfterLockedStart];
     } else if (before_.unsaved) {
         ++seen_[ProbePurchaseReloaded];
     }
     resultShown_ = result != nullptr;
     before_ = now_;
     now_ = {};
-    readBefore_ = settingsRead_;
 }
 
 }  // namespace soak

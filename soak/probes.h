@@ -42,11 +42,12 @@ private:
     // What a frame's turn did: the won level's end is told by the result showing in the next.
     struct Turn {
         bool bestRead = false;  // a best read from a file that could be read
+        bool loadBeforeRead = false;  // a load made while no load had read the file
+        bool wrote = false;           // a write tried, whether it failed or not
         bool unsaved = false;   // the player told that progress could not be saved
     };
     ProbeCounts seen_{};
     bool settingsRead_ = false;  // a load has read the file, or found none
-    bool readBefore_ = false;    // so as the frame began
     bool openReadable_ = false;  // the last open did not find the file unreadable
     Turn now_, before_;
     bool resultShown_ = false;

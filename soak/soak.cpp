@@ -133,13 +133,17 @@ private:
         const ProbeCounts probes = probesSoFar();
         const auto arrange = [&](SettingsProbe probe) { return random.percent(probes[probe] == 0 ? 25 : 4); };
         const bool withheld = arrange(ProbeWithheldBeforeRead);
+        // A new game whose loads all find the file locked, until the lock ends before the win.
+        const bool lockedStart = arrange(ProbeWinLoadAfterLockedStart);
         Arrangement arranged;
-        arranged.lockFromStart = withheld || arrange(ProbeBestReadAgain);
-        arranged.lockAtWin = arranged.lockFromStart && arrange(ProbeResultUncompared);
+        arranged.lockFromStart = withheld || lockedStart || arrange(ProbeBestReadAgain);
+        // Withheld at a win: the win's own load finds the file locked again.
+        arranged.lockAtWin = withheld || (arranged.lockFromStart && arrange(ProbeResultUncompared));
         arranged.rollbackFails = arrange(ProbeRollbackWrittenLater);
         faults_.planLevel(random, arranged);
-        // Progress is withheld only before a new game's first read of the file.
-        if (withheld) gameLevelsLeft_ = 0;
+        // Progress is withheld, and a win loads the file again, only before a new game's first
+        // read of the file.
+        if (withheld || lockedStart) gameLevelsLeft_ = 0;
         if (!game_ || gameLevelsLeft_-- <= 0) {
             countProbes();
             game_.reset();

@@ -122,31 +122,40 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
 }
 
 // A best the file could not give is read again at the end, or not compared with and never
-// overwritten; what the result promised and the file did not get is reported, once, after
-// the level's notifications; a failed write of an unchanged value loses nothing.
+// overwritten (a listed level's best not recorded is reported); what the result promised and
+// the file did not get is reported, once, after the level's notifications; a failed write of
+// an unchanged value loses nothing. A module whose every load found the file locked loads it
+// again at the win: free by then, the win counts as any other.
 TEST_F(LevelOutcomeTest, ProgressTheFileDidNotGetIsReported) {
     constexpr uint32_t kAbsent = 4294967295u;
     const struct {
         const char* what;
         const char* file;
         bool lockedAtStart, lockedAtWin;
+        bool freshModule;  // loaded while the file was locked
         int failAfter, failCount;  // at the win, writes that succeed, then writes that fail
         float score;
         const char* result;
         bool reported;
         uint32_t best, points, openLevels;
     } cases[] = {
-        {"the best read again at the end", "high_score_0=500\r\n", true, false, 0, 0, 600.0f,
+        {"the best read again at the end", "high_score_0=500\r\n", true, false, false, 0, 0, 600.0f,
          "~g~Success! -- NEW HIGH SCORE: 600 -- Last score: 500 -- (Level 2 is available!)", false, 600, 3, 2},
-        {"the best never read", "high_score_0=500\r\n", true, true, 0, 0, 100.0f,
+        {"the best never read", "high_score_0=500\r\n", true, true, false, 0, 0, 100.0f,
          "~g~Success! -- Score: 100 -- (Level 2 is available!)", true, 500, kAbsent, kAbsent},
-        {"the best's write fails", "high_score_0=500\r\n", false, false, 0, 1, 600.0f,
+        {"the best's write fails", "high_score_0=500\r\n", false, false, false, 0, 1, 600.0f,
          "~g~Success! -- NEW HIGH SCORE: 600 -- Last score: 500 -- (Level 2 is available!)", true, 500, 3, 2},
-        {"the unlock's write fails", "", false, false, 4, 1, 50.0f,
+        {"the unlock's write fails", "", false, false, false, 4, 1, 50.0f,
          "~g~Success! -- NEW HIGH SCORE: 50 -- Last score: 0 -- (Level 2 is available!)", true, 50, 3, kAbsent},
         {"every write fails, nothing changes", "upgrade_points=22\r\nopen_levels=3\r\nhigh_score_0=50\r\n", false,
-         false, 0, 10, 50.0f, "~g~Success! -- NEW HIGH SCORE: 50 -- Last score: 50 -- (Level 2 is available!)", false, 50,
+         false, false, 0, 10, 50.0f, "~g~Success! -- NEW HIGH SCORE: 50 -- Last score: 50 -- (Level 2 is available!)", false, 50,
          22, 3},
+        {"the best not read, nothing else to write", "upgrade_points=22\r\nopen_levels=3\r\nhigh_score_0=50\r\n", true,
+         true, false, 0, 0, 60.0f, "~g~Success! -- Score: 60 -- (Level 2 is available!)", true, 50, 22, 3},
+        {"a locked start, the file free at the win", "high_score_0=500\r\nupgrade_points=1\r\n", true, false, true, 0,
+         0, 600.0f, "~g~Success! -- NEW HIGH SCORE: 600 -- Last score: 500 -- (Level 2 is available!)", false, 600, 4, 2},
+        {"a locked start, still locked at the win", "high_score_0=500\r\nupgrade_points=1\r\n", true, true, true, 0, 0,
+         600.0f, "~g~Success! -- Score: 600 -- (Level 2 is available!)", true, 500, 1, kAbsent},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -154,6 +163,7 @@ TEST_F(LevelOutcomeTest, ProgressTheFileDidNotGetIsReported) {
         writeSettings(std::string("[Rotorstrike]\r\n") + c.file);
         host.runFrames(kKeyLockoutFrames);
         if (c.lockedAtStart) host.gameFolder().lock();
+        if (c.freshModule) host.load();
         startLevelFromMenu(0);
         if (!c.lockedAtWin) host.gameFolder().unlock();
         host.gameFolder().failNextWrites(c.failCount, c.failAfter);

@@ -21,7 +21,8 @@ constexpr float kWreckTimeScale = 0.35f;
 // The result against the level's best; a tie is a new best, and a new best is stored under
 // the level's key. Without a known best (the sixth level keeps none; the file could not be
 // read) the result compares with nothing and stores nothing: a best that could not be read
-// must not be overwritten with a lower one. False when a new best was not stored.
+// must not be overwritten with a lower one. False when the level's best was not recorded: a
+// new best not stored, or a listed level's best that could not be read.
 bool showResult() {
     const bool compared = mod.levelHighScoreKnown;
     if (!compared) probeSettings(ProbeResultUncompared);
@@ -42,6 +43,7 @@ bool showResult() {
         appendText(text, " is available!)");
     }
     showFloatingMessage(text.chars, kResultFrames, true);
+    if (!compared) return mod.currentLevel >= kListedLevels;
     // A tie rewrites the same number: lost or not, nothing is lost.
     return !newBest || saveHighScore() || truncateToInt(mod.score) == truncateToInt(mod.levelHighScore);
 }
@@ -83,6 +85,12 @@ void completeLevel() {
                        kWreckShotMs);
     endEncounter();
 
+    // Every load since the module started found the file locked: it is read once more, so
+    // that a lock ended by now does not cost the win.
+    if (!mod.settingsRead) {
+        probeSettings(ProbeWinLoadAfterLockedStart);
+        loadMenuSettings();
+    }
     // A best the file could not give at the level's start is asked for once more.
     if (!mod.levelHighScoreKnown) {
         loadLevelHighScore();

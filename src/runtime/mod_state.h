@@ -36,6 +36,7 @@ enum SettingsProbe {
     ProbeResultUncompared,      // a result shown without a best to compare with
     ProbePurchaseReloaded,      // a purchase not stored, undone by a load
     ProbeUnsavedReported,       // the player told that progress could not be saved
+    ProbeWinLoadAfterLockedStart,  // a won level loads the file that no load could read before
     kSettingsProbes
 };
 
