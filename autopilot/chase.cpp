@@ -30,7 +30,9 @@ void ChaseRecorder::observe(const sim::Host& host) {
         lifeEventsSeen_ = world.combat().lifeEvents().size();
         crashesSeen_ = world.driving().crashes().size();
     }
-    if (!world.map().empty() && record_.map.empty()) record_.map = world.map();
+    // The level's map is laid at its intro, after its encounter began: a map laid since is this
+    // level's (the one before may still be there when it begins).
+    if (!world.map().empty() && (record_.map.empty() || !world.map().samePlace(record_.map))) record_.map = world.map();
 
     const sim::Entity& me = world.entities().player();
     if (modView().encounterActive && host.frame() % kSampleFrames == 0) {

@@ -52,6 +52,26 @@ std::string formatEvent(const Event& event) {
     return format("frame %7lld  %9.3f s  ", static_cast<long long>(event.frame), event.milliseconds / 1000.0) + event.text;
 }
 
+Timeline::Timeline(const sim::Host& host) : startTick_(host.tick()) {
+    const sim::World& world = host.world();
+    projectilesSeen_ = firstFlying_ = world.combat().projectiles().size();
+    blastTold_.assign(projectilesSeen_, true);
+    casualtiesSeen_ = world.combat().casualties().size();
+    lifeEventsSeen_ = world.combat().lifeEvents().size();
+    crashesSeen_ = world.driving().crashes().size();
+    menuOpen_ = modView().menuOpen;
+    instructionsShown_ = modView().instructionsShown;
+    encounterActive_ = modView().encounterActive;
+    heliVehicle_ = modView().heliVehicle;
+    sequenceActive_ = modView().missileSequenceActive;
+    counterAttack_ = modView().counterAttackSequence;
+    shield_ = modView().armorShieldActive;
+    attacksSurvived_ = modView().attacksSurvived;
+    playerDown_ = modView().playerDown;
+    lastMessage_ = modView().messageFramesLeft > 0 ? modView().messageText : "";
+    map_ = world.map();
+}
+
 void Timeline::add(const sim::Host& host, std::string text) {
     Event& event = events_.emplace_back();
     event.frame = host.frame();
@@ -60,7 +80,13 @@ void Timeline::add(const sim::Host& host, std::string text) {
     if (onEvent) onEvent(event);
 }
 
+void Timeline::addPicture(const sim::Host& host, const std::string& file) {
+    const std::string message = modView().messageFramesLeft > 0 ? plain(modView().messageText) : "";
+    add(host, "picture " + file + (message.empty() ? "" : ", the message on screen: " + message));
+}
+
 void Timeline::observe(const sim::Host& host) {
+    watchMap(host);
     watchPlugin(host);
     watchMissiles(host);
     watchLife(host);
@@ -169,6 +195,18 @@ void Timeline::watchLife(const sim::Host& host) {
     }
     const auto& crashes = world.driving().crashes();
     for (; crashesSeen_ < crashes.size(); ++crashesSeen_) add(host, "the car ran into something and stopped");
+}
+
+std::string describeMap(const sim::Map& map) {
+    return format("map laid around (%.1f, %.1f), heading %.1f", static_cast<double>(map.origin().x),
+                  static_cast<double>(map.origin().y), static_cast<double>(map.heading()));
+}
+
+void Timeline::watchMap(const sim::Host& host) {
+    const sim::Map& map = host.world().map();
+    if (map.empty() || map.samePlace(map_)) return;
+    map_ = map;
+    add(host, describeMap(map));
 }
 
 void Timeline::watchScreen(const sim::Host& host) {

@@ -25,15 +25,21 @@ struct Event {
 
 // "frame   1234   20.567 s  salvo 1: warning"
 std::string formatEvent(const Event& event);
+// "map laid around (12.0, -40.5), heading 90.0": where the host laid a level's map.
+std::string describeMap(const sim::Map& map);
 
 class Timeline {
 public:
-    explicit Timeline(uint32_t startTick) : startTick_(startTick) {}
+    // Begins with the host as it stands: what happened before (an earlier level's missiles,
+    // deaths and strikes, the plug-in's state it left) is not this timeline's.
+    explicit Timeline(const sim::Host& host);
 
     // Looks at the frame just run.
     void observe(const sim::Host& host);
     // An event of the caller's (the settings file's values at the end, say).
     void add(const sim::Host& host, std::string text);
+    // A picture of the screen taken now: its file, and the floating message it shows.
+    void addPicture(const sim::Host& host, const std::string& file);
 
     const std::vector<Event>& events() const { return events_; }
     // Called with each event as it is added.
@@ -51,6 +57,7 @@ private:
     void watchMissiles(const sim::Host& host);
     void watchLife(const sim::Host& host);
     void watchScreen(const sim::Host& host);
+    void watchMap(const sim::Host& host);
 
     uint32_t startTick_;
     std::vector<Event> events_;
@@ -78,6 +85,7 @@ private:
     bool sightLost_ = false;
     int64_t sightLostFrame_ = 0;
     std::string lastMessage_;
+    sim::Map map_;  // the map last laid
 
     int salvos_ = 0;
     int salvoMissiles_ = 0;

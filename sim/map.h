@@ -65,6 +65,11 @@ public:
     bool blocksCar(Vec3 at, float radius) const;
     // Whether the point lies under a tunnel's roof.
     bool underRoof(Vec3 at) const;
+    // Laid at the same place and heading as the other: the same map.
+    bool samePlace(const Map& other) const {
+        return origin_.x == other.origin_.x && origin_.y == other.origin_.y && origin_.z == other.origin_.z &&
+               heading_ == other.heading_;
+    }
 
 private:
     Vec3 origin_;

@@ -294,7 +294,7 @@ private:
 Report runSoak(const Options& options) { return Run(options).play(); }
 
 void printReport(std::ostream& out, const Options& options, const Report& report) {
-    out << "soak: " << report.levels << " levels played (" << report.won << " won, " << report.lost << " lost, "
+    out << "soak: " << cli::counted(report.levels, "level") << " played (" << report.won << " won, " << report.lost << " lost, "
         << report.refused << " refused, " << report.outOfFrames << " still running after " << options.levelFrames
         << " frames), " << report.frames << " frames, " << report.games << " games\n";
     std::string missing;
@@ -322,8 +322,8 @@ void printReport(std::ostream& out, const Options& options, const Report& report
     out << "player deaths and menu-key presses, by situation:\n";
     for (int situation = 0; situation < kSituations; ++situation) {
         out << "  " << situationName(static_cast<Situation>(situation)) << ": "
-            << report.deaths[static_cast<std::size_t>(situation)] << " deaths, "
-            << report.menuKeys[static_cast<std::size_t>(situation)] << " menu keys\n";
+            << cli::counted(report.deaths[static_cast<std::size_t>(situation)], "death") << ", "
+            << cli::counted(report.menuKeys[static_cast<std::size_t>(situation)], "menu key") << "\n";
     }
     out << "checks run:\n";
     for (int check = 0; check < kCheckKinds; ++check) {

@@ -33,7 +33,7 @@ Played play(uint32_t seed, int level, const TempFolder& folder, const std::strin
     options.gameDirectory = folder.path();
     options.maxFrames = 60000;
     autopilot::Game game(options);
-    autopilot::Timeline timeline(game.startTick());
+    autopilot::Timeline timeline(game.host());
     autopilot::ChaseRecorder chase;
     while (game.step()) {
         timeline.observe(game.host());
@@ -135,9 +135,9 @@ TEST(Timeline, EachBlastIsToldAtItsOwnFrame) {
     const uint32_t rocket = sim::hashOfName("WEAPON_VEHICLE_ROCKET");
     world.combat().requestWeaponAsset(rocket, 31, 0);
     host.runFrames(5);
+    autopilot::Timeline timeline(host);
     world.combat().fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 600.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
     world.combat().fireMissile({0.0f, 0.0f, 50.0f}, {0.0f, 60.0f, 0.0f}, 250, rocket, 0, true, false, 820.0f);
-    autopilot::Timeline timeline(host.tick());
     std::vector<std::pair<int, int64_t>> blasts;  // missile, frame told
     for (int frame = 0; frame < 600 && blasts.size() < 2; ++frame) {
         host.runFrame();

@@ -66,14 +66,34 @@ TEST(RotorstrikeSim, RefusalsAndMistakesHaveTheirStatus) {
     }
 }
 
-// The campaign of seed 1 ends, each level's files in a folder of its own; a win rate of
-// Level 3 starts every game with the weapon tier the level needs.
+// The campaign of seed 1 ends, each level's files in a folder of its own and of that level
+// alone: its timeline from its own start, the result picture showing its own score, the chase
+// drawn on its own map. A win rate of Level 3 starts every game with the weapon tier the level
+// needs.
 TEST(RotorstrikeSim, TheCampaignEndsAndEveryLevelCanBeMeasured) {
     TempFolder out;
     const ToolRun campaign = runSim("--campaign --seed 1 --out '" + out.path() + "'");
     EXPECT_EQ(campaign.status, 0) << campaign.output;
     EXPECT_NE(campaign.output.find("all levels complete"), std::string::npos) << campaign.output;
-    EXPECT_TRUE(std::filesystem::exists(out.file("05-level-5/timeline.txt")));
+    const std::regex wonLine(R"((\d\d)  Level (\d)  won, score (\d+))");
+    int levels = 0;
+    for (std::sregex_iterator won(campaign.output.begin(), campaign.output.end(), wonLine), end; won != end; ++won, ++levels) {
+        const std::string folder = (*won)[1].str() + "-level-" + (*won)[2].str(), score = (*won)[3].str();
+        SCOPED_TRACE(folder);
+        const std::string timeline = out.read(folder + "/timeline.txt");
+        const std::size_t started = timeline.find("level " + (*won)[2].str() + " started");
+        ASSERT_NE(started, std::string::npos) << timeline;
+        EXPECT_GT(timeline.find("missile "), started);
+        EXPECT_GT(timeline.find("strike "), started);
+        std::smatch map;
+        ASSERT_TRUE(std::regex_search(timeline.begin() + static_cast<std::ptrdiff_t>(started), timeline.end(), map,
+                                      std::regex(R"(map laid around [^\n]+)")));
+        EXPECT_NE(timeline.find("chase-map.png drawn on the " + map.str()), std::string::npos) << timeline;
+        EXPECT_TRUE(std::regex_search(timeline, std::regex("picture result.png, the message on screen: Success! -- "
+                                                           "(NEW HIGH SCORE|Score): " + score + " ")))
+            << timeline;
+    }
+    EXPECT_EQ(levels, 5);
     const ToolRun rate = runSim("--win-rate 2 --level 3 --out '" + out.path() + "'");
     EXPECT_EQ(rate.status, 0) << rate.output;
     EXPECT_NE(rate.output.find("Level 3, armor 1, weapon 2: won 2 of 2 started"), std::string::npos) << rate.output;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "command_line.h"
 #include "level_run.h"
 #include "profile_file.h"
 #include "settings/settings.h"
@@ -123,13 +124,14 @@ int playCampaign(const SimOptions& options) {
         const Progress after = progressIn(gameDir);
         const std::string outcome = report.status == kWon ? "won, score " + std::to_string(report.score)
                                                           : report.result.substr(0, report.result.find(':'));
-        std::printf("%02d  Level %d  %-18s %d deaths, %2d points after, armor %d, weapon %d\n", played, level,
-                    outcome.c_str(), report.deaths, after.points, after.armor, after.weapon);
+        std::printf("%02d  Level %d  %-18s %-10s %9s after, armor %d, weapon %d\n", played, level, outcome.c_str(),
+                    (cli::counted(report.deaths, "death") + ",").c_str(), cli::counted(after.points, "point").c_str(),
+                    after.armor, after.weapon);
         for (const std::string& failed : report.failedWrites) std::printf("    the plug-in could not write %s\n", failed.c_str());
     }
     const double processor = static_cast<double>(std::clock() - processorStart) / CLOCKS_PER_SEC;
-    std::printf("campaign: %d levels played, %d won, %d lost, %d refused; %s of game, %.1f s of processor time; %s\n", played,
-                won, lost, refused, minutes(frames).c_str(), processor,
+    std::printf("campaign: %s played, %d won, %d lost, %d refused; %s of game, %.1f s of processor time; %s\n",
+                cli::counted(played, "level").c_str(), won, lost, refused, minutes(frames).c_str(), processor,
                 complete ? "all levels complete" : "it did not end");
     std::printf("timelines and pictures: %s\n", options.out.c_str());
     return complete ? kWon : kLost;

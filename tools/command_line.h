@@ -37,6 +37,11 @@ inline bool standardOption(const Tool& tool, std::string_view argument) {
     std::exit(kUsageStatus);
 }
 
+// "1 death", "2 deaths": a count and its noun, which takes an s unless the count is one.
+inline std::string counted(long long count, std::string_view noun) {
+    return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+}
+
 // The text as a POSIX shell reads it back: as it is when it holds nothing a shell treats
 // specially, in single quotes otherwise.
 inline std::string shellQuoted(std::string_view text) {

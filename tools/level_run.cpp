@@ -42,7 +42,10 @@ public:
         take("pursuit", salvoFrames_ == 20);
         const sim::ScreenText* prompt = screen.findText("ATTACK READY!");
         take("attack-ready", prompt != nullptr && modView().attackPower >= 35.0f);
-        const bool ended = screen.findText("Success!") != nullptr || screen.findText("You have lost") != nullptr;
+        // This level's end, won or lost, once the autopilot has seen it: never the result of
+        // an earlier level still on the screen as this one begins.
+        const autopilot::Outcome outcome = game_.autopilot().outcome();
+        const bool ended = outcome == autopilot::Outcome::Won || outcome == autopilot::Outcome::Lost;
         resultFrames_ = ended ? resultFrames_ + 1 : 0;
         take("result", resultFrames_ == 30);
     }
@@ -145,7 +148,7 @@ LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& op
             report.failedWrites.push_back(call.key + "=" + call.value + ": " + host.gameFolder().lastWriteError());
         }
     });
-    autopilot::Timeline timeline(host.tick());
+    autopilot::Timeline timeline(host);
     timeline.onEvent = options.onEvent;
     autopilot::ChaseRecorder chase;
     Screenshots shots(options, game);
@@ -155,7 +158,11 @@ LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& op
     const auto observe = [&] {
         timeline.observe(host);
         chase.observe(host);
+        const std::size_t pictures = shots.written().size();
         shots.afterFrame();
+        for (std::size_t index = pictures; index < shots.written().size(); ++index) {
+            timeline.addPicture(host, fs::path(shots.written()[index]).filename().string());
+        }
         // The picture is built only for the frames the replay takes.
         if (replay && replay->takes(host.frame())) {
             replay->picture(shots.withFeed(), render::sceneFromAbove(host.world(), modView().heliVehicle));
@@ -201,6 +208,16 @@ LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& op
     timeline.add(host, "entities still held by the plug-in: " + std::to_string(host.world().entities().heldByScript().size()));
     for (const std::string& failed : report.failedWrites) timeline.add(host, "the plug-in could not write " + failed);
 
+    // A map of the chase, when there was one.
+    const fs::path mapPath = fs::path(options.folder) / "chase-map.png";
+    const bool chaseMap = options.pictures && !chase.record().playerRoute.empty();
+    if (chaseMap) {
+        const std::string title = "Level " + std::to_string(level) + ", seed " + std::to_string(game.options().seed) + ": " +
+                                  (report.status == kWon ? "won" : report.status == kOutOfFrames ? "out of frames" : autopilot::outcomeName(report.outcome));
+        if (!render::writeChaseMap(chase.record(), title, mapPath.string())) throw std::runtime_error("cannot write " + mapPath.string());
+        timeline.add(host, "chase-map.png drawn on the " + autopilot::describeMap(chase.record().map));
+    }
+
     const fs::path timelinePath = fs::path(options.folder) / "timeline.txt";
     std::ofstream file(timelinePath);
     for (const autopilot::Event& event : timeline.events()) file << autopilot::formatEvent(event) << '\n';
@@ -208,14 +225,7 @@ LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& op
     if (!file) throw std::runtime_error("cannot write " + timelinePath.string());
     report.files.push_back(timelinePath.string());
     report.files.insert(report.files.end(), shots.written().begin(), shots.written().end());
-    // A map of the chase, when there was one.
-    const fs::path mapPath = fs::path(options.folder) / "chase-map.png";
-    if (options.pictures && !chase.record().playerRoute.empty()) {
-        const std::string title = "Level " + std::to_string(level) + ", seed " + std::to_string(game.options().seed) + ": " +
-                                  (report.status == kWon ? "won" : report.status == kOutOfFrames ? "out of frames" : autopilot::outcomeName(report.outcome));
-        if (!render::writeChaseMap(chase.record(), title, mapPath.string())) throw std::runtime_error("cannot write " + mapPath.string());
-        report.files.push_back(mapPath.string());
-    }
+    if (chaseMap) report.files.push_back(mapPath.string());
     if (replay) {
         replay->finish();
         report.files.push_back(replayPath.string());

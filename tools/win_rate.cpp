@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "command_line.h"
 #include "game.h"
 #include "encounter/levels.h"
 #include "level_run.h"
@@ -43,7 +44,7 @@ SeedGame playSeed(const SimOptions& options, uint32_t seed, int armor, int weapo
     gameOptions.gameDirectory = folder.path();
     gameOptions.showInstructions = false;
     autopilot::Game game(gameOptions);
-    autopilot::Timeline timeline(game.startTick());
+    autopilot::Timeline timeline(game.host());
     while (game.step()) timeline.observe(game.host());
     timeline.observe(game.host());
     SeedGame played;
@@ -172,8 +173,8 @@ int playWinRate(const SimOptions& options) {
     for (int index = 0; index < options.winRate; ++index) {
         games.push_back(playSeed(options, options.seed + static_cast<uint32_t>(index), armor, weapon));
         const SeedGame& game = games.back();
-        std::printf("seed %u: %s after %lld frames, %d deaths%s\n", game.seed, game.outcome.c_str(),
-                    static_cast<long long>(game.frames), game.deaths,
+        std::printf("seed %u: %s after %lld frames, %s%s\n", game.seed, game.outcome.c_str(),
+                    static_cast<long long>(game.frames), cli::counted(game.deaths, "death").c_str(),
                     game.status == kWon ? (", score " + std::to_string(game.score)).c_str() : "");
     }
     const Summary summary = summarize(games);
