@@ -40,8 +40,9 @@ TEST(RotorstrikeSim, PlaysLevelOneAndLeavesItsFiles) {
 
 // The ends that are not a win, each with its status and its reason.
 TEST(RotorstrikeSim, RefusalsAndMistakesHaveTheirStatus) {
-    TempFolder game;
+    TempFolder game, fresh;
     game.write("Rotorstrike.ini", "[Rotorstrike]\r\nopen_levels=3\r\n");
+    fresh.write("Rotorstrike.ini", "[Rotorstrike]\r\n");
     TempFolder out;
     const std::string where = " --out '" + out.path() + "'";
     const struct {
@@ -51,7 +52,7 @@ TEST(RotorstrikeSim, RefusalsAndMistakesHaveTheirStatus) {
     } cases[] = {
         {"--quiet --level 3 --game-dir '" + game.path() + "'" + where, 3,
          "refused: You must upgrade your weapon in the menu before starting this level!"},
-        {"--quiet --level 2" + where, 3, "refused: Level 2 is locked"},
+        {"--quiet --level 2 --game-dir '" + fresh.path() + "'" + where, 3, "refused: Level 2 is locked"},
         {"--quiet --max-frames 500" + where, 4, "out of frames after 500"},
         {"--level 9", 2, "--level 9: wants a whole number from 1 to 6"},
         {"--fast", 2, "no option --fast"},

@@ -7,9 +7,11 @@
 #include <stdexcept>
 
 #include "chase.h"
+#include "encounter/levels.h"
 #include "replay_gif.h"
 #include "runtime/mod_view.h"
 #include "scene_pictures.h"
+#include "rules.h"
 #include "screenshot.h"
 
 namespace fs = std::filesystem;
@@ -135,6 +137,16 @@ std::string settingsLine(autopilot::Game& game) {
         line += std::string(" ") + key + "=" + (value == 0xFFFFFFFFu ? "-" : std::to_string(value));
     }
     return line;
+}
+
+int leastWeapon(int level) { return level > kFirstLevelNeedingWeapon ? kWeaponTierForHardLevels : kFirstTier; }
+
+void writeSettingsOpening(const std::string& gameDir, int level, int armor, int weapon) {
+    const fs::path path = fs::path(gameDir) / "Rotorstrike.ini";
+    std::ofstream file(path, std::ios::binary);
+    file << "[Rotorstrike]\r\nopen_levels=" << level << "\r\narmor=" << armor << "\r\nweapon=" << weapon << "\r\n";
+    file.close();
+    if (!file) throw std::runtime_error("cannot write " + path.string());
 }
 
 LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& options) {

@@ -55,4 +55,10 @@ LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& op
 // The keys of the settings file that a level changes; "-" for a key it does not hold.
 std::string settingsLine(autopilot::Game& game);
 
+// The least weapon tier a level (numbered from 1) lets the player start it with.
+int leastWeapon(int level);
+// A settings file in the game's folder that opens the levels up to this one (numbered from 1)
+// with these tiers.
+void writeSettingsOpening(const std::string& gameDir, int level, int armor, int weapon);
+
 }  // namespace tools

@@ -13,6 +13,7 @@
 #include "command_line.h"
 #include "game.h"
 #include "level_run.h"
+#include "rules.h"
 #include "sim_options.h"
 #include "temporary_folder.h"
 #include "win_rate.h"
@@ -27,10 +28,14 @@ constexpr cli::Tool kTool = {
     "usage: rotorstrike-sim [options]\n"
     "Plays the plug-in in the simulated host with the autopilot: a level (and writes its\n"
     "timeline, screenshots and a map of the chase), the whole campaign, or many seeds' games.\n"
-    "  --level N        the level to play, 1 to 5 (6: the sixth, with open_levels 6); default 1\n"
+    "  --level N        the level to play, 1 to 6 (6: the sixth, which the menu lists once all\n"
+    "                   five are won); default 1. Without a settings file of the game's folder,\n"
+    "                   the level is played with the levels below it open and the weapon tier\n"
+    "                   it needs\n"
     "  --seed S         the seed of the game (the host's clock and the autopilot); default 1\n"
-    "  --game-dir DIR   the game's folder: its Rotorstrike.ini is kept and reused\n"
-    "                   (default: a fresh temporary folder, removed afterwards)\n"
+    "  --game-dir DIR   the game's folder: its Rotorstrike.ini, when there is one, is played\n"
+    "                   as it stands and kept (default: a fresh temporary folder, removed\n"
+    "                   afterwards)\n"
     "  --max-frames N   stop a level after N frames (default 200000, about 55 minutes of game)\n"
     "  --out DIR        where the timeline and the pictures go (default sim-out); the files a\n"
     "                   run writes by name are removed from it first, nothing else\n"
@@ -161,6 +166,11 @@ int playOne(const SimOptions& options) {
     std::string gameDir = options.gameDir;
     if (gameDir.empty()) gameDir = temporary.emplace("rotorstrike-sim").path();
     fs::create_directories(gameDir);
+    // A level past the first is played with what it needs (the levels below it open, the
+    // weapon tier it asks for), unless the game's folder holds a settings file of its own.
+    if (options.level > 1 && !fs::exists(fs::path(gameDir) / "Rotorstrike.ini")) {
+        tools::writeSettingsOpening(gameDir, options.level, kFirstTier, tools::leastWeapon(options.level));
+    }
 
     autopilot::GameOptions gameOptions;
     gameOptions.level = options.level;

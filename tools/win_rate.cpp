@@ -21,9 +21,6 @@ namespace tools {
 
 namespace {
 
-// The least weapon tier a level (numbered from 1) lets the player start it with.
-int leastWeapon(int level) { return level > kFirstLevelNeedingWeapon ? kWeaponTierForHardLevels : kFirstTier; }
-
 struct SeedGame {
     uint32_t seed = 0;
     int status = kFault;
@@ -35,8 +32,7 @@ struct SeedGame {
 // One seed's game of the level, from a file that opens it with these tiers.
 SeedGame playSeed(const SimOptions& options, uint32_t seed, int armor, int weapon) {
     sim::TemporaryFolder folder("rotorstrike-sim");
-    std::ofstream(fs::path(folder.path()) / "Rotorstrike.ini", std::ios::binary)
-        << "[Rotorstrike]\r\nopen_levels=" << options.level << "\r\narmor=" << armor << "\r\nweapon=" << weapon << "\r\n";
+    writeSettingsOpening(folder.path(), options.level, armor, weapon);
     autopilot::GameOptions gameOptions;
     gameOptions.level = options.level;
     gameOptions.seed = seed;
