@@ -7,8 +7,6 @@ namespace sim {
 
 namespace {
 
-constexpr std::string_view kPlayerModel = "SIM_PLAYER";
-constexpr std::string_view kCarModel = "SIM_CAR";
 // Line of sight reaches this far.
 constexpr float kSightRange = 300.0f;
 
@@ -35,15 +33,7 @@ void Entities::takeOccupantsAlong(const Entity& vehicle) {
 }
 
 Entities::Entities(const int64_t& frame, const Map& map) : frame_(frame), map_(map) {
-    // The models of the mission, and the player's own.
-    // The helicopters fly at their own top speeds, whatever a mission asks.
-    addModel("BUZZARD", EntityKind::Vehicle, {-1.6f, -6.5f, -1.8f}, {1.6f, 6.5f, 1.8f}).topSpeed = 45.0f;
-    addModel("ANNIHILATOR", EntityKind::Vehicle, {-2.2f, -8.2f, -2.3f}, {2.2f, 8.2f, 2.3f}).topSpeed = 48.0f;
-    addModel("VALKYRIE", EntityKind::Vehicle, {-2.4f, -9.1f, -2.5f}, {2.4f, 9.1f, 2.5f}).topSpeed = 46.0f;
-    addModel("SAVAGE", EntityKind::Vehicle, {-2.6f, -9.8f, -2.6f}, {2.6f, 9.8f, 2.6f}).topSpeed = 52.0f;
-    addModel("s_m_y_swat_01", EntityKind::Ped, {-0.4f, -0.3f, -1.0f}, {0.4f, 0.3f, 1.0f});
-    addModel(kCarModel, EntityKind::Vehicle, {-1.0f, -2.3f, -0.7f}, {1.0f, 2.3f, 0.7f});
-    addModel(kPlayerModel, EntityKind::Ped, {-0.4f, -0.3f, -1.0f}, {0.4f, 0.3f, 1.0f});
+    for (const ModelRow& row : kModelTable) addModel(row.name, row.kind, row.minimum, row.maximum).topSpeed = row.topSpeed;
     playerPed_ = spawn(EntityKind::Ped, Vec3{}, hashOfName(kPlayerModel)).handle;
 }
 

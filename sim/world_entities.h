@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "map.h"
+#include "models.h"
 #include "vec3.h"
 
 namespace sim {
@@ -17,7 +18,6 @@ namespace sim {
 // The host's name hash (lower-cased, one byte at a time), as it hashes model and weapon names.
 uint32_t hashOfName(std::string_view name);
 
-enum class EntityKind { Ped, Vehicle };
 
 constexpr int32_t kDriverSeat = -1;
 constexpr int32_t kNeverLoads = -1;

@@ -12,7 +12,9 @@
 #include "campaign.h"
 #include "command_line.h"
 #include "game.h"
+#include "encounter/levels.h"
 #include "level_run.h"
+#include "models.h"
 #include "rules.h"
 #include "sim_options.h"
 #include "temporary_folder.h"
@@ -219,8 +221,24 @@ int playOne(const SimOptions& options) {
 
 }  // namespace
 
+// Each level the run plays flies a helicopter the simulated host knows; a modder who gave one
+// another model is told where to add it, before anything is played.
+bool modelsKnown(const SimOptions& options) {
+    const bool all = options.campaign || options.balance > 0;
+    for (int level = 1; level <= kLevelCount; ++level) {
+        if (!all && level != options.level) continue;
+        const char* model = levelTable[level - 1].heliModel;
+        if (sim::findModelRow(model) != nullptr) continue;
+        std::fprintf(stderr, "rotorstrike-sim: Level %d: model %s is not in %s: add it there\n", level, model,
+                     std::string(sim::kModelTableFile).c_str());
+        return false;
+    }
+    return true;
+}
+
 int main(int argc, char** argv) {
     const SimOptions options = parse(argc, argv);
+    if (!modelsKnown(options)) return tools::kFault;
     try {
         if (options.campaign) return tools::playCampaign(options);
         if (options.winRate > 0) return tools::playWinRate(options);
