@@ -1,5 +1,6 @@
 // rotorstrike-soak: the chaos soak from the command line. Under Wine (standin-soak.exe) the
 // same program plays Rotorstrike.asi, and takes the module and the stand-in as options.
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <fstream>
@@ -83,13 +84,13 @@ int main(int argc, char** argv) {
     std::ofstream record;
     if (!recordFile.empty()) {
         record.open(recordFile, std::ios::binary | std::ios::trunc);
-        if (!record) cli::usageError(kTool, "cannot write " + recordFile);
+        if (!record) cli::usageError(kTool, "--record " + recordFile + ": cannot write this file (" + std::strerror(errno) + ")");
         options.record = &record;
     }
     std::cout << "soak: seed " << options.seed << ", " << options.levels << " levels; replay: "
               << soak::replayCommand(options, options.levels) << std::endl;
     if (!quiet) options.progress = &std::cout;
     const soak::Report report = soak::runSoak(options);
-    soak::printReport(std::cout, options, report);
+    soak::printReport(std::cout, std::cerr, options, report);
     return report.ok(options.strict) ? 0 : 1;
 }

@@ -293,7 +293,7 @@ private:
 
 Report runSoak(const Options& options) { return Run(options).play(); }
 
-void printReport(std::ostream& out, const Options& options, const Report& report) {
+void printReport(std::ostream& out, std::ostream& failures, const Options& options, const Report& report) {
     out << "soak: " << cli::counted(report.levels, "level") << " played (" << report.won << " won, " << report.lost << " lost, "
         << report.refused << " refused, " << report.outOfFrames << " still running after " << options.levelFrames
         << " frames), " << report.frames << " frames, " << report.games << " games\n";
@@ -335,12 +335,13 @@ void printReport(std::ostream& out, const Options& options, const Report& report
             out << report.checks[static_cast<std::size_t>(check)] << "\n";
         }
     }
+    out.flush();
     if (!report.problem.empty()) {
-        out << "FAILED with seed " << options.seed << ": " << report.problem << "\n"
-            << "replay: " << replayCommand(options, report.failedLevel + 1) << "\n";
+        failures << "FAILED with seed " << options.seed << ": " << report.problem << "\n"
+                 << "replay: " << replayCommand(options, report.failedLevel + 1) << "\n";
     } else if (!report.complete() && options.strict) {
-        out << "FAILED with seed " << options.seed << ": never fired: " << missing << "\n"
-            << "replay: " << replayCommand(options, options.levels) << "\n";
+        failures << "FAILED with seed " << options.seed << ": never fired: " << missing << "\n"
+                 << "replay: " << replayCommand(options, options.levels) << "\n";
     } else if (!report.complete()) {
         out << "clean; too short a run to fire " << missing << "\n";
     } else {

@@ -60,7 +60,8 @@ struct Report {
 Report runSoak(const Options& options);
 // The one command that replays the run's first `levels` levels.
 std::string replayCommand(const Options& options, int levels);
-// The report as the tool prints it.
-void printReport(std::ostream& out, const Options& options, const Report& report);
+// The report as the tool prints it: the summary on out, a failure and its replay line on
+// failures.
+void printReport(std::ostream& out, std::ostream& failures, const Options& options, const Report& report);
 
 }  // namespace soak

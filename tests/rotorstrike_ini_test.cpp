@@ -25,12 +25,16 @@ TEST(RotorstrikeIni, GetsAndSetsAsTheGameDoes) {
         {"get " + file + " ROTORSTRIKE Armor 1", 0, "3\n"},
         {"get " + file + " Rotorstrike weapon 1", 0, "16\n"},
         {"get " + file + " Other armor 4294967295", 0, "4294967295\n"},
-        {"set '" + folder.file("regular") + "/x.ini' Rotorstrike armor 3", 1, "rotorstrike-ini: cannot set armor"},
+        {"set " + file + " Rotorstrike open_menu_key F10", 0, ""},
+        {"get-text " + file + " Rotorstrike open_menu_key F9", 0, "F10\n"},
+        {"get-text " + file + " Rotorstrike attack_key NUM9", 0, "NUM9\n"},
+        {"set '" + folder.file("regular") + "/x.ini' Rotorstrike armor 3", 2, "rotorstrike-ini: cannot set armor"},
         // Lines that would not read back as the entry written.
-        {"set " + file + " Rotorstrike 'a=b' 3", 2, "rotorstrike-ini: cannot write 'a=b=3': the key would end at its '='"},
-        {"set " + file + " Rotorstrike '[x' ']'", 2, "rotorstrike-ini: cannot write '[x=]': a line that starts with '['"},
-        {"set " + file + " Rotorstrike armor ' 3'", 2, "rotorstrike-ini: cannot write 'armor= 3': blanks around it"},
-        {"set " + file + " Rotorstrike armor '\"3\"'", 2, "rotorstrike-ini: cannot write 'armor=\"3\"': the matching quotes"},
+        {"set " + file + " Rotorstrike 'a=b' 3", 2, "rotorstrike-ini: cannot write 'a=b=3' in [Rotorstrike]: the key would end"},
+        {"set " + file + " Rotorstrike '[x' ']'", 2, "rotorstrike-ini: cannot write '[x=]' in [Rotorstrike]: a line that starts"},
+        {"set " + file + " Rotorstrike armor ' 3'", 2, "rotorstrike-ini: cannot write 'armor= 3' in [Rotorstrike]: blanks around"},
+        {"set " + file + " Rotorstrike armor '\"3\"'", 2, "rotorstrike-ini: cannot write 'armor=\"3\"' in [Rotorstrike]: the matching"},
+        {"set " + file + " 'a]b' armor 3", 2, "rotorstrike-ini: cannot write 'armor=3' in [a]b]: the section's name would end"},
         {"get " + file + " Rotorstrike armor many", 2, "rotorstrike-ini: DEFAULT must be"},
         {"get " + file + " Rotorstrike armor 4294967296", 2, "rotorstrike-ini: DEFAULT must be"},
         {"put " + file + " Rotorstrike armor 3", 2, "rotorstrike-ini: no command put"},
@@ -42,7 +46,7 @@ TEST(RotorstrikeIni, GetsAndSetsAsTheGameDoes) {
         EXPECT_EQ(run.status, step.status) << step.arguments;
         EXPECT_EQ(run.output.substr(0, step.output.size()), step.output) << step.arguments << "\n" << run.output;
     }
-    EXPECT_EQ(folder.read("Rotorstrike.ini"), "[Rotorstrike]\r\narmor=3\r\nweapon=0x10\r\n");
+    EXPECT_EQ(folder.read("Rotorstrike.ini"), "[Rotorstrike]\r\narmor=3\r\nweapon=0x10\r\nopen_menu_key=F10\r\n");
 }
 
 }  // namespace

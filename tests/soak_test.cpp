@@ -205,7 +205,7 @@ TEST(Soak, TheSeedDecidesTheRunAndAFaultThatNeverFiredFailsIt) {
     EXPECT_FALSE(first.ok(true));
     options.strict = true;
     std::ostringstream printed;
-    soak::printReport(printed, options, first);
+    soak::printReport(printed, printed, options, first);
     EXPECT_NE(printed.str().find("NEVER FIRED"), std::string::npos);
     EXPECT_NE(printed.str().find("replay: rotorstrike-soak --strict --seed 11 --levels 3"), std::string::npos);
 }

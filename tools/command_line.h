@@ -4,10 +4,14 @@
 // command printed for a person to run again quotes what a shell would split.
 #pragma once
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace cli {
 
@@ -35,6 +39,24 @@ inline bool standardOption(const Tool& tool, std::string_view argument) {
 [[noreturn]] inline void usageError(const Tool& tool, const std::string& what) {
     std::fprintf(stderr, "%s: %s\nRun '%s --help' for the options.\n", tool.name, what.c_str(), tool.name);
     std::exit(kUsageStatus);
+}
+
+// Why an output folder cannot take a tool's files: it cannot be made (with its parents), or
+// nothing can be written in it ("cannot write in this folder (Permission denied)"); empty
+// when it can. A tool asks before it plays, so that no work is lost at the end.
+inline std::string folderProblem(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error || !fs::is_directory(folder)) {
+        return "cannot make this folder (" + (error ? error.message() : std::string("a file is in its place")) + ")";
+    }
+    const fs::path probe = fs::path(folder) / ".rotorstrike-write-check";
+    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    if (file == nullptr) return "cannot write in this folder (" + std::string(std::strerror(errno)) + ")";
+    std::fclose(file);
+    fs::remove(probe, error);
+    return {};
 }
 
 // "1 death", "2 deaths": a count and its noun, which takes an s unless the count is one.

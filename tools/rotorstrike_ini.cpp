@@ -14,16 +14,22 @@ namespace {
 constexpr cli::Tool kTool = {
     "rotorstrike-ini",
     "usage: rotorstrike-ini get FILE SECTION KEY DEFAULT\n"
+    "       rotorstrike-ini get-text FILE SECTION KEY DEFAULT\n"
     "       rotorstrike-ini set FILE SECTION KEY VALUE\n"
     "Reads or writes a settings file as the game's Windows profile calls do. FILE is a path on\n"
     "this system.\n"
-    "  get   prints the value as GetPrivateProfileIntA returns it (an unsigned decimal); DEFAULT\n"
-    "        (a 32-bit integer) when the file, the section or the key is missing\n"
-    "  set   writes KEY=VALUE into SECTION as WritePrivateProfileStringA does, replacing the\n"
-    "        file atomically; a key or value whose line would not read back as that same\n"
-    "        entry is refused\n"
+    "  get       prints the value as GetPrivateProfileIntA returns it (an unsigned decimal);\n"
+    "            DEFAULT (a 32-bit integer) when the file, the section or the key is missing\n"
+    "  get-text  prints the value as GetPrivateProfileStringA returns it (a key's name such as\n"
+    "            F10 as it stands); DEFAULT when the file, the section or the key is missing\n"
+    "  set       writes KEY=VALUE into SECTION as WritePrivateProfileStringA does, replacing\n"
+    "            the file atomically; a section, key or value whose line would not read back\n"
+    "            as that same entry is refused\n"
     "  -h, --help   this text; --version: the version\n"
-    "Exit status: 0 done; 1 the file could not be written; 2 a wrong command line.\n"};
+    "Exit status: 0 done; 2 a wrong command line, or a file that cannot be written.\n"};
+
+// The longest text value get-text prints, as a buffer of the profile call would hold it.
+constexpr std::size_t kTextBuffer = 4096;
 
 // DEFAULT as the Windows call takes it: a 32-bit integer, signed or not.
 bool parseDefault(const char* text, int32_t& value) {
@@ -41,9 +47,11 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // functions trim the blanks around a name and a value, drop a value's matching quotes, end
 // a line at CR or LF and a text at NUL, take a line that starts with '[' for a section's
 // header and one that starts with ';' for a comment, and end a name at its first '='.
-std::string entryProblem(std::string_view key, std::string_view value) {
+std::string entryProblem(std::string_view section, std::string_view key, std::string_view value) {
+    if (section.empty()) return "the section is empty";
+    if (section.find(']') != std::string_view::npos) return "the section's name would end at its ']'";
     if (key.empty()) return "the key is empty";
-    for (const std::string_view text : {key, value}) {
+    for (const std::string_view text : {section, key, value}) {
         if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
             return "a line end or a NUL would cut the line";
         }
@@ -75,14 +83,20 @@ int main(int argc, char** argv) {
         std::printf("%u\n", profile::readFileInt(path, argv[3], argv[4], defaultValue));
         return 0;
     }
-    if (command != "set") cli::usageError(kTool, "no command " + command + " (get or set)");
-    const std::string problem = entryProblem(argv[4], argv[5]);
-    if (!problem.empty()) cli::usageError(kTool, "cannot write '" + std::string(argv[4]) + "=" + argv[5] + "': " + problem);
+    if (command == "get-text") {
+        std::printf("%s\n", profile::readFileString(path, argv[3], argv[4], argv[5], kTextBuffer).c_str());
+        return 0;
+    }
+    if (command != "set") cli::usageError(kTool, "no command " + command + " (get, get-text or set)");
+    const std::string problem = entryProblem(argv[3], argv[4], argv[5]);
+    if (!problem.empty()) {
+        cli::usageError(kTool, "cannot write '" + std::string(argv[4]) + "=" + argv[5] + "' in [" + argv[3] + "]: " + problem);
+    }
     const profile::WriteResult result = profile::writeFileString(path, argv[3], argv[4], argv[5]);
     if (!result.ok) {
         std::fprintf(stderr, "rotorstrike-ini: cannot set %s in [%s] of %s: %s\n", argv[4], argv[3], path.c_str(),
                      result.error.c_str());
-        return 1;
+        return cli::kUsageStatus;
     }
     return 0;
 }

@@ -143,10 +143,8 @@ SimOptions parse(int argc, char** argv) {
     refuse("one level", modes == 0, {"--buy", "--armor", "--weapon"}, "these belong to --campaign and --win-rate");
     // The folders named must be usable before anything is played.
     for (const auto& [option, folder] : {std::pair<const char*, std::string>{"--game-dir", options.gameDir}, {"--out", options.out}}) {
-        std::error_code error;
-        if (folder.empty() || (fs::create_directories(folder, error), !error && fs::is_directory(folder))) continue;
-        cli::usageError(kTool, std::string(option) + " " + folder + ": cannot make this folder (" +
-                                   (error ? error.message() : "a file is in its place") + "); give one that can be made");
+        const std::string problem = folder.empty() ? std::string() : cli::folderProblem(folder);
+        if (!problem.empty()) cli::usageError(kTool, std::string(option) + " " + folder + ": " + problem + "; give another");
     }
     if (options.winRate > 0 && options.level >= 3 && options.weapon == 1) {
         cli::usageError(kTool, "--weapon 1: Level " + std::to_string(options.level) + " needs weapon tier 2 or more");
@@ -244,6 +242,8 @@ int main(int argc, char** argv) {
         if (options.winRate > 0) return tools::playWinRate(options);
         if (options.balance > 0) return tools::playBalance(options);
         return playOne(options);
+    } catch (const fs::filesystem_error& error) {
+        std::fprintf(stderr, "rotorstrike-sim: cannot use %s: %s\n", error.path1().c_str(), error.code().message().c_str());
     } catch (const sim::HostError& error) {
         std::fprintf(stderr, "rotorstrike-sim: the plug-in met a fault in the host: %s\nreplay: %s\n", error.what(),
                      replayCommand(options).c_str());
