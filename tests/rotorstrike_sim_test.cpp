@@ -142,4 +142,28 @@ TEST(Tools, BehaveAlike) {
     }
 }
 
+// An output no one can write (a path through a regular file) is refused before any work, with
+// the reason, and the same status by every tool.
+TEST(Tools, RefuseAnOutputTheyCannotWriteAtOnce) {
+    TempFolder folder;
+    folder.write("regular", "x");
+    const std::string blocked = "'" + folder.file("regular") + "/out'";
+    const struct {
+        const char* tool;
+        std::string arguments, said;
+    } cases[] = {
+        {ROTORSTRIKE_SIM, "--out " + blocked, "cannot make this folder (Not a directory)"},
+        {ROTORSTRIKE_SIM, "--campaign --out " + blocked, "cannot make this folder (Not a directory)"},
+        {ROTORSTRIKE_SIM, "--win-rate 50 --out " + blocked, "cannot make this folder (Not a directory)"},
+        {ROTORSTRIKE_SOAK, "--levels 50 --record " + blocked, "cannot write this file (Not a directory)"},
+        {ROTORSTRIKE_INI, "set " + blocked + " Rotorstrike armor 3", "cannot set armor"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ToolRun run = runProgram(c.tool, c.arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.output.find(c.said), std::string::npos) << run.output;
+    }
+}
+
 }  // namespace
