@@ -52,7 +52,7 @@ inline std::string folderProblem(const std::string& folder) {
         return "cannot make this folder (" + (error ? error.message() : std::string("a file is in its place")) + ")";
     }
     const fs::path probe = fs::path(folder) / ".rotorstrike-write-check";
-    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    std::FILE* file = std::fopen(probe.string().c_str(), "wb");
     if (file == nullptr) return "cannot write in this folder (" + std::string(std::strerror(errno)) + ")";
     std::fclose(file);
     fs::remove(probe, error);
