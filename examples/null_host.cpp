@@ -5,15 +5,21 @@
 //   build/linux/examples/null-host [FRAMES]      (default 120: two seconds of game time)
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "host.h"
 #include "temporary_folder.h"
 #include "virtual_keys.h"
 
 int main(int argc, char** argv) {
+    constexpr const char* kUsage = "usage: null-host [FRAMES]  (2 or more; default 120)\n";
+    if (argc > 1 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     const int frames = argc > 1 ? std::atoi(argv[1]) : 120;
     if (frames < 2) {
-        std::fprintf(stderr, "usage: null-host [FRAMES]  (2 or more; default 120)\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     // The settings file is written to a fresh folder, not to the current directory.

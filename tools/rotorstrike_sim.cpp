@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "campaign.h"
 #include "command_line.h"
@@ -73,9 +75,22 @@ bool wholeNumber(const char* text, long long low, long long high, long long& val
 SimOptions parse(int argc, char** argv) {
     SimOptions options;
     options.program = argv[0];
-    std::set<std::string> given;
+    // --level=2 is --level 2.
+    std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+        const std::string_view argument = argv[i];
+        const std::size_t equals = argument.find('=');
+        if (argument.starts_with("--") && equals != std::string_view::npos) {
+            arguments.emplace_back(argument.substr(0, equals));
+            arguments.emplace_back(argument.substr(equals + 1));
+        } else {
+            arguments.emplace_back(argument);
+        }
+    }
+    const std::size_t count = arguments.size();
+    std::set<std::string> given;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string arg = arguments[i];
         if (cli::standardOption(kTool, arg)) continue;
         given.insert(arg);
         if (arg == "--quiet" || arg == "--trace" || arg == "--replay" || arg == "--campaign") {
@@ -91,8 +106,8 @@ SimOptions parse(int argc, char** argv) {
         const bool named = arg == "--game-dir" || arg == "--out" || arg == "--buy" ||
                            std::any_of(std::begin(numbers), std::end(numbers), [&](const auto& n) { return arg == n.name; });
         if (!named) cli::usageError(kTool, "no option " + arg);
-        if (i + 1 == argc) cli::usageError(kTool, arg + " wants a value");
-        const std::string value = argv[++i];
+        if (i + 1 == count) cli::usageError(kTool, arg + " wants a value");
+        const std::string value = arguments[++i];
         if (arg == "--game-dir" || arg == "--out") {
             if (value.empty()) cli::usageError(kTool, arg + " wants a folder");
             (arg == "--out" ? options.out : options.gameDir) = value;

@@ -97,6 +97,7 @@ struct Bars {
     std::vector<std::vector<double>> values;  // values[group][series], 0 to top; < 0: none
     double top = 100.0;                       // the axis' top
     const char* unit = " %";
+    std::string note;  // when set, said in one line instead of the bars (they would all be alike)
 };
 
 void writeBars(const Bars& bars, const std::string& path) {
@@ -112,9 +113,14 @@ void writeBars(const Bars& bars, const std::string& path) {
     cairo_move_to(c, kLeft, 32);
     cairo_show_text(c, bars.title.c_str());
     const double plotHeight = kHeight - kTop - kBottom, plotWidth = kWidth - kLeft - kRight;
+    if (!bars.note.empty()) {
+        cairo_set_font_size(c, 24);
+        cairo_move_to(c, kLeft, kTop + plotHeight / 2.0);
+        cairo_show_text(c, bars.note.c_str());
+    }
     cairo_set_font_size(c, 12);
     cairo_set_line_width(c, 1);
-    for (int tick = 0; tick <= 4; ++tick) {
+    for (int tick = 0; tick <= 4 && bars.note.empty(); ++tick) {
         const double value = bars.top * tick / 4.0;
         const double y = kTop + plotHeight * (1.0 - tick / 4.0);
         cairo_set_source_rgb(c, 0.85, 0.85, 0.85);
@@ -129,7 +135,7 @@ void writeBars(const Bars& bars, const std::string& path) {
     }
     const double groupWidth = plotWidth / static_cast<double>(bars.groups.size());
     const double barWidth = groupWidth * 0.8 / static_cast<double>(bars.series.size());
-    for (std::size_t group = 0; group < bars.groups.size(); ++group) {
+    for (std::size_t group = 0; group < bars.groups.size() && bars.note.empty(); ++group) {
         const double x0 = kLeft + groupWidth * static_cast<double>(group) + groupWidth * 0.1;
         for (std::size_t series = 0; series < bars.series.size(); ++series) {
             const double value = bars.values[group][series];
@@ -144,7 +150,7 @@ void writeBars(const Bars& bars, const std::string& path) {
         cairo_move_to(c, x0, kTop + plotHeight + 18);
         cairo_show_text(c, bars.groups[group].c_str());
     }
-    for (std::size_t series = 0; series < bars.series.size(); ++series) {
+    for (std::size_t series = 0; series < bars.series.size() && bars.note.empty(); ++series) {
         const double* colour = kColours[series % 4];
         const double x = kLeft + 220.0 * static_cast<double>(series);
         cairo_set_source_rgb(c, colour[0], colour[1], colour[2]);
@@ -191,7 +197,7 @@ int playWinRate(const SimOptions& options) {
         file.close();
         if (!file) throw std::runtime_error("cannot write " + summaryPath.string());
         // The share won over the seeds played so far.
-        Bars bars{line, {"won so far"}, {}, {}};
+        Bars bars{line, {"won so far"}, {}, {}, 100.0, " %", {}};
         int won = 0, started = 0;
         for (const SeedGame& game : games) {
             started += game.status == kRefused ? 0 : 1;
@@ -199,6 +205,7 @@ int playWinRate(const SimOptions& options) {
             bars.groups.push_back(games.size() <= 20 || game.seed % 10 == 0 ? std::to_string(game.seed) : "");
             bars.values.push_back({started == 0 ? -1.0 : 100.0 * won / started});
         }
+        if (won == static_cast<int>(games.size())) bars.note = "Every game was won: " + cli::counted(won, "seed") + ", 100 % all along.";
         writeBars(bars, plotPath.string());
         std::printf("summary: %s\nplot: %s\n", summaryPath.c_str(), plotPath.c_str());
     }
@@ -211,8 +218,8 @@ int playWinRate(const SimOptions& options) {
 
 int playBalance(const SimOptions& options) {
     const std::string seeds = std::to_string(options.balance) + " seeds each";
-    Bars wins{"Win rate by level and weapon tier, " + seeds, {"armor I", "armor IV"}, {}, {}};
-    Bars deaths{"Deaths a game by level and weapon tier, " + seeds, {"armor I", "armor IV"}, {}, {}, 4.0, ""};
+    Bars wins{"Win rate by level and weapon tier, " + seeds, {"armor I", "armor IV"}, {}, {}, 100.0, " %", {}};
+    Bars deaths{"Deaths a game by level and weapon tier, " + seeds, {"armor I", "armor IV"}, {}, {}, 4.0, "", {}};
     std::printf("| level | weapon | armor I: won | mean score | deaths a game | game length | armor IV: won | mean score | "
                 "deaths a game | game length |\n|---|---|---|---|---|---|---|---|---|---|\n");
     for (int level = 1; level <= kLevelCount; ++level) {
