@@ -24,7 +24,7 @@ const std::string kUsage =
     "  --level-frames F    a level still running after F frames is left (default 9000)\n"
     "  --strict            fail when a kind of fault, a write position or a probe never fired\n"
     "                      (a run without it names them and passes)\n"
-    "  --quiet             no progress line every 100 levels\n"
+    "  --quiet             no progress line (one is shown only on a terminal)\n"
     "  --faults-both-make  only the kinds of fault both the Linux and the Wine soak make alike\n"
     "                      (no disk faults, corruption or truncation), so that their runs of\n"
     "                      one seed compare\n"
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     }
     std::cout << "soak: seed " << options.seed << ", " << options.levels << " levels; replay: "
               << soak::replayCommand(options, options.levels) << std::endl;
-    if (!quiet) options.progress = &std::cout;
+    options.progress = !quiet;
     const soak::Report report = soak::runSoak(options);
     soak::printReport(std::cout, std::cerr, options, report);
     return report.ok(options.strict) ? 0 : 1;

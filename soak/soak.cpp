@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "command_line.h"
@@ -88,6 +89,8 @@ public:
     }
 
     Report play() {
+        std::optional<cli::ProgressLine> shown;
+        if (options_.progress) shown.emplace("rotorstrike-soak", options_.levels, "levels");
         for (int level = 0; level < options_.levels; ++level) {
             Random random = Random::forPart(options_.seed, static_cast<uint64_t>(level));
             const Progress progress = progressOf(readFileBytes(settingsFile_));
@@ -110,10 +113,7 @@ public:
             ++report_.levels;
             recordLevel(level, chosen);
             tidyUp(random);
-            if (options_.progress != nullptr && (level + 1) % 100 == 0) {
-                *options_.progress << "soak: " << level + 1 << " levels, " << report_.won << " won, " << report_.frames
-                                   << " frames" << std::endl;
-            }
+            if (shown) shown->update(level + 1);
         }
         countProbes();
         report_.fired = faults_.fired();

@@ -18,7 +18,7 @@ struct Options {
     uint64_t seed = 1;
     int levels = 1000;
     int64_t levelFrames = 9000;  // a level still running then is left (2.5 minutes of game)
-    std::ostream* progress = nullptr;  // a line every 100 levels, when given
+    bool progress = false;  // the levels done, on a terminal (see cli::ProgressLine)
     std::string program = "rotorstrike-soak";  // as the replay command names it
     // Every kind of fault, every write position and every probe must fire, or the run fails.
     bool strict = false;

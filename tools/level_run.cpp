@@ -180,6 +180,8 @@ LevelReport runLevel(autopilot::Game& game, int level, const LevelRunOptions& op
             replay->picture(shots.withFeed(), render::sceneFromAbove(host.world(), modView().heliVehicle));
         }
         if (options.trace) printTrace(host);
+        // A reader gone (--trace | head): stop, so that the temporary folders go too.
+        if (std::ferror(stdout)) throw std::runtime_error("standard output was closed; the level was left");
     };
     const int64_t firstFrame = host.frame() + 1;
     while (game.step()) {

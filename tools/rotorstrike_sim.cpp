@@ -3,6 +3,7 @@
 // asked, an animated replay; the whole campaign; or the win rates of many seeds.
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -250,6 +251,9 @@ bool modelsKnown(const SimOptions& options) {
 }
 
 int main(int argc, char** argv) {
+    // A closed output is an error of the writes, not a signal that kills the tool before it
+    // removes its temporary folder.
+    std::signal(SIGPIPE, SIG_IGN);
     const SimOptions options = parse(argc, argv);
     if (!modelsKnown(options)) return tools::kFault;
     try {

@@ -172,7 +172,9 @@ int playWinRate(const SimOptions& options) {
     const int armor = options.armor != 0 ? options.armor : 1;
     const int weapon = options.weapon != 0 ? options.weapon : leastWeapon(options.level);
     std::vector<SeedGame> games;
+    cli::ProgressLine progress("rotorstrike-sim", options.winRate, "seeds");
     for (int index = 0; index < options.winRate; ++index) {
+        progress.update(index);
         games.push_back(playSeed(options, options.seed + static_cast<uint32_t>(index), armor, weapon));
         const SeedGame& game = games.back();
         std::printf("seed %u: %s after %lld frames, %s%s\n", game.seed, game.outcome.c_str(),
@@ -222,6 +224,10 @@ int playBalance(const SimOptions& options) {
     Bars deaths{"Deaths a game by level and weapon tier, " + seeds, {"armor I", "armor IV"}, {}, {}, 4.0, "", {}};
     std::printf("| level | weapon | armor I: won | mean score | deaths a game | game length | armor IV: won | mean score | "
                 "deaths a game | game length |\n|---|---|---|---|---|---|---|---|---|---|\n");
+    long long all = 0;
+    for (int level = 1; level <= kLevelCount; ++level) all += 2LL * (kTopTier - leastWeapon(level) + 1) * options.balance;
+    cli::ProgressLine progress("rotorstrike-sim", all, "games");
+    long long played = 0;
     for (int level = 1; level <= kLevelCount; ++level) {
         for (int weapon = leastWeapon(level); weapon <= kTopTier; ++weapon) {
             SimOptions pair = options;
@@ -231,6 +237,7 @@ int playBalance(const SimOptions& options) {
             for (const int armor : {1, 4}) {
                 std::vector<SeedGame> games;
                 for (int index = 0; index < options.balance; ++index) {
+                    progress.update(played++);
                     games.push_back(playSeed(pair, options.seed + static_cast<uint32_t>(index), armor, weapon));
                 }
                 const Summary summary = summarize(games);
