@@ -7,8 +7,11 @@ namespace render {
 
 namespace {
 
-// Text of scale 1.0 is a font this many pixels high on a 720-line screen.
+// Text of scale 1.0 is a font this many pixels high on a 720-line screen, and as narrow as
+// the host's: our nearest face is drawn narrower still, so that a line fills the box the
+// plug-in drew for it as it does in the game ("Level 5 - Impossible" within the menu's panel).
 constexpr double kPixelsPerScale = 45.0;
+constexpr double kNarrowing = 0.8;
 constexpr const char* kFontFace = "DejaVu Sans Condensed";
 
 struct Colour {
@@ -83,11 +86,45 @@ void strokeRuns(cairo_t* cairo, const std::vector<Run>& runs, double x, double b
     cairo_stroke(cairo);
 }
 
-// A text line whose top stands at (x, y), x its centre when centred, as the host draws it.
-void drawText(cairo_t* cairo, const std::string& text, const sim::TextStyle& style, double x, double y, int height) {
+// The style's font on a screen of this height; its size in pixels.
+double useFont(cairo_t* cairo, const sim::TextStyle& style, int height) {
     const double size = style.scaleY * kPixelsPerScale * height / 720.0;
     cairo_select_font_face(cairo, kFontFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cairo, size);
+    cairo_matrix_t matrix;
+    cairo_matrix_init_scale(&matrix, size * kNarrowing, size);
+    cairo_set_font_matrix(cairo, &matrix);
+    return size;
+}
+
+// The text in lines no wider than width in the font in use, broken between words; a line
+// after a break begins with the colour escape in force there.
+std::vector<std::string> wrapped(cairo_t* cairo, const std::string& text, const Colour& base, double width) {
+    std::vector<std::string> lines(1);
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t space = text.find(' ', start);
+        const std::string word = text.substr(start, space == std::string::npos ? std::string::npos : space - start);
+        std::string& line = lines.back();
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && runsWidth(cairo, runsOf(longer, base)) > width) {
+            std::string escape;
+            for (const char* code : {"~r~", "~g~", "~b~", "~w~"}) {
+                const std::size_t at = line.rfind(code);
+                if (at != std::string::npos && (escape.empty() || at > line.rfind(escape))) escape = code;
+            }
+            lines.push_back(escape + word);
+        } else {
+            line = longer;
+        }
+        if (space == std::string::npos) break;
+        start = space + 1;
+    }
+    return lines;
+}
+
+// A text line whose top stands at (x, y), x its centre when centred, as the host draws it.
+void drawText(cairo_t* cairo, const std::string& text, const sim::TextStyle& style, double x, double y, int height) {
+    const double size = useFont(cairo, style, height);
     const Colour base = colourOf(style.colour);
     const std::vector<Run> runs = runsOf(text, base);
     cairo_font_extents_t font;
@@ -107,21 +144,28 @@ void drawText(cairo_t* cairo, const std::string& text, const sim::TextStyle& sty
     fillRuns(cairo, runs, left, baseline, nullptr);
 }
 
-// The feed: notifications stacked upwards from the bottom left, newest lowest.
+// The feed: notifications stacked upwards from the bottom left, newest lowest, each in a box
+// as tall as its text wrapped to the box's width.
 void drawFeed(cairo_t* cairo, const sim::Screen& screen, int width, int height) {
     double bottom = height * 0.92;
-    const double boxWidth = width * 0.22;
+    const double boxWidth = width * 0.22, margin = width * 0.005, lineHeight = height * 0.03;
     for (std::size_t i = screen.notifications.size(); i-- > 0;) {
         const sim::Notification& note = screen.notifications[i];
-        const double boxHeight = height * 0.05;
-        cairo_set_source_rgba(cairo, 0.0, 0.0, 0.0, 0.7);
-        cairo_rectangle(cairo, width * 0.01, bottom - boxHeight, boxWidth, boxHeight);
-        cairo_fill(cairo);
         sim::TextStyle style = note.style;
         style.centred = false;
         style.scaleY = 0.35f;
-        drawText(cairo, note.text, style, width * 0.015, bottom - boxHeight * 0.85, height);
-        bottom -= boxHeight * 1.15;
+        useFont(cairo, style, height);
+        const std::vector<std::string> lines = wrapped(cairo, note.text, colourOf(style.colour), boxWidth - 2.0 * margin);
+        const double boxHeight = height * 0.02 + lineHeight * static_cast<double>(lines.size());
+        cairo_set_source_rgba(cairo, 0.0, 0.0, 0.0, 0.7);
+        cairo_rectangle(cairo, width * 0.01, bottom - boxHeight, boxWidth, boxHeight);
+        cairo_fill(cairo);
+        double top = bottom - boxHeight + height * 0.0075;
+        for (const std::string& line : lines) {
+            drawText(cairo, line, style, width * 0.01 + margin, top, height);
+            top += lineHeight;
+        }
+        bottom -= boxHeight + height * 0.0075;
     }
 }
 
