@@ -59,15 +59,7 @@ Timeline::Timeline(const sim::Host& host) : startTick_(host.tick()) {
     casualtiesSeen_ = world.combat().casualties().size();
     lifeEventsSeen_ = world.combat().lifeEvents().size();
     crashesSeen_ = world.driving().crashes().size();
-    menuOpen_ = modView().menuOpen;
-    instructionsShown_ = modView().instructionsShown;
-    encounterActive_ = modView().encounterActive;
-    heliVehicle_ = modView().heliVehicle;
-    sequenceActive_ = modView().missileSequenceActive;
-    counterAttack_ = modView().counterAttackSequence;
-    shield_ = modView().armorShieldActive;
-    attacksSurvived_ = modView().attacksSurvived;
-    playerDown_ = modView().playerDown;
+    rememberPlugin();
     lastMessage_ = modView().messageFramesLeft > 0 ? modView().messageText : "";
     map_ = world.map();
 }
@@ -131,7 +123,10 @@ void Timeline::watchPlugin(const sim::Host& host) {
         add(host, format("respawned at the checkpoint: score halved to %.0f, power-ups lost",
                          std::trunc(static_cast<double>(modView().score))));
     }
+    rememberPlugin();
+}
 
+void Timeline::rememberPlugin() {
     menuOpen_ = modView().menuOpen;
     instructionsShown_ = modView().instructionsShown;
     encounterActive_ = modView().encounterActive;

@@ -58,6 +58,8 @@ private:
     void watchLife(const sim::Host& host);
     void watchScreen(const sim::Host& host);
     void watchMap(const sim::Host& host);
+    // The plug-in's state as it stands, to tell its changes by.
+    void rememberPlugin();
 
     uint32_t startTick_;
     std::vector<Event> events_;
