@@ -149,7 +149,7 @@ void Combat::kill(int32_t ped, int32_t projectile) {
     if (ped != entities_.playerPed()) return;
     diedFrame_ = frame_;
     revivedFrame_ = -1;
-    releaseFrame_ = -1;  // a death ends an arrest: the revival gives control back
+    heldUntil_ = -1;  // a death ends an arrest: the revival gives control back
     playerControl_ = false;
     lifeEvents_.push_back({frame_, LifeEvent::Died});
 }
@@ -157,7 +157,7 @@ void Combat::kill(int32_t ped, int32_t projectile) {
 bool Combat::arrest(int32_t frames) {
     Entity* player = entities_.find(entities_.playerPed());
     if (player == nullptr || player->dead || playerArrested()) return false;
-    releaseFrame_ = frame_ + 1 + frames;  // the next frames, between two frames as the soak arrests
+    heldUntil_ = frame_ + frames;
     playerControl_ = false;
     lifeEvents_.push_back({frame_, LifeEvent::Arrested});
     return true;
@@ -167,8 +167,8 @@ void Combat::stepPlayerLife() {
     Entity* player = entities_.find(entities_.playerPed());
     if (player == nullptr) return;
     if (playerArrested()) {
-        if (frame_ + 1 < releaseFrame_) return;
-        releaseFrame_ = -1;
+        if (frame_ < heldUntil_) return;
+        heldUntil_ = -1;
         if (player->vehicle != 0) entities_.leaveVehicle(player->handle);
         player->velocity = {};
         playerControl_ = true;

@@ -128,11 +128,11 @@ public:
     }
     // The player is under script control: alive, and the control delay after a revival over.
     bool playerControl() const { return playerControl_; }
-    // An arrest of the living player: the host's arrest test answers true for this many
-    // frames from the next one, while the player has no control; then the player is released on foot where he
-    // stands, with control back. False when the player is dead or already held.
+    // An arrest of the living player: the host's arrest test answers true for the next this
+    // many frames, while the player has no control; then the player is released on foot where
+    // he stands, with control back. False when the player is dead or already held.
     bool arrest(int32_t frames);
-    bool playerArrested() const { return releaseFrame_ >= 0; }
+    bool playerArrested() const { return heldUntil_ >= 0; }
     const std::vector<LifeEvent>& lifeEvents() const { return lifeEvents_; }
 
 private:
@@ -162,7 +162,7 @@ private:
     bool playerControl_ = true;
     int64_t diedFrame_ = -1;
     int64_t revivedFrame_ = -1;
-    int64_t releaseFrame_ = -1;  // the frame an arrest ends; -1: none
+    int64_t heldUntil_ = -1;  // an arrest's last frame; -1: none
     std::vector<LifeEvent> lifeEvents_;
 };
 
