@@ -33,10 +33,10 @@ constexpr int32_t kWarningCue = 101;
 
 constexpr const char* kNames[kFaultKinds] = {
     "vehicle vanishes", "helicopter deleted", "pilot deleted", "helicopter wrecked", "model streaming stalls",
-    "missile asset stalls", "player dies", "late revival or control", "player arrested", "sight flaps", "bad answers", "keys mashed",
-    "file edited", "file corrupted", "file truncated", "file deleted", "writes refused", "disk write fails",
-    "folder removed", "file locked by another program", "bought twice on one row",
-    "vehicle changed in a shielded salvo"};
+    "missile asset stalls", "player dies", "late revival or control", "player arrested", "sight flaps",
+    "bad answers", "keys mashed", "file edited", "file corrupted", "file truncated", "file deleted",
+    "writes refused", "disk write fails", "folder removed", "file locked by another program",
+    "bought twice on one row", "vehicle changed in a shielded salvo"};
 constexpr const char* kSituationNames[kSituations] = {"idle", "menu", "chase", "salvo", "player down",
                                                       "level start or respawn wait", "intro", "won sequence",
                                                       "respawn shot"};
