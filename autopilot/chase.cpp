@@ -23,7 +23,6 @@ void ChaseRecorder::observe(const sim::Host& host) {
     if (!modView().encounterActive && !encounterSeen_) return;
     if (modView().encounterActive && !encounterSeen_) {
         encounterSeen_ = true;
-        record_.map = world.map();
         // Only what happens from this level's start on.
         projectilesSeen_ = world.combat().projectiles().size();
         casualtiesSeen_ = world.combat().casualties().size();
