@@ -13,8 +13,11 @@
 using ModuleHandle = void*;
 using ScriptFunction = void (*)();
 
-// ScriptHookV's five exports.
+// ScriptHookV's six exports. The registered function is called again, on a fresh fibre, each
+// time the game loads: the fibre before never runs again, and the module's data is kept.
 void scriptRegister(ModuleHandle module, ScriptFunction function);
+// Forgets the module's script; called as the module is freed.
+void scriptUnregister(ModuleHandle module);
 // Suspends the script fibre; 0 means until the host's next frame.
 void scriptWait(uint32_t milliseconds);
 void nativeInit(uint64_t hash);
@@ -27,6 +30,9 @@ uint32_t tickCount();
 // Whether the key with this virtual-key code is down now. Any integer may come from the
 // settings file: codes outside 1 to 254 are simply up.
 bool isKeyDown(int32_t virtualKey);
+// Whether the foreground window belongs to the game's process: a key read while another
+// program has the focus was typed for that program.
+bool gameHasFocus();
 
 // The profile (INI) file, as the Windows functions read and write it. The path is passed
 // as the plug-in holds it (".\Rotorstrike.ini"), relative to the game's folder.
@@ -60,7 +66,10 @@ void playCue(int32_t cueId);
 void stopCues();
 
 // The plug-in's module entry, which the plug-in provides and every backend calls: the Windows
-// DllMain, the simulated host's load. On process attach (reason 1) the plug-in starts from its
-// initial state, whatever ran before, and registers its script with scriptRegister; other
-// reasons do nothing. A backend resets nothing of the plug-in itself.
-void moduleEntry(ModuleHandle module, uint32_t reason);
+// DllMain, the simulated host's load and unload. On process attach (reason 1) the plug-in
+// starts from its initial state, whatever ran before, and registers its script with
+// scriptRegister. On process detach (reason 0) with freed set, the module is being freed
+// while the process goes on (DllMain's reserved is null): it unregisters its script and does
+// nothing else, since the loader's lock is held. At process exit (freed clear) and for other
+// reasons it does nothing. A backend resets nothing of the plug-in itself.
+void moduleEntry(ModuleHandle module, uint32_t reason, bool freed);

@@ -29,7 +29,8 @@ std::string LoggedCall::describe() const {
         switch (spec->arguments[index]) {
         case 'f': std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(floatArg(index))); break;
         case 'u': std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<uint32_t>(arguments[index])); break;
-        case 'p': std::snprintf(buffer, sizeof buffer, "&0x%llx", static_cast<unsigned long long>(arguments[index])); break;
+        case 'p':
+        case 'e': std::snprintf(buffer, sizeof buffer, "&0x%llx", static_cast<unsigned long long>(arguments[index])); break;
         case 's': text += '"' + texts[index] + '"'; continue;
         default: std::snprintf(buffer, sizeof buffer, "%d", intArg(index)); break;
         }

@@ -13,6 +13,7 @@ namespace {
 
 Host* currentHost = nullptr;
 ModuleHandle const kModuleHandle = reinterpret_cast<ModuleHandle>(0x180000000);
+constexpr uint32_t kProcessDetach = 0;
 constexpr uint32_t kProcessAttach = 1;
 // No object of the plug-in lies in the lowest 64 KiB of the address space.
 constexpr uint64_t kLowestAddress = 0x10000;
@@ -49,7 +50,24 @@ void Host::load() {
     turnMovedEntity_ = false;
     turnBlewUpVehicle_ = false;
     waits_ = {};
-    moduleEntry(kModuleHandle, kProcessAttach);
+    moduleLoaded_ = true;
+    moduleEntry(kModuleHandle, kProcessAttach, false);
+}
+
+void Host::unload() {
+    moduleEntry(kModuleHandle, kProcessDetach, true);
+    moduleLoaded_ = false;
+    fibre_.reset();
+}
+
+void Host::reloadGame(Vec3 position, bool inVehicle) {
+    fibre_.reset();
+    turnMovedEntity_ = false;
+    turnBlewUpVehicle_ = false;
+    world_.reload(position, inVehicle);
+    ++reloads_;
+    handedOut_.clear();
+    staleHandles_.clear();
 }
 
 uint32_t Host::tick() const {
@@ -77,6 +95,7 @@ void Host::runFrame() {
 
 void Host::runScript() {
     if (script_ == nullptr) return;
+    if (!moduleLoaded_) throw HostError("the script of a freed module is still registered");
     if (!fibre_) {
         fibre_ = std::make_unique<Fibre>(script_);
         waits_[waitIndex_].frame = -1;
@@ -105,7 +124,30 @@ void Host::registerScript(void* module, void (*function)()) {
     script_ = function;
 }
 
-void Host::loadScript(void (*function)()) { registerScript(kModuleHandle, function); }
+void Host::unregisterScript(void* module) {
+    if (module != kModuleHandle) throw HostError("scriptUnregister with a module handle not the plug-in's");
+    if (script_ != nullptr) --registrations_;
+    script_ = nullptr;
+}
+
+void Host::loadScript(void (*function)()) {
+    moduleLoaded_ = true;
+    registerScript(kModuleHandle, function);
+}
+
+// After a reload every handle of the world before names nothing, or another entity: the
+// script may pass only handles a native returned to it since.
+void Host::checkHandles(const NativeSpec& spec) {
+    for (int index = 0; index < argumentCount_; ++index) {
+        const uint64_t argument = arguments_[static_cast<std::size_t>(index)];
+        int32_t handle = 0;
+        if (spec.arguments[index] == 'h') handle = static_cast<int32_t>(static_cast<uint32_t>(argument));
+        if (spec.arguments[index] == 'e') handle = *reinterpret_cast<const int32_t*>(argument);
+        if (handle != 0 && !handedOut_.contains(handle)) {
+            staleHandles_.push_back(std::string(spec.name) + "(" + std::to_string(handle) + ")");
+        }
+    }
+}
 
 void Host::wait(uint32_t milliseconds) {
     if (!fibre_ || Fibre::current() != fibre_.get()) throw HostError("scriptWait outside the script fibre");
@@ -152,13 +194,14 @@ uint64_t* Host::callNative() {
         const char kind = spec->arguments[index];
         const uint64_t argument = arguments_[static_cast<std::size_t>(index)];
         const char* wanted = nullptr;
-        if ((kind == 'p' || (kind == 's' && argument != 0)) && argument < kLowestAddress) wanted = "an address";
+        if ((kind == 'p' || kind == 'e' || (kind == 's' && argument != 0)) && argument < kLowestAddress) wanted = "an address";
         if (kind == 'n' && static_cast<uint32_t>(argument) >= static_cast<uint32_t>(kPlayerSlots)) wanted = "a player index";
         if (wanted != nullptr) {
             throw HostError(std::string(spec->name) + " takes " + wanted + " as argument " + std::to_string(index + 1) +
                             ", given " + std::to_string(argument));
         }
     }
+    if (reloads_ > 0) checkHandles(*spec);
     result_.fill(0);
     LoggedCall* logged = nullptr;
     if (callLogEnabled_) {
@@ -178,6 +221,7 @@ uint64_t* Host::callNative() {
     HostInternals internals(*this);
     spec->handler(internals, call);
     if (nativeHook_) nativeHook_(call);
+    if (reloads_ > 0 && spec->result == 'h') handedOut_.insert(static_cast<int32_t>(static_cast<uint32_t>(result_[0])));
     std::array<uint64_t, 3>& last = lastResults_[pendingHash_];
     std::copy(result_.begin(), result_.begin() + 3, last.begin());
     if (logged != nullptr) logged->result = last;
@@ -227,12 +271,14 @@ void Host::recordProfileCall(ProfileCall call) {
 // The seam's Linux backend: ScriptHookV, the clock, the keys, the cues and the game's
 // folder are the host's.
 void scriptRegister(ModuleHandle module, ScriptFunction function) { sim::HostInternals::current().registerScript(module, function); }
+void scriptUnregister(ModuleHandle module) { sim::HostInternals::current().unregisterScript(module); }
 void scriptWait(uint32_t milliseconds) { sim::HostInternals::current().wait(milliseconds); }
 void nativeInit(uint64_t hash) { sim::HostInternals::current().beginNative(hash); }
 void nativePush64(uint64_t argument) { sim::HostInternals::current().pushArgument(argument); }
 uint64_t* nativeCall() { return sim::HostInternals::current().callNative(); }
 uint32_t tickCount() { return sim::HostInternals::current().tick(); }
 bool isKeyDown(int32_t virtualKey) { return sim::HostInternals::current().keyDown(virtualKey); }
+bool gameHasFocus() { return sim::HostInternals::current().focus() == sim::Host::Focus::Game; }
 void playCue(int32_t cueId) { sim::HostInternals::current().recordCue(cueId); }
 void stopCues() { sim::HostInternals::current().recordCue(0); }
 uint32_t readProfileInt(const char* section, const char* key, int32_t defaultValue, const char* path) {

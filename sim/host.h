@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "call_log.h"
@@ -67,6 +68,28 @@ public:
     // Loads the plug-in as the process would: the mod state starts from its initial values
     // and the module entry runs with reason 1. A second load replaces the first.
     void load();
+    // Frees the module as a process that goes on does (the detach with a null reserved): the
+    // module's script must unregister. A registration it keeps points at code that is gone:
+    // the host holds it (registrations()) and fails when it is due to run.
+    void unload();
+
+    // A game load (a saved game, or the game reloaded after a replay), between two frames: the
+    // script's fibre is abandoned where it waits; every entity but the player is removed and
+    // the player put at the point, on foot or in a new vehicle; new entities take the removed
+    // ones' handles first (the script's own first), so that a stale handle names a live
+    // entity. The time scale, the fade and the camera hint stay as they were. The registered
+    // function starts again on a fresh fibre at the next frame.
+    void reloadGame(Vec3 position, bool inVehicle);
+    int64_t reloads() const { return reloads_; }
+    // Since the last reload: the entity handles the script passed to a native that no native
+    // had returned to it since the reload ("name(handle)"), in order.
+    const std::vector<std::string>& staleHandles() const { return staleHandles_; }
+
+    // Which window has the focus: the game's unless a test or the soak switches it. The
+    // plug-in's keys count only while the game has it.
+    enum class Focus { Game, OtherProgram, NoWindow };
+    void setFocus(Focus focus) { focus_ = focus; }
+    Focus focus() const { return focus_; }
     // One host frame: the clock advances, the frame's log and screen start empty, the script
     // runs if its wait is over, and then the world moves on by one frame's time.
     void runFrame();
@@ -112,6 +135,7 @@ public:
     const std::vector<ProfileCall>& profileCalls() const { return profileCalls_; }
     // Switched off, they are no longer kept, and only the profile observer sees them.
     void setProfileLogEnabled(bool enabled) { profileLogEnabled_ = enabled; }
+    // The registrations the host holds: the plug-in's script, until it unregisters.
     int registrations() const { return registrations_; }
 
     // Null mode: each native answers what it answered last in full mode and does nothing
@@ -145,6 +169,8 @@ public:
 private:
     friend class HostInternals;
     void registerScript(void* module, void (*function)());
+    void unregisterScript(void* module);
+    void checkHandles(const struct NativeSpec& spec);
     void wait(uint32_t milliseconds);
     void beginNative(uint64_t hash);
     void pushArgument(uint64_t argument);
@@ -163,6 +189,12 @@ private:
     void (*script_)() = nullptr;
     std::unique_ptr<Fibre> fibre_;
     int registrations_ = 0;
+    bool moduleLoaded_ = false;
+    int64_t reloads_ = 0;
+    // After a reload: the handles natives returned since it, and the stale ones passed.
+    std::unordered_set<int32_t> handedOut_;
+    std::vector<std::string> staleHandles_;
+    Focus focus_ = Focus::Game;
     // What the script's turn under way did since its last wait.
     bool turnMovedEntity_ = false;
     bool turnBlewUpVehicle_ = false;

@@ -24,6 +24,7 @@ public:
     bool captureEnabled() const { return host_.captureEnabled_; }
     uint32_t tick() const { return host_.tick(); }
     bool keyDown(int32_t virtualKey) const { return host_.keyDown(virtualKey); }
+    Host::Focus focus() const { return host_.focus_; }
 
     // The text style and entry being built by the text natives, and the screen they draw on.
     TextStyle& pendingStyle() { return host_.pendingStyle_; }
@@ -37,6 +38,7 @@ public:
 
     // The seam.
     void registerScript(void* module, void (*function)()) { host_.registerScript(module, function); }
+    void unregisterScript(void* module) { host_.unregisterScript(module); }
     void wait(uint32_t milliseconds) { host_.wait(milliseconds); }
     void beginNative(uint64_t hash) { host_.beginNative(hash); }
     void pushArgument(uint64_t argument) { host_.pushArgument(argument); }

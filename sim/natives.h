@@ -15,7 +15,8 @@ namespace sim {
 class HostInternals;
 
 // Argument kinds, one letter each: i int, u unsigned or hash, b bool, f float, h entity
-// handle, n player index, s text address, p address of an output variable.
+// handle, n player index, s text address, p address of an output variable, e address of a
+// variable holding an entity handle.
 // Result kinds: - none, i int, u unsigned, b bool, f float, h handle, v 3-vector.
 struct NativeCall;
 using NativeHandler = void (*)(HostInternals& host, NativeCall& call);

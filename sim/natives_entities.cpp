@@ -120,7 +120,7 @@ const NativeSpec kNatives[] = {
          writeVector(call.out<void>(1), model != nullptr ? model->minimum : Vec3{});
          writeVector(call.out<void>(2), model != nullptr ? model->maximum : Vec3{});
      }},
-    {0xB736A491E64A32CF, "setEntityAsNoLongerNeeded", "p", '-',
+    {0xB736A491E64A32CF, "setEntityAsNoLongerNeeded", "e", '-',
      [](HostInternals& host, NativeCall& call) { host.world().entities().handBack(*call.out<int32_t>(0)); }},
 
     // What the script sets on its entities.

@@ -50,6 +50,11 @@ public:
     Records& records() { return records_; }
     const Records& records() const { return records_; }
 
+    // A game load: every entity but the player gone (their handles given out again first),
+    // nothing in flight, the player alive and free at the point, on foot or in a new car.
+    // The records (time scale, fades, hint) stay as they were.
+    void reload(Vec3 position, bool inVehicle);
+
     // The map on the ground: it blocks sight, stops missiles and cars. None by default.
     void setMap(Map map) { map_ = std::move(map); }
     const Map& map() const { return map_; }

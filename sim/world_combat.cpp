@@ -163,6 +163,13 @@ bool Combat::arrest(int32_t frames) {
     return true;
 }
 
+void Combat::clearForLoad() {
+    for (Projectile& missile : projectiles_) missile.flying = false;
+    if (Entity* player = entities_.find(entities_.playerPed())) player->dead = false;
+    diedFrame_ = revivedFrame_ = heldUntil_ = -1;
+    playerControl_ = true;
+}
+
 void Combat::stepPlayerLife() {
     Entity* player = entities_.find(entities_.playerPed());
     if (player == nullptr) return;

@@ -132,6 +132,8 @@ public:
     // many frames, while the player has no control; then the player is released on foot where
     // he stands, with control back. False when the player is dead or already held.
     bool arrest(int32_t frames);
+    // A game load: nothing in flight, the player alive, free and in control.
+    void clearForLoad();
     bool playerArrested() const { return heldUntil_ >= 0; }
     const std::vector<LifeEvent>& lifeEvents() const { return lifeEvents_; }
 

@@ -38,7 +38,13 @@ Entities::Entities(const int64_t& frame, const Map& map) : frame_(frame), map_(m
 }
 
 Entity& Entities::spawn(EntityKind kind, Vec3 position, uint32_t model) {
-    const int32_t handle = nextHandle_++;
+    int32_t handle = nextHandle_;
+    if (reusedHandles_.empty()) {
+        ++nextHandle_;
+    } else {
+        handle = reusedHandles_.back();
+        reusedHandles_.pop_back();
+    }
     Entity& entity = entities_[handle];
     entity.handle = handle;
     entity.kind = kind;
@@ -52,6 +58,20 @@ void Entities::remove(int32_t handle) {
     for (auto& [other, entity] : entities_) {
         if (entity.vehicle == handle) entity.vehicle = 0;
     }
+}
+
+void Entities::removeAllButPlayer() {
+    const std::vector<int32_t> held = heldByScript();
+    std::vector<int32_t> others;
+    for (const auto& [handle, entity] : entities_) {
+        if (handle != playerPed_ && std::find(held.begin(), held.end(), handle) == held.end()) others.push_back(handle);
+    }
+    reusedHandles_.assign(others.rbegin(), others.rend());
+    for (auto handle = held.rbegin(); handle != held.rend(); ++handle) {
+        if (*handle != playerPed_) reusedHandles_.push_back(*handle);
+    }
+    std::erase_if(entities_, [&](const auto& entry) { return entry.first != playerPed_; });
+    player().vehicle = 0;
 }
 
 Entity& Entities::putPlayerInVehicle() {

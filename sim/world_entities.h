@@ -117,6 +117,9 @@ public:
     const std::map<int32_t, Entity>& all() const { return entities_; }
     // Gone from the world at once; its occupants are left on foot.
     void remove(int32_t handle);
+    // Every entity but the player gone, as at a game load. New entities take their handles
+    // first: those the script held, then the rest, each lowest first.
+    void removeAllButPlayer();
     // Seats the player in a new car where the player stands, facing the player's way.
     Entity& putPlayerInVehicle();
     void seat(int32_t ped, int32_t vehicle, int32_t seatIndex);
@@ -202,6 +205,7 @@ private:
     std::map<int32_t, Entity> entities_;
     std::map<uint32_t, Model> models_;
     int32_t nextHandle_ = 0x100;
+    std::vector<int32_t> reusedHandles_;  // given out again, from the back
     int32_t playerPed_ = 0;
     std::vector<OwnershipEvent> ownership_;
     Sight sight_ = Sight::ByDistance;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "encounter/level_start.h"
+#include "menu/menu.h"
 #include "plugin_test.h"
 #include "runtime/random.h"
 #include "runtime/script.h"
@@ -62,6 +63,7 @@ inline void scriptStartingLevel() {
     loadSettings();
     mod.currentLevel = scriptedLevel;
     startLevel();
+    loadMenuSettings();
     runFrameLoop();
 }
 

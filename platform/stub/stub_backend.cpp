@@ -5,7 +5,7 @@
 // function added to seam.h without one here fails the build.
 //
 // What it answers: no script is kept (scriptRegister records nothing) and scriptWait returns at
-// once; a native call returns zeroed slots; the clock stays at 0; no key is ever down; the
+// once; a native call returns zeroed slots; the clock stays at 0; no key is ever down (the game has the focus); the
 // settings file is missing, so every read gives its default; every write fails; cues are silent.
 #include <cstdint>
 #include <cstring>
@@ -20,6 +20,8 @@ uint64_t nativeResult[4] = {};
 }  // namespace
 
 void scriptRegister(ModuleHandle, ScriptFunction) {}
+
+void scriptUnregister(ModuleHandle) {}
 
 void scriptWait(uint32_t) {}
 
@@ -36,6 +38,8 @@ uint64_t* nativeCall() {
 uint32_t tickCount() { return 0; }
 
 bool isKeyDown(int32_t) { return false; }
+
+bool gameHasFocus() { return true; }
 
 uint32_t readProfileInt(const char*, const char*, int32_t defaultValue, const char*) {
     return static_cast<uint32_t>(defaultValue);

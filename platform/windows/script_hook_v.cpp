@@ -1,4 +1,4 @@
-// ScriptHookV's five exports, imported statically. ScriptHookV exports them under
+// ScriptHookV's six exports, imported statically. ScriptHookV exports them under
 // MSVC-decorated names; ScriptHookV.def binds each decorated name to the plain C name
 // declared here, so the import table of the .asi holds the decorated names while our
 // code spells symbols the assembler accepts. Nothing of the ScriptHookV SDK is used.
@@ -9,6 +9,8 @@
 extern "C" {
 // ?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z: void scriptRegister(HMODULE, void (*)())
 __declspec(dllimport) void shvScriptRegister(HMODULE module, void (*function)());
+// ?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z: void scriptUnregister(HMODULE)
+__declspec(dllimport) void shvScriptUnregister(HMODULE module);
 // ?scriptWait@@YAXK@Z: void scriptWait(DWORD)
 __declspec(dllimport) void shvScriptWait(DWORD milliseconds);
 // ?nativeInit@@YAX_K@Z: void nativeInit(UINT64)
@@ -24,6 +26,8 @@ static_assert(sizeof(DWORD) == sizeof(uint32_t) && sizeof(UINT64) == sizeof(uint
 void scriptRegister(ModuleHandle module, ScriptFunction function) {
     shvScriptRegister(static_cast<HMODULE>(module), function);
 }
+
+void scriptUnregister(ModuleHandle module) { shvScriptUnregister(static_cast<HMODULE>(module)); }
 
 void scriptWait(uint32_t milliseconds) { shvScriptWait(milliseconds); }
 

@@ -49,6 +49,14 @@ bool isKeyDown(int32_t virtualKey) {
     return (static_cast<uint16_t>(GetAsyncKeyState(virtualKey)) & kKeyDownBit) != 0;
 }
 
+bool gameHasFocus() {
+    const HWND window = GetForegroundWindow();
+    if (window == nullptr) return false;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
+}
+
 uint32_t readProfileInt(const char* section, const char* key, int32_t defaultValue,
                         const char* path) {
     return GetPrivateProfileIntA(section, key, defaultValue, path);

@@ -113,7 +113,7 @@ void launchCounterAttack() {
         showFloatingMessage("Must ~r~have clear sight~w~ of the target!", kWarningMessageFrames, false);
         return;
     }
-    stopCues();  // the interrupted salvo's warning
+    stopAllCues();  // the interrupted salvo's warning
     // Single precision, multiplied in this order: 1.2 per frame of charge per weapon tier.
     const float damage = mod.attackPower * 0.02f * 60.0f * static_cast<float>(mod.weaponLevel);
     mod.attacksSurvived = 0;
@@ -137,7 +137,7 @@ void stepMissileSequence() {
     }
     drawAimMarkers();
     if (mod.counterAttackSequence != 0 && frame == kHitFrame) {
-        playCue(kHitCue);
+        startCue(kHitCue);
         applyForce(mod.heliVehicle, 1, 15.0f, 15.0f, 20.0f, 20.0f, 50.0f, 20.0f);
     }
     if (frame >= kLastFrame) {

@@ -91,6 +91,10 @@ void completeLevel() {
         probeSettings(ProbeWinLoadAfterLockedStart);
         loadMenuSettings();
     }
+    creditWonLevel();
+}
+
+void creditWonLevel() {
     // A best the file could not give at the level's start is asked for once more.
     if (!mod.levelHighScoreKnown) {
         loadLevelHighScore();

@@ -5,7 +5,6 @@
 #include "runtime/mod_state.h"
 #include "runtime/natives.h"
 #include "runtime/random.h"
-#include "seam.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr int32_t kSalvoLeadFrames = 50;
 constexpr int32_t kSalvoWarningCue = 101;
 
 void startSalvo() {
-    playCue(kSalvoWarningCue);
+    startCue(kSalvoWarningCue);
     startMissileSequence(kSalvoLeadFrames, 0, 0);
 }
 

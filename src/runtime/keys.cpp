@@ -10,7 +10,8 @@ constexpr uint32_t kKeyLockoutMs = 200;
 }  // namespace
 
 bool keyAccepted(int32_t virtualKey) {
-    return tickCount() - mod.lastKeyTime > kKeyLockoutMs && isKeyDown(virtualKey);
+    // The focus is asked only of a key that is down: an idle frame asks nothing.
+    return tickCount() - mod.lastKeyTime > kKeyLockoutMs && isKeyDown(virtualKey) && gameHasFocus();
 }
 
 void stampKeyTime() { mod.lastKeyTime = tickCount(); }

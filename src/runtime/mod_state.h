@@ -40,7 +40,22 @@ enum SettingsProbe {
     kSettingsProbes
 };
 
+// What the plug-in last asked of the host's time, screen and sound. The host keeps all three
+// across a game reload, which cuts short whatever sequence asked for them: the restarted
+// script undoes what was left (runtime/restart.h). Kept by the wrappers that ask.
+struct HostEffects {
+    bool timeScaleChanged = false;  // the last time-scale call set a scale other than 1.0
+    bool screenFadedOut = false;    // the last fade was a fade-out
+    bool cueStarted = false;        // the last cue call started a cue (rather than stopping them)...
+    uint32_t cueStartTick = 0;      // ...at this tick count
+};
+
 struct ModState {
+    // The script function has started since the module loaded: a start after it is a restart
+    // (the game reloaded), which begins clean.
+    bool scriptStarted = false;
+    HostEffects hostEffects;
+
     // Settings and progress, loaded from the settings file.
     int32_t openMenuKey = 0;        // the key that opens the menu, or leaves an encounter
     int32_t attackKey = 0;          // the key that strikes back

@@ -1,6 +1,7 @@
 #include "runtime/natives.h"
 
 #include "runtime/host_call.h"
+#include "seam.h"
 
 namespace {
 
@@ -262,11 +263,31 @@ void hintCameraAt(float x, float y, float z) {
 
 void setCameraHintFov(float fov) { callNative(kSetGameplayHintFov, fov); }
 
-void setTimeScale(float scale) { callNative(kSetTimeScale, scale); }
+void setTimeScale(float scale) {
+    callNative(kSetTimeScale, scale);
+    mod.hostEffects.timeScaleChanged = scale != 1.0f;
+}
 
-void fadeScreenOut(int32_t durationMs) { callNative(kDoScreenFadeOut, durationMs); }
+void fadeScreenOut(int32_t durationMs) {
+    callNative(kDoScreenFadeOut, durationMs);
+    mod.hostEffects.screenFadedOut = true;
+}
 
-void fadeScreenIn(int32_t durationMs) { callNative(kDoScreenFadeIn, durationMs); }
+void fadeScreenIn(int32_t durationMs) {
+    callNative(kDoScreenFadeIn, durationMs);
+    mod.hostEffects.screenFadedOut = false;
+}
+
+void startCue(int32_t cueId) {
+    playCue(cueId);
+    mod.hostEffects.cueStarted = true;
+    mod.hostEffects.cueStartTick = tickCount();
+}
+
+void stopAllCues() {
+    stopCues();
+    mod.hostEffects.cueStarted = false;
+}
 
 void drawRect(float x, float y, float width, float height, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
     callNative(kDrawRect, x, y, width, height, red, green, blue, alpha, false);

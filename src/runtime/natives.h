@@ -9,6 +9,9 @@
 // Input and sound.
 int32_t padControlValue(int32_t inputGroup, int32_t control);
 void playSoundFrontend(int32_t soundId, const char* soundName, const char* soundSet, bool p3);
+// The module's own sound cues, which the seam plays (not natives): one replaces another.
+void startCue(int32_t cueId);
+void stopAllCues();
 
 // The player and entities.
 HostHandle playerPedHandle();

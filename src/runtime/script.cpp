@@ -10,11 +10,13 @@
 #include "runtime/mod_state.h"
 #include "runtime/natives.h"
 #include "runtime/random.h"
+#include "runtime/restart.h"
 #include "seam.h"
 #include "settings/settings.h"
 
 namespace {
 
+constexpr uint32_t kProcessDetach = 0;
 constexpr uint32_t kProcessAttach = 1;
 constexpr int32_t kPadInputGroup = 2;
 constexpr int32_t kPadAttackControl = 73;
@@ -38,20 +40,32 @@ void refreshWorldView() {
 
 }  // namespace
 
-void moduleEntry(ModuleHandle module, uint32_t reason) {
-    if (reason != kProcessAttach) return;
-    // A load starts from the initial values, also when a host loads the module again.
-    mod = ModState{};
-    scriptRegister(module, scriptMain);
+void moduleEntry(ModuleHandle module, uint32_t reason, bool freed) {
+    if (reason == kProcessAttach) {
+        // A load starts from the initial values, also when a host loads the module again.
+        mod = ModState{};
+        scriptRegister(module, scriptMain);
+    } else if (reason == kProcessDetach && freed) {
+        // Under the loader's lock: nothing but the unregistration.
+        scriptUnregister(module);
+    }
 }
 
 void scriptMain() {
+    // Every start after the first is a game reload's: it begins clean, in its first frame.
+    LeftBehind left;
+    if (mod.scriptStarted) {
+        left = resetForRestart();
+        undoLeftBehind(left);
+    }
+    mod.scriptStarted = true;
     seedRandom(tickCount());
+    loadMenuSettings();
+    creditLeftWin(left);
     runFrameLoop();
 }
 
 void runFrameLoop() {
-    loadMenuSettings();
     for (;;) {
         runScriptFrame();
         scriptWait(0);

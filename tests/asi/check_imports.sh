@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the import table of Rotorstrike.asi, as objdump reads it.
 #   check_imports.sh OBJDUMP FILE dlls       only system DLLs and ScriptHookV.dll
-#   check_imports.sh OBJDUMP FILE scripthook ScriptHookV's five exports, decorated
+#   check_imports.sh OBJDUMP FILE scripthook ScriptHookV's six exports, decorated
 #   check_imports.sh OBJDUMP FILE win32      the Win32 calls of the backend
 set -euo pipefail
 objdump=$1 file=$2 check=$3
@@ -32,18 +32,20 @@ case $check in
   scripthook)
     expected=$(printf '%s\n' '?nativeCall@@YAPEA_KXZ' '?nativeInit@@YAX_K@Z' \
       '?nativePush64@@YAX_K@Z' '?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z' \
-      '?scriptWait@@YAXK@Z' | sort)
+      '?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z' '?scriptWait@@YAXK@Z' | sort)
     actual=$(awk -F'\t' '$1 == "ScriptHookV.dll" { print $2 }' <<<"$imports" | sort)
     if [ "$actual" = "$expected" ]; then
       sed 's/^/ok: imports ScriptHookV.dll!/' <<<"$actual"
     else
-      echo "FAIL: ScriptHookV.dll imports differ from its five decorated exports:"
+      echo "FAIL: ScriptHookV.dll imports differ from its six decorated exports:"
       diff <(echo "$expected") <(echo "$actual") || true
       fail=1
     fi
     ;;
   win32)
     for pair in KERNEL32.dll:GetTickCount USER32.dll:GetAsyncKeyState \
+                USER32.dll:GetForegroundWindow USER32.dll:GetWindowThreadProcessId \
+                KERNEL32.dll:GetCurrentProcessId \
                 KERNEL32.dll:GetPrivateProfileIntA KERNEL32.dll:GetPrivateProfileStringA \
                 KERNEL32.dll:WritePrivateProfileStringA \
                 KERNEL32.dll:CreateFileA KERNEL32.dll:CloseHandle \

@@ -1,4 +1,4 @@
-// The real Rotorstrike.asi beside a ScriptHookV.dll that lacks one of the five exports.
+// The real Rotorstrike.asi beside a ScriptHookV.dll that lacks one of the six exports.
 //
 // Windows refuses such a module: its imports of ScriptHookV are static, so the loader
 // fails the LoadLibrary and the process goes on. Wine 8 loads it anyway, with a stub in the
@@ -23,6 +23,7 @@ struct Export {
 };
 constexpr Export kExports[] = {
     {"scriptRegister", "?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z"},
+    {"scriptUnregister", "?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z"},
     {"scriptWait", "?scriptWait@@YAXK@Z"},
     {"nativeInit", "?nativeInit@@YAX_K@Z"},
     {"nativePush64", "?nativePush64@@YAX_K@Z"},

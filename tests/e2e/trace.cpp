@@ -64,7 +64,8 @@ std::string describeCall(const sim::LoggedCall& call) {
         switch (call.spec->arguments[index]) {
         case 'f': text += number(slotFloat(argument)); break;
         case 'u': text += hex(argument); break;
-        case 'p': text += '&'; break;  // where the plug-in keeps the variable differs by platform
+        case 'p':
+        case 'e': text += '&'; break;  // where the plug-in keeps the variable differs by platform
         case 's': text += argument == 0 ? "null" : '"' + call.texts[static_cast<std::size_t>(index)] + '"'; break;
         default: text += integer(argument); break;
         }

@@ -12,7 +12,7 @@ int main() {
     mod.weaponLevel = 4;
     mod.menuItemEnabled[10] = 0;
     mod.encounterActive = true;
-    moduleEntry(nullptr, 1);
+    moduleEntry(nullptr, 1, false);
     if (mod.menuOpen != 0 || mod.weaponLevel != 1 || mod.menuItemEnabled[10] != 1 || mod.encounterActive) {
         std::fprintf(stderr, "the module load kept the state of the one before\n");
         return 1;

@@ -27,6 +27,7 @@ extern "C" {
 void standInConnect(const StandInHooks* table) { hooks = table; }
 
 void shvScriptRegister(HMODULE module, void (*function)()) { connected().scriptRegister(module, function); }
+void shvScriptUnregister(HMODULE module) { connected().scriptUnregister(module); }
 void shvScriptWait(DWORD milliseconds) { connected().scriptWait(milliseconds); }
 void shvNativeInit(UINT64 hash) { connected().nativeInit(hash); }
 void shvNativePush64(UINT64 argument) { connected().nativePush64(argument); }

@@ -1,5 +1,5 @@
 // The stand-in ScriptHookV.dll and the runner that drives it share this table. The DLL
-// exports ScriptHookV's five functions under their decorated names, as the real one does,
+// exports ScriptHookV's six functions under their decorated names, as the real one does,
 // and forwards each call to the runner, which answers it from its simulated host.
 #pragma once
 
@@ -9,6 +9,7 @@ extern "C" {
 
 struct StandInHooks {
     void (*scriptRegister)(void* module, void (*function)());
+    void (*scriptUnregister)(void* module);
     void (*scriptWait)(uint32_t milliseconds);
     void (*nativeInit)(uint64_t hash);
     void (*nativePush64)(uint64_t argument);

@@ -17,6 +17,11 @@ StandIn* currentStandIn = nullptr;
 constexpr DWORD kPlayCueFlags = SND_RESOURCE | SND_APPLICATION | SND_ASYNC;
 constexpr DWORD kStopCuesFlags = SND_PURGE | SND_APPLICATION;
 constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
+// The windows the host's focus stands for, and the processes that own them.
+const HWND kGameWindow = reinterpret_cast<HWND>(0x10010);
+const HWND kOtherWindow = reinterpret_cast<HWND>(0x20020);
+constexpr DWORD kGameProcess = 0x1F00;
+constexpr DWORD kOtherProcess = 0x2F00;
 
 // The module that holds an address, or null.
 HMODULE moduleHolding(const void* address) {
@@ -45,14 +50,20 @@ StandIn::StandIn(const std::wstring& scriptHookV, const std::wstring& asi, bool 
         reinterpret_cast<void*>(GetProcAddress(scriptHookV_, kConnectStandIn)));
     if (connect == nullptr) throw sim::HostError("the stand-in ScriptHookV.dll has no " + std::string(kConnectStandIn));
     // Waits and natives go straight to the simulated host's seam.
-    static const StandInHooks hooks = {&onScriptRegister, &scriptWait, &nativeInit, &nativePush64, &nativeCall};
+    static const StandInHooks hooks = {&onScriptRegister, &onScriptUnregister, &scriptWait, &nativeInit, &nativePush64,
+                                       &nativeCall};
     connect(&hooks);
     currentStandIn = this;
 }
 
 StandIn::~StandIn() {
-    if (module_ != nullptr) FreeLibrary(module_);
+    freeModule();
     currentStandIn = nullptr;
+}
+
+void StandIn::freeModule() {
+    if (module_ != nullptr && !boundToStub_) FreeLibrary(module_);
+    module_ = nullptr;
 }
 
 StandIn& StandIn::current() {
@@ -63,8 +74,9 @@ StandIn& StandIn::current() {
 // Each host loads the module afresh, so that its state starts from its initial values: the
 // module an earlier host ran (its script gone with that host) is let go first.
 void StandIn::loadModule(void* simulatedModule) {
-    if (module_ != nullptr) FreeLibrary(module_);
-    module_ = nullptr;
+    freeModule();
+    boundToStub_ = false;
+    simulatedModule_ = simulatedModule;
     loadError_ = 0;
     registrations_.clear();
     loading_ = true;
@@ -75,6 +87,9 @@ void StandIn::loadModule(void* simulatedModule) {
         return;
     }
     patchImports();
+    forEachImport(module_, [this](const char* dll, const char*, void** slot) {
+        if (_stricmp(dll, "ScriptHookV.dll") == 0 && moduleHolding(*slot) != scriptHookV_) boundToStub_ = true;
+    });
     // Registrations are handed to the host once the loader is done, never from inside it.
     for (const Registration& registration : registrations_) {
         if (registration.module != module_) fault("scriptRegister with a handle that is not the module's own");
@@ -83,6 +98,13 @@ void StandIn::loadModule(void* simulatedModule) {
         }
         sim::HostInternals::current().registerScript(simulatedModule, registration.function);
     }
+}
+
+void StandIn::unloadModule() {
+    if (module_ == nullptr) throw sim::HostError("the host unloads a module that is not loaded");
+    unloading_ = true;
+    freeModule();
+    unloading_ = false;
 }
 
 void StandIn::patchImports() {
@@ -99,6 +121,9 @@ void StandIn::patchImports() {
     const Patch patches[] = {
         {"kernel32.dll", "GetTickCount", reinterpret_cast<void*>(&onGetTickCount), &ignored},
         {"user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&onGetAsyncKeyState), &ignored},
+        {"user32.dll", "GetForegroundWindow", reinterpret_cast<void*>(&onGetForegroundWindow), &ignored},
+        {"user32.dll", "GetWindowThreadProcessId", reinterpret_cast<void*>(&onGetWindowThreadProcessId), &ignored},
+        {"kernel32.dll", "GetCurrentProcessId", reinterpret_cast<void*>(&onGetCurrentProcessId), &ignored},
         {"winmm.dll", "PlaySoundA", reinterpret_cast<void*>(&onPlaySoundA), &playSound},
         {"kernel32.dll", "GetPrivateProfileIntA", reinterpret_cast<void*>(&onGetPrivateProfileIntA), &ignored},
         {"kernel32.dll", "GetPrivateProfileStringA", reinterpret_cast<void*>(&onGetPrivateProfileStringA), &ignored},
@@ -128,7 +153,32 @@ void StandIn::onScriptRegister(void* module, void (*function)()) {
     self.registrations_.push_back({module, function});
 }
 
+// Answered at any time: also as the module is freed after a test, when no host may be
+// listening. Only the host's unload hands it on.
+void StandIn::onScriptUnregister(void* module) {
+    StandIn& self = current();
+    ++self.unregisterCalls_;
+    // A load that failed in the module's attach is followed by its detach.
+    if (module != self.module_ && !self.loading_) self.fault("scriptUnregister with a handle that is not the module's own");
+    if (self.unloading_) sim::HostInternals::current().unregisterScript(self.simulatedModule_);
+}
+
 DWORD WINAPI StandIn::onGetTickCount() { return tickCount(); }
+
+HWND WINAPI StandIn::onGetForegroundWindow() {
+    switch (sim::HostInternals::current().focus()) {
+    case sim::Host::Focus::Game: return kGameWindow;
+    case sim::Host::Focus::OtherProgram: return kOtherWindow;
+    default: return nullptr;
+    }
+}
+
+DWORD WINAPI StandIn::onGetWindowThreadProcessId(HWND window, LPDWORD process) {
+    if (process != nullptr) *process = window == kGameWindow ? kGameProcess : kOtherProcess;
+    return 1;
+}
+
+DWORD WINAPI StandIn::onGetCurrentProcessId() { return kGameProcess; }
 
 SHORT WINAPI StandIn::onGetAsyncKeyState(int virtualKey) { return isKeyDown(virtualKey) ? kKeyDown : SHORT{0}; }
 
@@ -210,7 +260,10 @@ BOOL WINAPI StandIn::onCloseHandle(HANDLE handle) {
 
 // The simulated host's load() calls the module entry, which the plug-in provides when it is
 // linked in. Here the plug-in is Rotorstrike.asi, reached through the system's loader.
-void moduleEntry(ModuleHandle module, uint32_t reason) {
-    if (reason != DLL_PROCESS_ATTACH) throw sim::HostError("the stand-in loads the module, it never unloads it");
-    standin::StandIn::current().loadModule(module);
+void moduleEntry(ModuleHandle module, uint32_t reason, bool freed) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        standin::StandIn::current().loadModule(module);
+    } else if (reason == DLL_PROCESS_DETACH && freed) {
+        standin::StandIn::current().unloadModule();
+    }
 }

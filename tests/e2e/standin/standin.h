@@ -1,16 +1,19 @@
 // The stand-in ScriptHookV as the runner drives it: the real Rotorstrike.asi loaded with
 // LoadLibrary into the simulated host (sim/), whose script runs on a Windows fibre one host
 // frame at a time and whose natives the host answers. The module's imports of
-// GetTickCount and GetAsyncKeyState are pointed at the host's clock and keys, so that every
-// run is the same; its PlaySoundA at a check that each cue is a WAVE resource of the
+// GetTickCount and GetAsyncKeyState are pointed at the host's clock and keys, and those of
+// GetForegroundWindow, GetWindowThreadProcessId and GetCurrentProcessId at the host's focus,
+// so that every run is the same; its PlaySoundA at a check that each cue is a WAVE resource of the
 // module's own; its profile calls through the host's game folder (which may refuse a write)
 // to Wine's real functions, and the open and close that hold the settings file across a load
 // to the real ones too, all logged in the host's profileCalls() as on Linux.
 //
-// The simulated host's load() calls the plug-in's module entry; here the plug-in is a
-// separate module, so the entry is this file's: it loads the .asi afresh for each host (so
-// that its state starts from its initial values) and hands each registration the module
-// made to the host. One stand-in serves the hosts of a process one after another.
+// The simulated host's load() and unload() call the plug-in's module entry; here the plug-in
+// is a separate module, so the entry is this file's: it loads the .asi afresh for each load
+// (so that its state starts from its initial values) and hands each registration the module
+// made to the host; an unload frees the module, whose unregistration reaches the host. A game
+// reload is the host's alone (a fresh fibre). One stand-in serves the hosts of a process one
+// after another.
 #pragma once
 
 #include <windows.h>
@@ -41,6 +44,8 @@ public:
 
     // The simulated host's load, through moduleEntry: loads the .asi into the host loading it.
     void loadModule(void* simulatedModule);
+    // The simulated host's unload, through moduleEntry: frees the .asi with FreeLibrary.
+    void unloadModule();
 
     HMODULE scriptHookV() const { return scriptHookV_; }
     // The loaded .asi, or null when the loader refused it (then loadError() says why).
@@ -48,6 +53,8 @@ public:
     DWORD loadError() const { return loadError_; }
     // Every call of scriptRegister, valid or not.
     int registerCalls() const { return registerCalls_; }
+    // Every call of scriptUnregister, whenever it came (the module is freed after each test).
+    int unregisterCalls() const { return unregisterCalls_; }
     // What the module did that the real host would not accept: a registration of another
     // module's handle, a cue that is not its own resource of the right form, ...
     const std::vector<std::string>& faults() const { return faults_; }
@@ -61,6 +68,10 @@ private:
     };
 
     static void onScriptRegister(void* module, void (*function)());
+    static void onScriptUnregister(void* module);
+    static HWND WINAPI onGetForegroundWindow();
+    static DWORD WINAPI onGetWindowThreadProcessId(HWND window, LPDWORD process);
+    static DWORD WINAPI onGetCurrentProcessId();
     static DWORD WINAPI onGetTickCount();
     static SHORT WINAPI onGetAsyncKeyState(int virtualKey);
     static BOOL WINAPI onPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
@@ -73,6 +84,7 @@ private:
     static BOOL WINAPI onCloseHandle(HANDLE handle);
 
     void patchImports();
+    void freeModule();
     void fault(std::string what) { faults_.push_back(std::move(what)); }
 
     std::wstring asi_;
@@ -81,7 +93,14 @@ private:
     HMODULE module_ = nullptr;
     DWORD loadError_ = 0;
     bool loading_ = false;
+    void* simulatedModule_ = nullptr;
+    // Set while the host unloads the module: its unregistration is the host's to see.
+    bool unloading_ = false;
+    // A module bound to a stub in place of a missing export (Wine loads what Windows refuses)
+    // is never freed: its detach would call the stub.
+    bool boundToStub_ = false;
     int registerCalls_ = 0;
+    int unregisterCalls_ = 0;
     std::vector<Registration> registrations_;
     std::vector<std::string> faults_;
     decltype(&PlaySoundA) playSound_ = nullptr;
