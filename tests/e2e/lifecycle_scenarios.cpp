@@ -1,0 +1,1 @@
+// The host's lifecycle under Wine (filled in by the lifecycle scenarios).
