@@ -55,9 +55,10 @@ void Host::load() {
 }
 
 void Host::unload() {
+    // The script's stack is let go while the module's code is still there to unwind.
+    fibre_.reset();
     moduleEntry(kModuleHandle, kProcessDetach, true);
     moduleLoaded_ = false;
-    fibre_.reset();
 }
 
 void Host::reloadGame(Vec3 position, bool inVehicle) {

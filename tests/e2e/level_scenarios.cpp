@@ -1,8 +1,9 @@
 // The real Rotorstrike.asi playing Level 1 as a player plays it: F9 and numeric keypad 5 in
 // a car, the helicopter's salvos, the strike back by the pad or by numeric keypad 9 in a
 // salvo's warning, the won level in the settings file, a death and the respawn at the
-// checkpoint, the menu key (bound by name) leaving a running level, and a level won after
-// another program held the settings file locked.
+// checkpoint, the menu key (bound by name) leaving a running level, a level won after
+// another program held the settings file locked, and a game reload in the wreck's slow
+// motion.
 //
 // These scenarios also run on Linux, with the plug-in linked into the simulated host
 // (compare_level_runs.cpp): both runs must leave the same trace.
@@ -456,4 +457,36 @@ SCENARIO(a_level_won_after_the_file_was_locked_keeps_the_progress) {
     CHECK_EQ(game.setting("armor", -1), 4u);
     CHECK_EQ(game.setting("weapon", -1), 4u);
     CHECK_EQ(game.setting("high_score_0", -1), 900u);
+}
+
+// The game reloads in the wreck's slow motion: the old script never runs again; the restarted
+// one sets time and hint back in its first frame, credits the win once from the level's
+// score, and never passes on the old helicopter's handle, which now names the player's car.
+SCENARIO(a_reload_in_the_wreck_shot_credits_the_win_once) {
+    Game game(options, "a_reload_in_the_wreck_shot");
+    REQUIRE(startLevelOne(game, "[Rotorstrike]\r\nweapon=2\r\n"));
+    sim::World& world = game.host.world();
+    world.combat().setHarmlessMissiles(true);
+    const sim::Entity* helicopter = held(game, "BUZZARD");
+    REQUIRE(helicopter != nullptr);
+    const int32_t wreck = helicopter->handle;
+    REQUIRE(chargeInWarning(game, 4, 49));
+    const std::string score = hudLine(game, "SCORE: ").substr(7);
+    tap(game, vk::Numpad9);
+    REQUIRE(runUntil(game, [&] { return game.host.currentWait().milliseconds == 4000; }, 60));
+
+    game.host.reloadGame({kStartX, kStartY, kStartZ}, true);
+    CHECK_EQ(world.entities().vehicleOf(world.entities().playerPed()), wreck);
+    game.host.runFrame();
+    CHECK(timeScales(world) == (std::vector<float>{0.25f, 1.0f, 0.35f, 1.0f}));
+    CHECK_EQ(hudLine(game, "~g~Success!"),
+             "~g~Success! -- NEW HIGH SCORE: " + score + " -- Last score: 0 -- (Level 2 is available!)");
+    game.host.runFrames(600);
+    CHECK(game.host.staleHandles().empty());
+    CHECK(!world.entities().find(wreck)->wrecked);
+    game.host.reloadGame({kStartX, kStartY, kStartZ}, false);
+    game.host.runFrames(60);
+    CHECK_EQ(game.setting("upgrade_points", -1), 3u);
+    CHECK_EQ(game.setting("open_levels", -1), 2u);
+    CHECK_EQ(game.setting("high_score_0", -1), static_cast<uint32_t>(std::stoul(score)));
 }
