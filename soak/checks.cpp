@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "autopilot.h"
 #include "profile_format.h"
 #include "target.h"
 
@@ -13,7 +14,10 @@ constexpr const char* kNames[kCheckKinds] = {"mod state invariants", "natives kn
                                              "handed back at the end", "shield down at a drop and the end",
                                              "file whole after a write",
                                              "progress never back", "none lost untold", "waits end",
-                                             "settled after the level", "probes seen as run"};
+                                             "settled after the level", "probes seen as run",
+                                             "clean after a restart", "no handle from before a reload",
+                                             "a win cut short credited once", "keys without the focus do nothing",
+                                             "unregistered at an unload"};
 
 int progressKeyOf(const std::string& key) {
     for (std::size_t index = 0; index < kProgressKeys; ++index) {
@@ -26,6 +30,9 @@ int progressKeyOf(const std::string& key) {
 int64_t valueWritten(std::size_t key, const std::string& value) {
     return progressOf("[Rotorstrike]\r\n" + std::string(kProgressKeyNames[key]) + "=" + value + "\r\n")[key];
 }
+
+// The pad's attack control counts as pressed at exactly this value.
+constexpr int32_t kPadPressed = 254;
 
 bool isHelicopter(const sim::World& world, const sim::Entity& entity) {
     const sim::Model* model = world.entities().findModel(entity.model);
@@ -56,6 +63,8 @@ void Checks::attach(sim::Host& host) {
     host.setProfileObserver([this](const sim::ProfileCall& call) { watchProfileCall(call); });
     nativeCalls_ = host.nativeCalls();
     wasActive_ = wasShielded_ = false;
+    reloadsSeen_ = host.reloads();
+    lastRow_ = -1;
     probes_.attach();
     fileChangedByHand();
 }
@@ -138,7 +147,11 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
     const ModState* state = target().pluginState;
     if (state != nullptr) checkModState(*state);
 
-    probes_.afterFrame(host);
+    // The frame just run was a restarted script's first.
+    const bool restarted = host.reloads() != reloadsSeen_;
+    reloadsSeen_ = host.reloads();
+    checkLifecycle(host, faults, restarted);
+    probes_.afterFrame(host, restarted);
     checkProgress();
     // A key the plug-in read is in step with the file again (once this frame's writes are judged).
     for (std::size_t key = 0; key < kProgressKeys; ++key) {
@@ -165,6 +178,67 @@ void Checks::afterFrame(const sim::Host& host, const Faults& faults) {
         fail("the plug-in has waited inside a frame for " + std::to_string(waited) + " frames, " +
              std::to_string(faults.framesSinceStall(host)) + " of them after the last stall");
     }
+}
+
+void Checks::checkLifecycle(const sim::Host& host, const Faults& faults, bool restarted) {
+    const sim::Records& records = host.world().records();
+    const sim::Screen& screen = host.screen();
+    if (restarted) {
+        ran(Check::RestartClean);
+        const bool hintNormal = records.hintFovs().empty() || records.hintFovs().back().value == 1.0f;
+        const bool fadedIn = records.fades().empty() || records.fades().back().fadeIn;
+        if (records.timeScale() != 1.0f || !hintNormal || !fadedIn) {
+            fail("the restarted script's first frame left the time scale at " + std::to_string(records.timeScale()) +
+                 (hintNormal ? "" : ", the hint's field of view changed") + (fadedIn ? "" : ", the screen faded out"));
+        }
+    }
+    if (host.reloads() > 0) {
+        ran(Check::FreshHandles);
+        if (!host.staleHandles().empty()) fail("after a reload the plug-in passed a handle from before it: " + host.staleHandles().front());
+    }
+    // A result shows once for each level played: a restart credits a win cut short at once.
+    const bool result = screen.findText("~g~Success! -- ") != nullptr;
+    if (restarted && faults.winCutShort()) {
+        ran(Check::WinCredited);
+        if (!result) fail("a win cut short by a reload was not credited in the restart's first frame");
+    }
+    if (result && !resultShown_) {
+        if (!encounterSinceResult_) fail("a result shown again with no level played since the last");
+        encounterSinceResult_ = false;
+    }
+    resultShown_ = result;
+    encounterSinceResult_ = encounterSinceResult_ || Faults::encounterRuns(host);
+    // Without the focus no key acts: the menu stays as it was (between two frames of the loop:
+    // a level chosen before keeps the script, and the menu off the screen, in its waits), no
+    // level starts, none is left (its message shows from the frame after the key's), and only
+    // the pad (the host's) strikes.
+    const int row = autopilot::highlightedRow(screen);
+    const bool dispatched = faults.lastDispatchFrame() == host.frame();
+    const bool leaving = screen.findText("The insurgent seems to be leaving...") != nullptr;
+    const bool away = host.focus() != sim::Host::Focus::Game && !restarted;
+    if (away || awayBefore_) {
+        ran(Check::KeysNeedFocus);
+        const bool started = !records.fades().empty() && records.fades().back().frame == host.frame() &&
+                             !records.fades().back().fadeIn && records.fades().back().durationMs == 200;
+        bool struck = false;
+        for (const sim::CueEvent& cue : host.cues()) struck = struck || (cue.frame == host.frame() && cue.cue == 0);
+        const char* acted = awayBefore_ && leaving && !leavingShown_ ? "a level was left"
+                            : !away                                  ? nullptr
+                            : row != lastRow_ && dispatched && dispatchedBefore_ ? "the menu's highlight moved, or the menu opened or closed"
+                            : started                                           ? "a level started"
+                            : struck && host.padControl() != kPadPressed        ? "a strike came without the pad"
+                                                                                : nullptr;
+        if (acted != nullptr) fail(std::string("while another program had the focus, ") + acted);
+    }
+    awayBefore_ = away;
+    lastRow_ = row;
+    leavingShown_ = leaving;
+    dispatchedBefore_ = dispatched;
+}
+
+void Checks::unloaded(const sim::Host& host) {
+    ran(Check::Unregistered);
+    if (host.registrations() != 0) fail("the module was freed with its script still registered");
 }
 
 void Checks::checkProgress() {

@@ -27,8 +27,15 @@ enum class Check {
     WaitsEnd,       // each frame: no wait inside a frame outlasts its stall, nor the respawn the revival
     Settled,        // after each level: the plug-in back in its loop, the encounter over
     ProbesSeen,     // after each level: the host saw the settings code's rare paths the plug-in ran
+    RestartClean,   // a restart's first frame: time and hint at 1.0, no fade-out left
+    FreshHandles,   // each frame after a reload: no handle passed that a native did not return since
+    WinCredited,    // a restart after a win cut short: the result at once; any result only once a level
+    KeysNeedFocus,  // each frame without the focus: the keys changed nothing
+    Unregistered,   // each unload: the host holds no registration of the module
 };
-constexpr int kCheckKinds = 11;
+constexpr int kCheckKinds = 16;
+// The checks that only the host's lifecycle faults give work: a strict run must run each.
+constexpr bool checksLifecycle(Check check) { return check >= Check::RestartClean; }
 const char* checkName(Check check);
 using CheckCounts = std::array<int64_t, kCheckKinds>;
 
@@ -50,6 +57,8 @@ public:
     // After a level's wind-down: whether the plug-in has settled, and then nothing held and
     // no vehicle left invincible.
     void settled(const sim::Host& host, bool yes, const std::string& how);
+    // Right after the host freed the module (and before it loads it again).
+    void unloaded(const sim::Host& host);
 
     // After a level, where the plug-in's state is in view: the paths of its settings code the
     // host saw in the level are those the plug-in ran (counts since the level began).
@@ -68,6 +77,7 @@ private:
     void checkHeld(const sim::World& world, const ModState* state, bool encounterEnded);
     void checkEnded(const sim::World& world, const std::string& when);
     void checkShieldDown(const sim::World& world, const std::string& when);
+    void checkLifecycle(const sim::Host& host, const Faults& faults, bool restarted);
     static FileBytes writtenByUs(const FileBytes& before, const sim::ProfileCall& call);
     FileBytes fileNow() const;
 
@@ -93,6 +103,15 @@ private:
     bool wasShielded_ = false;
     int64_t nativeCalls_ = 0;
     int64_t respawnDueFrames_ = 0;
+    // The lifecycle: reloads seen, the result and menu row shown in the frame before, and
+    // whether an encounter ran since the last result first showed.
+    int64_t reloadsSeen_ = 0;
+    bool resultShown_ = false;
+    bool encounterSinceResult_ = true;
+    int lastRow_ = -1;
+    bool leavingShown_ = false;
+    bool dispatchedBefore_ = false;
+    bool awayBefore_ = false;
 };
 
 }  // namespace soak

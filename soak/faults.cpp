@@ -30,13 +30,16 @@ const uint64_t kPadControlNative = sim::nativeHash("getControlValue");
 const uint64_t kHeliMissionNative = sim::nativeHash("taskHeliMission");
 // The sound of a salvo's warning.
 constexpr int32_t kWarningCue = 101;
+// The won sequence's wait before the wreck, the only wait of 100 ms.
+constexpr uint32_t kBeforeWreckMs = 100;
 
 constexpr const char* kNames[kFaultKinds] = {
     "vehicle vanishes", "helicopter deleted", "pilot deleted", "helicopter wrecked", "model streaming stalls",
     "missile asset stalls", "player dies", "late revival or control", "player arrested", "sight flaps",
     "bad answers", "keys mashed", "file edited", "file corrupted", "file truncated", "file deleted",
     "writes refused", "disk write fails", "folder removed", "file locked by another program",
-    "bought twice on one row", "vehicle changed in a shielded salvo"};
+    "bought twice on one row", "vehicle changed in a shielded salvo", "the game reloads",
+    "another program has the focus", "the module is unloaded and loaded again"};
 constexpr const char* kSituationNames[kSituations] = {"idle", "menu", "chase", "salvo", "player down",
                                                       "level start or respawn wait", "intro", "won sequence",
                                                       "respawn shot"};
@@ -170,6 +173,16 @@ void Faults::planLevel(Random& random, const Arrangement& arranged) {
     constexpr Situation kWaits[] = {Situation::StartWait, Situation::Intro, Situation::WonSequence, Situation::RespawnShot};
     vanish.when = kWaits[random_.below(4)];
     vanish.oneIn = std::min<int64_t>(vanish.oneIn, 30);
+    // A reload anywhere comes rarely, or no level would last; in one situation (the waits
+    // inside a frame among them), often. While no win has been cut short, half the levels
+    // aim at the won sequence. A module reload ends the level the menu was choosing: rarer.
+    Plan& reload = plan(Fault::GameReloads);
+    if (reload.anywhere) reload.oneIn *= 20;
+    if (made_[static_cast<std::size_t>(Fault::GameReloads)] && reloads_[static_cast<std::size_t>(Situation::WonSequence)] == 0 &&
+        random_.percent(50)) {
+        reload = {true, 15, Situation::WonSequence, false};
+    }
+    plan(Fault::ModuleReloaded).oneIn *= 10;
     // The vehicle changes while the shield is up, in whatever situation that is.
     Plan& swap = plan(Fault::VehicleSwapped);
     swap.anywhere = true;
@@ -191,6 +204,7 @@ void Faults::attach(sim::Host& host) {
     lifeEventsSeen_ = 0;
     armedPosition_ = 0;
     lockUntil_ = -1;
+    focusBackAt_ = -1;
 }
 
 bool Faults::due(Fault fault, Situation now) {
@@ -288,6 +302,42 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
 
     mashKeys(host, now, frame);
     disturbFile(host, frame, now);
+    disturbLifecycle(host, frame, now, inFrame);
+}
+
+// The host's lifecycle: another program takes the focus for a stretch; the game reloads
+// (wherever the script is, inside a frame's wait included), the player put on the map's road
+// elsewhere, in a new car or on foot; the module is freed and loaded again out of a level.
+void Faults::disturbLifecycle(sim::Host& host, int64_t frame, Situation now, bool inFrame) {
+    if (focusBackAt_ >= 0 && frame >= focusBackAt_) {
+        host.setFocus(sim::Host::Focus::Game);
+        focusBackAt_ = -1;
+    }
+    if (focusBackAt_ < 0 && due(Fault::FocusElsewhere, now)) {
+        focusBackAt_ = frame + random_.between(30, 300);
+        focusFired_ = false;
+        host.setFocus(random_.percent(50) ? sim::Host::Focus::OtherProgram : sim::Host::Focus::NoWindow);
+    }
+    if (focusBackAt_ >= 0 && !focusFired_) {
+        const int32_t keys[] = {boundMenuKey(host), autopilot::boundKey(host.gameFolder(), "attack_key", kDefaultAttackKey),
+                                kMenuKeys[0], kMenuKeys[1], kMenuKeys[2], kMenuKeys[3]};
+        focusFired_ = std::any_of(std::begin(keys), std::end(keys), [&](int32_t key) { return host.keyDown(key); });
+        if (focusFired_) count(Fault::FocusElsewhere);
+    }
+
+    winCutShort_ = false;
+    if (due(Fault::GameReloads, now)) {
+        winCutShort_ = inFrame && (now == Situation::WonSequence || host.currentWait().milliseconds == kBeforeWreckMs);
+        const sim::Map& map = host.world().map();
+        const sim::Entity& player = host.world().entities().player();
+        const sim::Vec3 at = map.road.empty() ? player.position + sim::Vec3{300.0f, 0.0f, 0.0f}
+                                              : map.toWorld(map.road[static_cast<std::size_t>(random_.below(static_cast<int64_t>(map.road.size())))]);
+        host.reloadGame(at, random_.percent(80));
+        ++reloads_[static_cast<std::size_t>(now)];
+        count(Fault::GameReloads);
+    }
+    moduleReloadDue_ = (now == Situation::Idle || now == Situation::Menu) && !encounterRuns(host) && due(Fault::ModuleReloaded, now);
+    if (moduleReloadDue_) count(Fault::ModuleReloaded);
 }
 
 void Faults::stallStep(sim::Host& host, bool models, int64_t frame, bool start) {
@@ -543,6 +593,9 @@ void Faults::calm(sim::Host& host) {
     lockUntil_ = -1;
     profile::setFileFaults({});
     fileChanged_ = false;
+    host.setFocus(sim::Host::Focus::Game);
+    focusBackAt_ = -1;
+    winCutShort_ = moduleReloadDue_ = false;
     if (folderBackAt_ >= 0) restoreFolder();
 }
 

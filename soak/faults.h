@@ -35,8 +35,11 @@ enum class Fault {
     FileLocked,      // another program holds the file: unreadable, every write refused
     BoughtTwice,     // the player buys twice on one row
     VehicleSwapped,  // during a shielded salvo the player leaves the vehicle, or is put in another
+    GameReloads,     // between frames, or while the script waits inside one: a fresh fibre, a new world
+    FocusElsewhere,  // another program, or no window, has the focus for a stretch: keys do nothing
+    ModuleReloaded,  // the module freed and loaded again, out of a level (the run does it)
 };
-constexpr int kFaultKinds = 22;
+constexpr int kFaultKinds = 25;
 using FaultKinds = std::array<bool, kFaultKinds>;
 // A write, a flush or the replace failing on the disk are fault points of our profile code:
 // the system's profile functions have none.
@@ -115,12 +118,19 @@ public:
     bool fileChangedByHand() const { return fileChanged_; }
     // The last frame whose dispatch began (the plug-in reads the pad first in each).
     int64_t lastDispatchFrame() const { return lastDispatchFrame_; }
+    // The last beforeFrame reloaded the game inside the won sequence (its 100 ms wait or the
+    // wreck's slow motion): the restarted script owes the win.
+    bool winCutShort() const { return winCutShort_; }
+    // The module is to be freed and loaded again before the next frame: the run does it,
+    // since the checks and the probes start afresh with it.
+    bool moduleReloadDue() const { return moduleReloadDue_; }
 
     const FaultCounts& fired() const { return fired_; }
     // Write faults that fired, by the position of the write they hit within its step.
     const WritePositionCounts& writePositions() const { return writePositions_; }
     const SituationCounts& deaths() const { return deaths_; }
     const SituationCounts& menuKeys() const { return menuKeys_; }
+    const SituationCounts& reloads() const { return reloads_; }
 
 private:
     struct Plan {
@@ -140,6 +150,7 @@ private:
     void holdMashedKey(sim::Host& host, bool down);
     void disturbFile(sim::Host& host, int64_t frame, Situation now);
     void faultWrites(sim::Host& host, int64_t frame, Situation now);
+    void disturbLifecycle(sim::Host& host, int64_t frame, Situation now, bool inFrame);
     std::string awayFolder() const;
     void restoreFolder();
 
@@ -149,7 +160,7 @@ private:
     Random random_{0};
     std::array<Plan, kFaultKinds> plans_{};
     FaultCounts fired_{};
-    SituationCounts deaths_{}, menuKeys_{};
+    SituationCounts deaths_{}, menuKeys_{}, reloads_{};
     int64_t lastDispatchFrame_ = -1;
     int64_t lastOrderFrame_ = -1;  // the last frame the script ordered its helicopter after the player
     int32_t swappedFrom_ = 0;      // the vehicle the player was last moved out of in a shielded salvo
@@ -174,6 +185,10 @@ private:
     bool levelBegun_ = false;
     bool refuseTiers_ = false;
     bool fileChanged_ = false;
+    bool winCutShort_ = false;
+    bool moduleReloadDue_ = false;
+    int64_t focusBackAt_ = -1;
+    bool focusFired_ = false;  // a key was pressed in the stretch without the focus
 };
 
 }  // namespace soak

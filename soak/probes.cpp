@@ -63,7 +63,7 @@ void ProbeWatch::profileCall(const sim::ProfileCall& call) {
     }
 }
 
-void ProbeWatch::afterFrame(const sim::Host& host) {
+void ProbeWatch::afterFrame(const sim::Host& host, bool restarted) {
     for (const sim::Notification& notification : host.screen().notifications) {
         if (notification.text != kUnsavedProgressNotice) continue;
         now_.unsaved = true;
@@ -72,15 +72,18 @@ void ProbeWatch::afterFrame(const sim::Host& host) {
         // (a win may read it first, in the same turn, and then write).
         if (!now_.wrote) ++seen_[ProbeWithheldBeforeRead];
     }
-    // The turn before the result first shows is the won level's end; a notice of unsaved
-    // progress in any other turn follows a purchase.
+    // The turn before the result first shows is the won level's end, or the turn itself when
+    // a restarted script credits a win cut short (after its first load, which is no win's);
+    // a notice of unsaved progress in any other turn follows a purchase.
     const sim::ScreenText* result = host.screen().findText(kResult);
     if (result != nullptr && !resultShown_) {
         const std::string_view text = result->text;
+        now_.credited = restarted;
+        const Turn& won = restarted ? now_ : before_;
         if (text.starts_with(kUncompared) && text.find(kCompared) == std::string_view::npos) ++seen_[ProbeResultUncompared];
-        if (before_.bestRead) ++seen_[ProbeBestReadAgain];
-        if (before_.loadBeforeRead) ++seen_[ProbeWinLoadAfterLockedStart];
-    } else if (before_.unsaved) {
+        if (won.bestRead) ++seen_[ProbeBestReadAgain];
+        if (won.loadBeforeRead && !restarted) ++seen_[ProbeWinLoadAfterLockedStart];
+    } else if (before_.unsaved && !before_.credited) {
         ++seen_[ProbePurchaseReloaded];
     }
     resultShown_ = result != nullptr;

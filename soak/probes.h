@@ -32,8 +32,9 @@ public:
     void attach();
     // Each of the plug-in's settings calls, as it runs.
     void profileCall(const sim::ProfileCall& call);
-    // After each frame.
-    void afterFrame(const sim::Host& host);
+    // After each frame; restarted: it was a restarted script's first, which credits a win cut
+    // short and shows its result in the same turn.
+    void afterFrame(const sim::Host& host, bool restarted);
     const ProbeCounts& seen() const { return seen_; }
     // The player was told in the last frame that progress could not be saved.
     bool toldUnsaved() const { return before_.unsaved; }
@@ -45,6 +46,7 @@ private:
         bool loadBeforeRead = false;  // a load made while no load had read the file
         bool wrote = false;           // a write tried, whether it failed or not
         bool unsaved = false;   // the player told that progress could not be saved
+        bool credited = false;  // a restarted script credited a win cut short
     };
     ProbeCounts seen_{};
     bool settingsRead_ = false;  // a load has read the file, or found none

@@ -46,6 +46,9 @@ bool Report::complete() const {
     for (int probe = 0; probe < kSettingsProbes; ++probe) {
         if ((probesFromPlugin || probeSeen(probe)) && probes[static_cast<std::size_t>(probe)] == 0) return false;
     }
+    for (int check = 0; check < kCheckKinds; ++check) {
+        if (checksLifecycle(static_cast<Check>(check)) && checks[static_cast<std::size_t>(check)] == 0) return false;
+    }
     return allFired(writePositions);
 }
 
@@ -120,6 +123,7 @@ public:
         report_.writePositions = faults_.writePositions();
         report_.deaths = faults_.deaths();
         report_.menuKeys = faults_.menuKeys();
+        report_.reloads = faults_.reloads();
         report_.checks = checks_.counts();
         return report_;
     }
@@ -161,6 +165,7 @@ private:
             game_->setInterference([this](sim::Host& h) {
                 faults_.beforeFrame(h, faults_.lastDispatchFrame() != h.frame());
                 if (faults_.fileChangedByHand()) checks_.fileChangedByHand();
+                if (faults_.moduleReloadDue()) reloadModule(h);
             });
             gameLevelsLeft_ = static_cast<int>(random.between(0, kLongestGame - 1));
             repeatedPurchases_ = 0;
@@ -185,6 +190,16 @@ private:
     }
 
     void countProbes() { report_.probes = probesSoFar(); }
+
+    // The module freed and loaded again in the game going on: it starts afresh, never having
+    // read the file, as in a new game.
+    void reloadModule(sim::Host& host) {
+        countProbes();
+        host.unload();
+        checks_.unloaded(host);
+        host.load();
+        checks_.attach(host);
+    }
 
     static ProbeCounts minus(const ProbeCounts& after, const ProbeCounts& before) {
         ProbeCounts difference{};
@@ -319,20 +334,26 @@ void printReport(std::ostream& out, std::ostream& failures, const Options& optio
          report.probes, [](std::size_t probe) { return std::string(probeName(static_cast<int>(probe))); },
          [&](std::size_t probe) { return report.probesFromPlugin || probeSeen(static_cast<int>(probe)); },
          "not seen from outside the module");
-    out << "player deaths and menu-key presses, by situation:\n";
+    out << "player deaths, menu-key presses and game reloads, by situation:\n";
     for (int situation = 0; situation < kSituations; ++situation) {
-        out << "  " << situationName(static_cast<Situation>(situation)) << ": "
-            << cli::counted(report.deaths[static_cast<std::size_t>(situation)], "death") << ", "
-            << cli::counted(report.menuKeys[static_cast<std::size_t>(situation)], "menu key") << "\n";
+        const auto index = static_cast<std::size_t>(situation);
+        out << "  " << situationName(static_cast<Situation>(situation)) << ": " << cli::counted(report.deaths[index], "death")
+            << ", " << cli::counted(report.menuKeys[index], "menu key") << ", " << cli::counted(report.reloads[index], "reload")
+            << "\n";
     }
     out << "checks run:\n";
     for (int check = 0; check < kCheckKinds; ++check) {
+        const auto index = static_cast<std::size_t>(check);
         const bool ofState = check == static_cast<int>(Check::ModState) || check == static_cast<int>(Check::ProbesSeen);
         out << "  " << checkName(static_cast<Check>(check)) << ": ";
         if (ofState && !report.probesFromPlugin) {
             out << "not run, the plug-in's state is out of view\n";
         } else {
-            out << report.checks[static_cast<std::size_t>(check)] << "\n";
+            out << report.checks[index]
+                << (checksLifecycle(static_cast<Check>(check)) && report.checks[index] == 0 ? "  NEVER RAN" : "") << "\n";
+            if (checksLifecycle(static_cast<Check>(check)) && report.checks[index] == 0) {
+                missing += std::string(missing.empty() ? "" : ", ") + "the check \"" + checkName(static_cast<Check>(check)) + "\"";
+            }
         }
     }
     out.flush();

@@ -44,14 +44,15 @@ struct Report {
     FaultCounts fired{};
     WritePositionCounts writePositions{};
     ProbeCounts probes{};
-    SituationCounts deaths{}, menuKeys{};
+    SituationCounts deaths{}, menuKeys{}, reloads{};
     CheckCounts checks{};
     std::string problem;  // the first check that failed, where and when; empty when clean
     int failedLevel = -1;
     FaultKinds made{};  // the kinds the run could make
     // The probes as the plug-in counted them (its state in view), or as the host saw them.
     bool probesFromPlugin = false;
-    // Every kind of fault made, every write position and every probe counted fired.
+    // Every kind of fault made, every write position and every probe counted fired, and every
+    // check of the host's lifecycle ran.
     bool complete() const;
     // Clean, and complete when strict.
     bool ok(bool strict) const { return problem.empty() && (complete() || !strict); }
