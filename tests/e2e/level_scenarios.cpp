@@ -128,6 +128,20 @@ bool chargeInWarning(Game& game, int salvo, int powerFrames) {
     return charged == powerFrames;
 }
 
+// Level 1 played by a player who bought the second weapon tier, in a world whose missiles
+// harm nobody (as in the counter-attack's scenario), up to the last frame of the fourth
+// warning at full power (49 frames): numeric keypad 9 now takes the whole of Level 1's 80.
+// The helicopter's handle, and the score then shown; 0 when the level did not come there.
+int32_t chargeTheWinningStrike(Game& game, std::string& score) {
+    if (!startLevelOne(game, "[Rotorstrike]\r\nweapon=2\r\n")) return 0;
+    game.host.world().combat().setHarmlessMissiles(true);
+    const sim::Entity* helicopter = held(game, "BUZZARD");
+    const int32_t handle = helicopter != nullptr ? helicopter->handle : 0;
+    if (handle == 0 || !chargeInWarning(game, 4, 49)) return 0;
+    score = hudLine(game, "SCORE: ").substr(7);
+    return handle;
+}
+
 }  // namespace
 
 SCENARIO(level_1_starts_in_a_vehicle) {
@@ -284,19 +298,10 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
 
 SCENARIO(the_won_level_is_written_to_the_file) {
     Game game(options, "the_won_level");
-    // A player who bought the second weapon tier: a strike at full power takes the whole
-    // of Level 1's 80.
-    REQUIRE(startLevelOne(game, "[Rotorstrike]\r\nweapon=2\r\n"));
+    std::string score;
+    const int32_t wreck = chargeTheWinningStrike(game, score);
+    REQUIRE(wreck != 0);
     sim::World& world = game.host.world();
-    // The world cooperates: the missiles harm nobody (as in the counter-attack's scenario).
-    world.combat().setHarmlessMissiles(true);
-    const sim::Entity* helicopter = held(game, "BUZZARD");
-    REQUIRE(helicopter != nullptr);
-    const int32_t wreck = helicopter->handle;
-
-    // Numeric keypad 9 on the last frame of the fourth warning, at full power (49 frames).
-    REQUIRE(chargeInWarning(game, 4, 49));
-    const std::string score = hudLine(game, "SCORE: ").substr(7);
     CHECK(!score.empty() && score != "0");
     const std::size_t profileCallsBefore = game.host.profileCalls().size();
     tap(game, vk::Numpad9);
@@ -464,14 +469,10 @@ SCENARIO(a_level_won_after_the_file_was_locked_keeps_the_progress) {
 // score, and never passes on the old helicopter's handle, which now names the player's car.
 SCENARIO(a_reload_in_the_wreck_shot_credits_the_win_once) {
     Game game(options, "a_reload_in_the_wreck_shot");
-    REQUIRE(startLevelOne(game, "[Rotorstrike]\r\nweapon=2\r\n"));
+    std::string score;
+    const int32_t wreck = chargeTheWinningStrike(game, score);
+    REQUIRE(wreck != 0);
     sim::World& world = game.host.world();
-    world.combat().setHarmlessMissiles(true);
-    const sim::Entity* helicopter = held(game, "BUZZARD");
-    REQUIRE(helicopter != nullptr);
-    const int32_t wreck = helicopter->handle;
-    REQUIRE(chargeInWarning(game, 4, 49));
-    const std::string score = hudLine(game, "SCORE: ").substr(7);
     tap(game, vk::Numpad9);
     REQUIRE(runUntil(game, [&] { return game.host.currentWait().milliseconds == 4000; }, 60));
 
