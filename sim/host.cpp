@@ -138,15 +138,12 @@ void Host::loadScript(void (*function)()) {
 
 // After a reload every handle of the world before names nothing, or another entity: the
 // script may pass only handles a native returned to it since.
-void Host::checkHandles(const NativeSpec& spec) {
-    for (int index = 0; index < argumentCount_; ++index) {
-        const uint64_t argument = arguments_[static_cast<std::size_t>(index)];
-        int32_t handle = 0;
-        if (spec.arguments[index] == 'h') handle = static_cast<int32_t>(static_cast<uint32_t>(argument));
-        if (spec.arguments[index] == 'e') handle = *reinterpret_cast<const int32_t*>(argument);
-        if (handle != 0 && !handedOut_.contains(handle)) {
-            staleHandles_.push_back(std::string(spec.name) + "(" + std::to_string(handle) + ")");
-        }
+void Host::checkHandle(const NativeSpec& spec, char kind, uint64_t argument) {
+    int32_t handle = 0;
+    if (kind == 'h') handle = static_cast<int32_t>(static_cast<uint32_t>(argument));
+    if (kind == 'e') handle = *reinterpret_cast<const int32_t*>(argument);
+    if (handle != 0 && !handedOut_.contains(handle)) {
+        staleHandles_.push_back(std::string(spec.name) + "(" + std::to_string(handle) + ")");
     }
 }
 
@@ -201,8 +198,8 @@ uint64_t* Host::callNative() {
             throw HostError(std::string(spec->name) + " takes " + wanted + " as argument " + std::to_string(index + 1) +
                             ", given " + std::to_string(argument));
         }
+        if (reloads_ > 0) checkHandle(*spec, kind, argument);
     }
-    if (reloads_ > 0) checkHandles(*spec);
     result_.fill(0);
     LoggedCall* logged = nullptr;
     if (callLogEnabled_) {

@@ -170,7 +170,7 @@ private:
     friend class HostInternals;
     void registerScript(void* module, void (*function)());
     void unregisterScript(void* module);
-    void checkHandles(const struct NativeSpec& spec);
+    void checkHandle(const struct NativeSpec& spec, char kind, uint64_t argument);
     void wait(uint32_t milliseconds);
     void beginNative(uint64_t hash);
     void pushArgument(uint64_t argument);

@@ -67,9 +67,7 @@ void Entities::removeAllButPlayer() {
         if (handle != playerPed_ && std::find(held.begin(), held.end(), handle) == held.end()) others.push_back(handle);
     }
     reusedHandles_.assign(others.rbegin(), others.rend());
-    for (auto handle = held.rbegin(); handle != held.rend(); ++handle) {
-        if (*handle != playerPed_) reusedHandles_.push_back(*handle);
-    }
+    reusedHandles_.insert(reusedHandles_.end(), held.rbegin(), held.rend());
     std::erase_if(entities_, [&](const auto& entry) { return entry.first != playerPed_; });
     player().vehicle = 0;
 }

@@ -31,9 +31,6 @@ int64_t valueWritten(std::size_t key, const std::string& value) {
     return progressOf("[Rotorstrike]\r\n" + std::string(kProgressKeyNames[key]) + "=" + value + "\r\n")[key];
 }
 
-// The pad's attack control counts as pressed at exactly this value.
-constexpr int32_t kPadPressed = 254;
-
 bool isHelicopter(const sim::World& world, const sim::Entity& entity) {
     const sim::Model* model = world.entities().findModel(entity.model);
     return model != nullptr && model->topSpeed > 0.0f;
@@ -197,7 +194,7 @@ void Checks::checkLifecycle(const sim::Host& host, const Faults& faults, bool re
         if (!host.staleHandles().empty()) fail("after a reload the plug-in passed a handle from before it: " + host.staleHandles().front());
     }
     // A result shows once for each level played: a restart credits a win cut short at once.
-    const bool result = screen.findText("~g~Success! -- ") != nullptr;
+    const bool result = screen.findText(kResult) != nullptr;
     if (restarted && faults.winCutShort()) {
         ran(Check::WinCredited);
         if (!result) fail("a win cut short by a reload was not credited in the restart's first frame");

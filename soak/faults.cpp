@@ -19,10 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The plug-in's keys: the numeric keypad's 0, 2, 5 and 8 in the menu, and the pad's
-// attack control, which counts as pressed at exactly this value.
-constexpr int32_t kMenuKeys[] = {vk::Numpad0, vk::Numpad2, vk::Numpad5, vk::Numpad8};
-constexpr int32_t kPadPressed = 254;
 // The native the plug-in calls first in each frame's dispatch: the pad's attack control.
 const uint64_t kPadControlNative = sim::nativeHash("getControlValue");
 // The native by which the script sends its helicopter after the player: it does so in every
@@ -103,6 +99,13 @@ bool warningHeard(const sim::Host& host) {
         if (cue->cue == kWarningCue) return true;
     }
     return false;
+}
+
+// The plug-in's keyboard keys, as a person at the keyboard presses them: the menu key and the
+// attack key as the settings file binds them, then the menu's numeric keypad 0, 2, 5 and 8.
+std::array<int32_t, 6> keyboardKeys(sim::Host& host) {
+    return {boundMenuKey(host), autopilot::boundKey(host.gameFolder(), "attack_key", kDefaultAttackKey),
+            vk::Numpad0, vk::Numpad2, vk::Numpad5, vk::Numpad8};
 }
 
 bool invincible(const sim::World& world, int32_t vehicle) {
@@ -319,9 +322,7 @@ void Faults::disturbLifecycle(sim::Host& host, int64_t frame, Situation now, boo
         host.setFocus(random_.percent(50) ? sim::Host::Focus::OtherProgram : sim::Host::Focus::NoWindow);
     }
     if (focusBackAt_ >= 0 && !focusFired_) {
-        const int32_t keys[] = {boundMenuKey(host), autopilot::boundKey(host.gameFolder(), "attack_key", kDefaultAttackKey),
-                                kMenuKeys[0], kMenuKeys[1], kMenuKeys[2], kMenuKeys[3]};
-        focusFired_ = std::any_of(std::begin(keys), std::end(keys), [&](int32_t key) { return host.keyDown(key); });
+        focusFired_ = std::ranges::any_of(keyboardKeys(host), [&](int32_t key) { return host.keyDown(key); });
         if (focusFired_) count(Fault::FocusElsewhere);
     }
 
@@ -394,9 +395,9 @@ void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
         mashUntil_ = -1;
     }
     if (mashUntil_ < 0 && due(Fault::KeyMash, now)) {
-        const int32_t menuKey = boundMenuKey(host);
-        const int32_t others[] = {autopilot::boundKey(host.gameFolder(), "attack_key", kDefaultAttackKey), kMenuKeys[0], kMenuKeys[1],
-                                  kMenuKeys[2], kMenuKeys[3], kPadPressed};
+        const std::array<int32_t, 6> keys = keyboardKeys(host);
+        const int32_t menuKey = keys[0];
+        const int32_t others[] = {keys[1], keys[2], keys[3], keys[4], keys[5], kPadPressed};
         mashedKey_ = random_.percent(40) ? menuKey : others[random_.below(6)];
         mashUntil_ = frame + random_.between(1, 40);
         count(Fault::KeyMash);

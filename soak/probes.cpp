@@ -11,9 +11,7 @@ namespace {
 // A load reads the menu key first; the reading of a best reads only its high score.
 constexpr std::string_view kFirstKeyOfLoad = "open_menu_key";
 constexpr std::string_view kBestKey = "high_score_";
-// The result of a won level: compared with the best ("-- Highest:") or a new best, or with
-// nothing.
-constexpr std::string_view kResult = "~g~Success! -- ";
+// The result compared with the best ("-- Highest:") or a new best, or with nothing.
 constexpr std::string_view kUncompared = "~g~Success! -- Score: ";
 constexpr std::string_view kCompared = " -- Highest: ";
 

@@ -19,6 +19,8 @@ namespace soak {
 // How often each rare path of the plug-in's settings code ran (the mod state's probes).
 using ProbeCounts = std::array<int64_t, kSettingsProbes>;
 const char* probeName(int probe);
+// The start of a won level's result, as the screen shows it.
+constexpr std::string_view kResult = "~g~Success! -- ";
 
 // Whether the host can tell the path ran. "A load kept the values last stored" cannot be:
 // a load that finds the file locked and the reading of a best that finds it so both open the

@@ -5,8 +5,9 @@
 // function added to seam.h without one here fails the build.
 //
 // What it answers: no script is kept (scriptRegister records nothing) and scriptWait returns at
-// once; a native call returns zeroed slots; the clock stays at 0; no key is ever down (the game has the focus); the
-// settings file is missing, so every read gives its default; every write fails; cues are silent.
+// once; a native call returns zeroed slots; the clock stays at 0; no key is ever down, and the
+// game has the focus; the settings file is missing, so every read gives its default; every
+// write fails; cues are silent.
 #include <cstdint>
 #include <cstring>
 
