@@ -1,7 +1,8 @@
 # Opens the release archive as a player would and checks what it holds: exactly the expected
-# files, the .asi byte for byte the one just built, the guide as just converted and readable
-# as plain text in any Windows editor, an example settings file that cannot overwrite a
-# player's Rotorstrike.ini.
+# files, the .asi byte for byte the one just built, every text with CRLF line ends, the
+# changelog's top entry the version, the guide as just converted and readable as plain text
+# in any Windows editor, an example settings file that cannot overwrite a player's
+# Rotorstrike.ini.
 cmake_policy(VERSION 3.25)
 file(REMOVE_RECURSE ${OUTPUT})
 file(MAKE_DIRECTORY ${OUTPUT})
@@ -40,21 +41,14 @@ if(section EQUAL -1)
   message(FATAL_ERROR "the example settings file has no [Rotorstrike] section")
 endif()
 
-# The guide as plain text: CRLF line ends, no line over 80 columns, no Markdown marks, and
-# each of the source's tables as aligned columns between two rules of dashes, the header
-# above the first.
+# Every text's line ends and the changelog's version, as checked before the archive was
+# written.
+set(FOLDER ${OUTPUT})
+include(${CMAKE_CURRENT_LIST_DIR}/check_release.cmake)
+
+# The guide as plain text: no line over 80 columns, no Markdown marks, and each of the
+# source's tables as aligned columns between two rules of dashes, the header above the first.
 set(guide ${OUTPUT}/Rotorstrike-guide.txt)
-# The line ends in the file's bytes, a space after each byte (file(READ) drops carriage
-# returns from text).
-file(READ ${guide} bytes HEX)
-string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
-string(REPLACE "0d 0a " "" bare "${bytes}")
-if(bare MATCHES "(^| )0[ad] ")
-  message(FATAL_ERROR "the guide has a line end other than CRLF")
-endif()
-if(NOT bytes MATCHES "0d 0a $")
-  message(FATAL_ERROR "the guide's last line has no line end")
-endif()
 # Lines as a list: the characters that CMake's lists treat specially are stood in for first.
 file(READ ${guide} text)
 string(ASCII 1 semicolon)

@@ -134,7 +134,7 @@ TEST(Tools, BehaveAlike) {
         }
         const ToolRun version = runProgram(tool, "--version");
         EXPECT_EQ(version.status, 0);
-        EXPECT_NE(version.output.find(" 1.0\n"), std::string::npos) << version.output;
+        EXPECT_NE(version.output.find(" " ROTORSTRIKE_VERSION "\n"), std::string::npos) << version.output;
         const ToolRun wrong = runProgram(tool, "--frobnicate 3");
         EXPECT_EQ(wrong.status, 2);
         EXPECT_NE(wrong.output.find("--frobnicate"), std::string::npos) << wrong.output;

@@ -1,7 +1,8 @@
 // Reads Rotorstrike.asi back as a PE file and checks what the loader and PlaySoundA will
-// find in it: the headers, the two WAVE cues, the manifest, the version resource.
+// find in it: the headers, the two WAVE cues, the manifest, the version resource (and the
+// menu's credit line, which names the version too).
 // Built by the build machine's compiler; run by ctest in the windows preset:
-//   asi-check FILE (headers | cues | manifest | version)
+//   asi-check FILE (headers | cues | manifest | version VERSION)
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -64,6 +65,9 @@ public:
         return static_cast<uint16_t>(bytes_[at] | bytes_[at + 1] << 8);
     }
     uint32_t u32(uint32_t at) const { return u16(at) | static_cast<uint32_t>(u16(at + 2)) << 16; }
+    bool contains(const std::string& text) const {
+        return std::search(bytes_.begin(), bytes_.end(), text.begin(), text.end()) != bytes_.end();
+    }
     std::string slice(uint32_t at, uint32_t size) const {
         need(at, size);
         return std::string(bytes_.begin() + at, bytes_.begin() + at + size);
@@ -263,8 +267,16 @@ void checkManifest(const std::vector<Resource>& all) {
           "requests no other level");
 }
 
-void checkVersion(const std::vector<Resource>& all) {
-    const auto versions = ofType(all, "#16");
+// The version resource and the menu's credit line name the version given: "1.0" is file and
+// product version 1.0.0.0, its text "1.0", and the credit line "BY ORVEN (v1.0)".
+void checkVersion(const PeFile& pe, const std::string& version) {
+    uint32_t numbers[4] = {};
+    std::size_t part = 0;
+    for (std::size_t at = 0; at < version.size(); ++at) {
+        if (version[at] == '.' && part < 3) ++part;
+        else numbers[part] = numbers[part] * 10 + static_cast<uint32_t>(version[at] - '0');
+    }
+    const auto versions = ofType(resources(pe), "#16");
     check(versions.size() == 1, "one version resource (type 16)");
     if (versions.size() != 1) return;
     const std::string& v = versions[0]->data;
@@ -272,19 +284,31 @@ void checkVersion(const std::vector<Resource>& all) {
     const size_t fixed = v.find(signature);
     check(fixed != std::string::npos && fixed + 24 <= v.size(), "VS_FIXEDFILEINFO present");
     if (fixed == std::string::npos || fixed + 24 > v.size()) return;
-    check(le32(v, fixed + 8) == 0x00010000 && le32(v, fixed + 12) == 0, "file version 1.0.0.0");
-    check(le32(v, fixed + 16) == 0x00010000 && le32(v, fixed + 20) == 0,
-          "product version 1.0.0.0");
-    std::string wide;
-    for (char c : std::string("Rotorstrike.asi")) wide += {c, '\0'};
-    check(v.find(wide) != std::string::npos, "original file name Rotorstrike.asi");
+    const uint32_t high = numbers[0] << 16 | numbers[1], low = numbers[2] << 16 | numbers[3];
+    check(le32(v, fixed + 8) == high && le32(v, fixed + 12) == low, "file version " + version);
+    check(le32(v, fixed + 16) == high && le32(v, fixed + 20) == low, "product version " + version);
+    auto wide = [](const std::string& text) {
+        std::string out;
+        for (char c : text) out += {c, '\0'};
+        return out;
+    };
+    for (const char* key : {"FileVersion", "ProductVersion"}) {
+        // The key, its terminator and padding to four bytes, then the value and its terminator.
+        std::size_t value = v.find(wide(key));
+        if (value != std::string::npos) value = v.find_first_not_of('\0', value + 2 * std::strlen(key));
+        check(value != std::string::npos && v.compare(value, 2 * version.size() + 2, wide(version) + std::string(2, '\0')) == 0,
+              std::string(key) + " \"" + version + "\"");
+    }
+    check(v.find(wide("Rotorstrike.asi")) != std::string::npos, "original file name Rotorstrike.asi");
+    const std::string credit = "BY ORVEN (v" + version + ")";
+    check(pe.contains(credit + std::string(1, '\0')), "the menu's credit line \"" + credit + "\"");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: asi-check FILE (headers | cues | manifest | version)\n");
+    if (argc != 3 && !(argc == 4 && std::string(argv[2]) == "version")) {
+        std::fprintf(stderr, "usage: asi-check FILE (headers | cues | manifest | version VERSION)\n");
         return 2;
     }
     const std::string what = argv[2];
@@ -300,7 +324,7 @@ int main(int argc, char** argv) {
         } else if (what == "manifest") {
             checkManifest(resources(pe));
         } else if (what == "version") {
-            checkVersion(resources(pe));
+            checkVersion(pe, argv[3]);
         } else {
             std::fprintf(stderr, "asi-check: unknown check %s\n", what.c_str());
             return 2;

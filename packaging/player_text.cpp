@@ -1,12 +1,14 @@
-// guide-text GUIDE.md GUIDE.txt: the player's guide as plain text for the release archive,
-// to be read in any text editor on Windows: lines of at most 78 columns ending in CRLF,
-// headings underlined, paragraphs and list items wrapped (items with a hanging indent),
-// tables as aligned columns between two rules (a cell too wide for its column wraps inside
-// it), and no Markdown marks (no '#', '**', backticks or pipes).
+// player-text (markdown | plain) IN OUT: a text file of the release archive as players read
+// it, in any text editor on Windows: lines of at most 78 columns ending in CRLF.
 //
-// It knows the Markdown the guide is written in: headings of levels 1 to 3, paragraphs,
-// lists ("- " and "1. "), tables, bold and code spans. Anything else it refuses, so that no
-// mark reaches the player's copy unnoticed.
+// markdown (the guide, the changelog): headings underlined, paragraphs and list items
+// wrapped (items with a hanging indent), tables as aligned columns between two rules (a cell
+// too wide for its column wraps inside it), and no Markdown marks (no '#', '**', backticks
+// or pipes). It knows the Markdown these are written in: headings of levels 1 to 3,
+// paragraphs, lists ("- " and "1. "), tables, bold and code spans. Anything else it refuses,
+// so that no mark reaches the player's copy unnoticed.
+//
+// plain (the licence, the example settings file): each line as it stands, with CRLF.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -193,13 +195,24 @@ void table(Writer& out, const std::vector<std::string>& source, int firstLine) {
     out.line(rule);
 }
 
-std::string convert(const std::string& markdown) {
+std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
-    std::istringstream in(markdown);
+    std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
+    return lines;
+}
+
+std::string plainText(const std::string& text) {
+    Writer out;
+    for (const std::string& line : linesOf(text)) out.line(line);
+    return out.text();
+}
+
+std::string convert(const std::string& markdown) {
+    const std::vector<std::string> lines = linesOf(markdown);
     Writer out;
     std::size_t at = 0;
     while (at < lines.size()) {
@@ -251,24 +264,27 @@ std::string convert(const std::string& markdown) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: guide-text GUIDE.md GUIDE.txt\n", stderr);
+    const std::string mode = argc == 4 ? argv[1] : "";
+    if (mode != "markdown" && mode != "plain") {
+        std::fputs("usage: player-text (markdown | plain) IN OUT\n", stderr);
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
+    const char* const source = argv[2];
+    const char* const target = argv[3];
+    std::ifstream in(source, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "guide-text: cannot read %s\n", argv[1]);
+        std::fprintf(stderr, "player-text: cannot read %s\n", source);
         return 1;
     }
-    const std::string markdown{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     try {
-        const std::string text = convert(markdown);
-        std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-        out << text;
-        if (!out.flush()) throw Failure(std::string("cannot write ") + argv[2]);
+        const std::string converted = mode == "markdown" ? convert(text) : plainText(text);
+        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        out << converted;
+        if (!out.flush()) throw Failure(std::string("cannot write ") + target);
     } catch (const Failure& failure) {
-        std::fprintf(stderr, "guide-text: %s: %s\n", argv[1], failure.what());
-        std::remove(argv[2]);
+        std::fprintf(stderr, "player-text: %s: %s\n", source, failure.what());
+        std::remove(target);
         return 1;
     }
     return 0;
