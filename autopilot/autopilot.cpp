@@ -11,7 +11,6 @@ namespace autopilot {
 
 namespace {
 
-constexpr int32_t kPadPressed = 254;
 // The plug-in takes one key each 200 ms; the autopilot waits a little longer between presses.
 constexpr int64_t kFramesBetweenPresses = 14;
 constexpr int64_t kSettleFrames = 30;
@@ -385,7 +384,7 @@ void Autopilot::strike(sim::Host& host) {
     struck_ = true;
     // One strike in four is made with the pad, the others with the attack key.
     if (nextRandom() % 4 == 0) {
-        host.setPadControl(kPadPressed);
+        host.setPadControl(kPadFullyPressed);
         padHeld_ = true;
         lastPressFrame_ = host.frame() + 1;
     } else {

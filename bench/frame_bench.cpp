@@ -186,7 +186,7 @@ void settingsLoad(benchmark::State& timing, SettingsRow* row, bool kept) {
         profile::setTimestampSlack(std::chrono::hours(24 * 365));  // nothing settles: read every time
     }
     loadSettings();
-    if (modView().weaponLevel != 2 || modView().upgradePoints != 5) timing.SkipWithError("the settings file was not read");
+    if (modView().upgradeLevels[kWeaponUpgrade] != 2 || modView().upgradePoints != 5) timing.SkipWithError("the settings file was not read");
     for (auto _ : timing) loadSettings();
     profile::setTimestampSlack(std::chrono::seconds(2));
 }

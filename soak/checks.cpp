@@ -223,7 +223,7 @@ void Checks::checkLifecycle(const sim::Host& host, const Faults& faults, bool re
                             : !away                                  ? nullptr
                             : row != lastRow_ && dispatched && dispatchedBefore_ ? "the menu's highlight moved, or the menu opened or closed"
                             : started                                           ? "a level started"
-                            : struck && host.padControl() != kPadPressed        ? "a strike came without the pad"
+                            : struck && host.padControl() != kPadFullyPressed        ? "a strike came without the pad"
                                                                                 : nullptr;
         if (acted != nullptr) fail(std::string("while another program had the focus, ") + acted);
     }
@@ -281,8 +281,9 @@ void Checks::checkModState(const ModState& state) {
     if (state.missileSequenceActive != 0 && (state.missilesLaunched < 0 || state.missilesLaunched > kSalvoMissiles)) {
         fail(std::to_string(state.missilesLaunched) + " missiles launched in one sequence");
     }
-    if (state.weaponLevel < kFirstTier || state.weaponLevel > kTopTier || state.armorLevel < kFirstTier || state.armorLevel > kTopTier) {
-        fail("tiers out of range: weapon " + std::to_string(state.weaponLevel) + ", armor " + std::to_string(state.armorLevel));
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+        const int32_t tier = state.upgradeLevels[upgrade];
+        if (tier < kFirstTier || tier > kTopTier) fail(std::string(upgradeTable[upgrade].settingsKey) + " tier out of range: " + std::to_string(tier));
     }
     if (state.upgradePoints < 0 || state.upgradePoints > kMaxUpgradePoints) fail("upgrade points out of range: " + std::to_string(state.upgradePoints));
     if (state.highestOpenLevel < 0 || state.highestOpenLevel > kLastLevel) fail("open levels out of range: " + std::to_string(state.highestOpenLevel));

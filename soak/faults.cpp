@@ -24,8 +24,6 @@ const uint64_t kPadControlNative = sim::nativeHash("getControlValue");
 // The native by which the script sends its helicopter after the player: it does so in every
 // frame of the chase, and in none while a salvo or a strike runs.
 const uint64_t kHeliMissionNative = sim::nativeHash("taskHeliMission");
-// The sound of a salvo's warning.
-constexpr int32_t kWarningCue = 101;
 // The won sequence's wait before the wreck, the only wait of 100 ms.
 constexpr uint32_t kBeforeWreckMs = 100;
 
@@ -96,7 +94,7 @@ bool playerDownSeen(const sim::Host& host) {
 bool warningHeard(const sim::Host& host) {
     const auto& cues = host.cues();
     for (auto cue = cues.rbegin(); cue != cues.rend() && cue->frame == host.frame(); ++cue) {
-        if (cue->cue == kWarningCue) return true;
+        if (cue->cue == kSalvoWarningCue) return true;
     }
     return false;
 }
@@ -397,7 +395,7 @@ void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
     if (mashUntil_ < 0 && due(Fault::KeyMash, now)) {
         const std::array<int32_t, 6> keys = keyboardKeys(host);
         const int32_t menuKey = keys[0];
-        const int32_t others[] = {keys[1], keys[2], keys[3], keys[4], keys[5], kPadPressed};
+        const int32_t others[] = {keys[1], keys[2], keys[3], keys[4], keys[5], kPadFullyPressed};
         mashedKey_ = random_.percent(40) ? menuKey : others[random_.below(6)];
         mashUntil_ = frame + random_.between(1, 40);
         count(Fault::KeyMash);
@@ -408,8 +406,8 @@ void Faults::mashKeys(sim::Host& host, Situation now, int64_t frame) {
 
 // A mashed key is a keyboard key or the pad's attack control.
 void Faults::holdMashedKey(sim::Host& host, bool down) {
-    if (mashedKey_ == kPadPressed) {
-        host.setPadControl(down ? kPadPressed : 0);
+    if (mashedKey_ == kPadFullyPressed) {
+        host.setPadControl(down ? kPadFullyPressed : 0);
     } else {
         host.setKey(mashedKey_, down);
     }

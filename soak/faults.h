@@ -69,8 +69,6 @@ enum class Situation {
 constexpr int kSituations = 9;
 const char* situationName(Situation situation);
 
-// The pad's attack control counts as pressed at exactly this value.
-constexpr int32_t kPadPressed = 254;
 
 // The key that opens the menu as the settings file in the game's folder binds it (F9 when the
 // binding names no key): the key a person at the keyboard presses, having looked at the file.

@@ -127,7 +127,8 @@ std::string backwardsProblem(const Progress& before, const Progress& after, cons
     }
     // Points go down only to pay for the tiers bought.
     if (exempt[Points] || exempt[Armor] || exempt[Weapon]) return {};
-    const int64_t price = kArmorPrice * (after[Armor] - before[Armor]) + kWeaponPrice * (after[Weapon] - before[Weapon]);
+    const int64_t price = upgradeTable[kArmorUpgrade].price * (after[Armor] - before[Armor]) +
+                          upgradeTable[kWeaponUpgrade].price * (after[Weapon] - before[Weapon]);
     const int64_t spent = before[Points] - after[Points];
     if (price == 0 && spent <= 0) return {};
     if (spent == price) return {};

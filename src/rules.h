@@ -1,18 +1,16 @@
 // The game's rules and numbers, each in one place: tiers and prices, the points, the counts
 // of the encounter, how long messages stand, the default key bindings. The plug-in, the
-// autopilot, the soak and the tests take them from here; the levels' own rows are in
-// encounter/levels.h.
+// autopilot, the soak and the tests take them from here; the levels' and the upgrades' own
+// rows are in encounter/levels.h and encounter/upgrades.h.
 #pragma once
 
 #include <cstdint>
 
 #include "virtual_keys.h"
 
-// Upgrades: armor and weapon each go from tier 1 to tier 4, one tier per purchase.
+// Upgrades (encounter/upgrades.h) each go from tier 1 to tier 4, one tier per purchase.
 constexpr int32_t kFirstTier = 1;
 constexpr int32_t kTopTier = 4;
-constexpr int32_t kArmorPrice = 4;   // upgrade points per armor tier
-constexpr int32_t kWeaponPrice = 3;  // upgrade points per weapon tier
 // The largest balance the settings file may hold (the loader reads a larger one as 1).
 constexpr int32_t kMaxUpgradePoints = 28;
 // A balance read out of range: one point.
@@ -37,6 +35,13 @@ constexpr uint32_t kWarningMessageFrames = 150;  // out of sight to strike, a de
 constexpr uint32_t kResultFrames = 350;          // a won level's result
 constexpr uint32_t kArmorMessageFrames = 120;    // "ARMOR ACTIVE"
 constexpr uint32_t kRespawnMessageFrames = 70;   // "Respawned, ..."
+
+// The pad's attack control strikes only when it reads fully pressed.
+constexpr int32_t kPadFullyPressed = 254;
+// The sound cues: the module's WAVE resources by id (resources/rotorstrike.rc), the salvo's
+// warning and the strike's hit.
+constexpr int32_t kSalvoWarningCue = 101;
+constexpr int32_t kHitCue = 102;
 
 // The bindings of a settings file without them.
 constexpr int32_t kDefaultMenuKey = vk::F9;

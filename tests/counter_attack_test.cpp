@@ -109,7 +109,7 @@ TEST_F(CounterAttackTest, DamageGrowsWithPowerAndWeaponTier) {
         mod.missileSequenceActive = 1;
         mod.missileSequenceFrame = -10;
         mod.attackPower = c.power;
-        mod.weaponLevel = c.tier;
+        mod.upgradeLevels[kWeaponUpgrade] = c.tier;
         pressPadAttack();
         EXPECT_NEAR(mod.lastStrikeDamage, c.damage, 1e-4f);
         EXPECT_EQ(mod.heliHealth, 500.0f - mod.lastStrikeDamage);
@@ -195,7 +195,7 @@ TEST_F(CounterAttackTest, StrikeWithoutSightSaysSo) {
     startSalvoNextFrame(false);
     ASSERT_TRUE(runUntilWarningAt(-30));
     host.world().entities().setSight(sim::Sight::AlwaysBlocked);
-    host.setPadControl(kPadPressed);
+    host.setPadControl(kPadFullyPressed);
     int complaints = 0;
     while (mod.missileSequenceFrame < 0) {
         runFrame();

@@ -50,10 +50,7 @@ const uint64_t kSetGameplayCoordHint = sim::nativeHash("setGameplayCoordHint");
 const uint64_t kSetGameplayHintFov = sim::nativeHash("setGameplayHintFov");
 const uint64_t kSetTimeScale = sim::nativeHash("setTimeScale");
 
-constexpr int32_t kWarningCue = 101;
-constexpr int32_t kHitCue = 102;
 constexpr int32_t kCuesStopped = 0;
-constexpr int32_t kPadPressed = 254;
 
 // Level starts that the menu cannot ask for (an index above 5) run on a script of the test's
 // own: the plug-in's start, with the level set before the level start.
@@ -97,7 +94,7 @@ protected:
         if (host.world().entities().vehicleOf(host.world().entities().playerPed()) == 0) host.world().entities().putPlayerInVehicle();
         pressFor1Frame(vk::F9);
         mod.menuCursor = row;
-        if (row >= 2) mod.weaponLevel = 2;
+        if (row >= 2) mod.upgradeLevels[kWeaponUpgrade] = 2;
         host.runFrames(kKeyLockoutFrames);
         if (beforeSelect) beforeSelect();
         history.clear();
@@ -179,7 +176,7 @@ protected:
     // The pad's attack control pressed through one frame: read every frame, outside the
     // key lockout.
     void pressPadAttack() {
-        host.setPadControl(kPadPressed);
+        host.setPadControl(kPadFullyPressed);
         runFrame();
         host.setPadControl(0);
     }
@@ -216,7 +213,7 @@ protected:
     // A salvo starts on the next frame, with the shield up or not.
     void startSalvoNextFrame(bool shielded) {
         mod.heliSightFrames = 300;
-        mod.armorLevel = 1;
+        mod.upgradeLevels[kArmorUpgrade] = 1;
         mod.randomState = stateDrawing(shielded ? 0 : 39);
     }
 

@@ -164,7 +164,7 @@ TEST_F(EncounterUpdateTest, HealthBarLabelsAndScore) {
         mod.counterAttackSequence = 0;
         mod.missileSequenceActive = 0;
         mod.currentLevel = c.level;
-        mod.weaponLevel = c.weapon;
+        mod.upgradeLevels[kWeaponUpgrade] = c.weapon;
         mod.attacksSurvived = c.attacksSurvived;
         mod.score = 1234.9f;
         runFrame();

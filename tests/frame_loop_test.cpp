@@ -176,7 +176,7 @@ TEST_F(FrameLoopTest, ASecondLoadStartsFromTheInitialValues) {
     EXPECT_EQ(mod.menuOpen, 0);
     EXPECT_EQ(mod.heliHealth, 0.0f);
     EXPECT_EQ(mod.openMenuKey, 0);
-    EXPECT_EQ(mod.weaponLevel, 1);
+    EXPECT_EQ(mod.upgradeLevels[kWeaponUpgrade], 1);
     EXPECT_EQ(mod.menuItemEnabled[3], 0);
     EXPECT_EQ(mod.menuItemEnabled[10], 1);
     EXPECT_FALSE(mod.encounterActive);

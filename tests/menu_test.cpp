@@ -57,22 +57,22 @@ TEST(MenuRows, TheRowsStandWhereThePlayerKnowsThem) {
     using Kind = MenuRowKind;
     const struct {
         Kind kind;
-        int32_t level;
+        int32_t index;  // a level row's level, an upgrade row's upgrade
         float y;
     } rows[] = {
         {Kind::Level, 0, 0.18f},   {Kind::Level, 1, 0.21f},   {Kind::Level, 2, 0.24f},  {Kind::Level, 3, 0.27f},
-        {Kind::Level, 4, 0.30f},   {Kind::Level, 5, 0.33f},   {Kind::Balance, 0, 0.36f}, {Kind::Armor, 0, 0.39f},
-        {Kind::Weapon, 0, 0.42f},  {Kind::Gap, 0, 0.45f},     {Kind::Instructions, 0, 0.48f},
+        {Kind::Level, 4, 0.30f},   {Kind::Level, 5, 0.33f},   {Kind::Balance, 0, 0.36f}, {Kind::Upgrade, 0, 0.39f},
+        {Kind::Upgrade, 1, 0.42f}, {Kind::Gap, 0, 0.45f},     {Kind::Instructions, 0, 0.48f},
     };
     ASSERT_EQ(std::size(rows), static_cast<std::size_t>(kMenuRows));
     for (int32_t row = 0; row < kMenuRows; ++row) {
         SCOPED_TRACE(row);
         EXPECT_EQ(kMenuTable[row].kind, rows[row].kind);
-        EXPECT_EQ(kMenuTable[row].level, rows[row].level);
+        EXPECT_EQ(rows[row].kind == Kind::Upgrade ? kMenuTable[row].upgrade : kMenuTable[row].level, rows[row].index);
         EXPECT_EQ(menuRowY(row), rows[row].y);
     }
-    EXPECT_EQ(kMenuTable[kArmorRow].price, 4);
-    EXPECT_EQ(kMenuTable[kWeaponRow].price, 3);
+    EXPECT_EQ(upgradeTable[kMenuTable[kArmorRow].upgrade].price, 4);
+    EXPECT_EQ(upgradeTable[kMenuTable[kWeaponRow].upgrade].price, 3);
     EXPECT_EQ(menuRowY(kMenuRows), 0.51f);  // the credit line
 }
 
@@ -183,8 +183,8 @@ TEST_F(MenuTest, PurchasesAreWrittenAndMoveTheCursorWhenSpent) {
         mod.menuCursor = c.row;
         press(vk::Numpad5);
         EXPECT_EQ(mod.upgradePoints, c.points);
-        EXPECT_EQ(mod.armorLevel, c.armor);
-        EXPECT_EQ(mod.weaponLevel, c.weapon);
+        EXPECT_EQ(mod.upgradeLevels[kArmorUpgrade], c.armor);
+        EXPECT_EQ(mod.upgradeLevels[kWeaponUpgrade], c.weapon);
         EXPECT_EQ(mod.menuCursor, c.cursor);
         EXPECT_EQ(storedValue("upgrade_points"), c.points);
         EXPECT_EQ(storedValue("armor"), c.armor);
@@ -224,7 +224,7 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
         }
         EXPECT_EQ(notices, c.purchases);
         EXPECT_EQ(mod.upgradePoints, 8);
-        EXPECT_EQ(mod.armorLevel, 1);
+        EXPECT_EQ(mod.upgradeLevels[kArmorUpgrade], 1);
         EXPECT_EQ(mod.menuCursor, 7);
         host.gameFolder().unlock();
         EXPECT_EQ(storedValue("upgrade_points"), c.pointsInFile);

@@ -68,18 +68,18 @@ TEST_F(PursuitTest, FirstSalvoComesOnTime) {
         host.world().entities().setSight(sim::Sight::AlwaysClear);
         host.world().combat().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
         host.world().combat().setHarmlessMissiles(true);
-        mod.armorLevel = 1;
+        mod.upgradeLevels[kArmorUpgrade] = 1;
         startLevelFromMenu(c.row);
         int step = 1;  // the level start's frame ran the first
         while (mod.missileSequenceActive == 0 && step < 1000) {
             runFrame();
             ++step;
             if (mod.missileSequenceActive == 0) {
-                EXPECT_EQ(cuesThisFrame(kWarningCue), 0) << step;
+                EXPECT_EQ(cuesThisFrame(kSalvoWarningCue), 0) << step;
             }
         }
         EXPECT_EQ(step, c.salvoStep);
-        EXPECT_EQ(cuesThisFrame(kWarningCue), 1);
+        EXPECT_EQ(cuesThisFrame(kSalvoWarningCue), 1);
         EXPECT_EQ(mod.missileSequenceFrame, -50);
         EXPECT_EQ(mod.counterAttackSequence, 0);
         EXPECT_EQ(mod.missilesLaunched, 0);
@@ -120,7 +120,7 @@ TEST_F(PursuitTest, CatchUpPutsTheHelicopterBackAndFires) {
         SCOPED_TRACE(c.sightFrames);
         mod.missileSequenceActive = 0;
         mod.heliSightFrames = c.sightFrames;
-        mod.armorLevel = 1;
+        mod.upgradeLevels[kArmorUpgrade] = 1;
         sim::Entity& heli = *helicopter();
         host.world().entities().place(heli, player().position + sim::Vec3{91.0f, 0.0f, 0.0f});
         const uint32_t randomBefore = mod.randomState;
@@ -141,7 +141,7 @@ TEST_F(PursuitTest, CatchUpPutsTheHelicopterBackAndFires) {
         EXPECT_EQ(speed->floatArg(1), mod.playerSpeed * 1.2f + 10.0f);
         EXPECT_FLOAT_EQ(lastThisFrame(kSetEntityHeading)->floatArg(1), player().heading);
 
-        EXPECT_EQ(cuesThisFrame(kWarningCue), c.cues);
+        EXPECT_EQ(cuesThisFrame(kSalvoWarningCue), c.cues);
         EXPECT_EQ(mod.heliSightFrames, c.sightFramesAfter);
         EXPECT_EQ(mod.missileSequenceActive, c.salvo ? 1 : 0);
         // One salvo, one roll for the shield.
@@ -162,7 +162,7 @@ TEST_F(PursuitTest, ArmorShieldChancesByTier) {
         for (const int32_t remainder : {0, 3, 4, 7, 8, 11, 12, 15, 16, 39}) {
             SCOPED_TRACE(testing::Message() << "tier " << tier << ", draw mod 40 = " << remainder);
             const bool shielded = remainder < tier * 4;
-            mod.armorLevel = tier;
+            mod.upgradeLevels[kArmorUpgrade] = tier;
             mod.heliSightFrames = 300;
             mod.randomState = stateDrawing(remainder);
             copyText(mod.messageText, "");
@@ -189,7 +189,7 @@ TEST_F(PursuitTest, ShieldDropsFromEveryVehicleItMadeInvincible) {
     startLevelFromMenu(0);
     host.world().entities().setSight(sim::Sight::AlwaysClear);
     const int32_t firstCar = playerVehicle().handle;
-    mod.armorLevel = 4;
+    mod.upgradeLevels[kArmorUpgrade] = 4;
     mod.heliSightFrames = 300;
     mod.randomState = stateDrawing(0);
     runFrame();

@@ -53,8 +53,8 @@ TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
         EXPECT_EQ(mod.attackKey, c.attackKey);
         EXPECT_EQ(mod.checkpointEnabled, c.checkpoint);
         EXPECT_EQ(mod.highestOpenLevel, c.highestLevel);
-        EXPECT_EQ(mod.armorLevel, c.armor);
-        EXPECT_EQ(mod.weaponLevel, c.weapon);
+        EXPECT_EQ(mod.upgradeLevels[kArmorUpgrade], c.armor);
+        EXPECT_EQ(mod.upgradeLevels[kWeaponUpgrade], c.weapon);
         EXPECT_EQ(mod.upgradePoints, c.points);
         Rows rows;
         std::copy(std::begin(mod.menuItemEnabled), std::end(mod.menuItemEnabled), rows.begin());
@@ -150,7 +150,7 @@ std::ostream& operator<<(std::ostream& out, const Progress& p) {
     return out << p.points << " points, armor " << p.armor << ", weapon " << p.weapon;
 }
 
-Progress progressInMemory() { return {mod.upgradePoints, mod.armorLevel, mod.weaponLevel}; }
+Progress progressInMemory() { return {mod.upgradePoints, mod.upgradeLevels[kArmorUpgrade], mod.upgradeLevels[kWeaponUpgrade]}; }
 
 // Awards and purchases, with writes failing at the seam: memory keeps the change until
 // the next load, and the file holds a whole purchase or none of it.
@@ -184,7 +184,7 @@ TEST_F(SettingsTest, UpgradesAreStoredWholeOrNotAtAll) {
         sim::GameFolder& folder = host.gameFolder();
         const int writesBefore = folder.writes();
         folder.failNextWrites(c.failCount, c.failAfter);
-        saveUpgrades(c.pointsDelta, c.armorDelta, c.weaponDelta);
+        saveUpgrades(c.pointsDelta, {c.armorDelta, c.weaponDelta});
         folder.failNextWrites(0);
         EXPECT_EQ(folder.writes() - writesBefore, c.writes);
         EXPECT_EQ(progressInMemory(), c.inMemory);
@@ -221,7 +221,7 @@ TEST_F(SettingsTest, ALockedFileNeitherLosesNorOverwritesProgress) {
         host.load();
         if (c.readFirst) {
             loadSettings();
-            ASSERT_TRUE(saveUpgrades(3, 0, 0));  // what was written counts as stored
+            ASSERT_TRUE(saveUpgrades(3, {0, 0}));  // what was written counts as stored
         }
         ASSERT_TRUE(folder.lock());
         const int reads = folder.reads();
@@ -230,11 +230,11 @@ TEST_F(SettingsTest, ALockedFileNeitherLosesNorOverwritesProgress) {
         EXPECT_EQ(folder.reads() - reads, c.readsWhileLocked);
         EXPECT_EQ(host.profileCalls()[host.profileCalls().size() - 1 - c.readsWhileLocked].result,
                   static_cast<uint32_t>(ProfileFileState::Unreadable));
-        EXPECT_EQ((Progress{mod.upgradePoints, mod.armorLevel, mod.weaponLevel}), (Progress{c.points, c.armor, c.armor}));
+        EXPECT_EQ((Progress{mod.upgradePoints, mod.upgradeLevels[kArmorUpgrade], mod.upgradeLevels[kWeaponUpgrade]}), (Progress{c.points, c.armor, c.armor}));
         EXPECT_EQ(mod.openMenuKey, c.menuKey);
         EXPECT_EQ(mod.highestOpenLevel, c.highestLevel);
         // Progress is not stored: refused by the lock after a read, withheld before one.
-        EXPECT_FALSE(saveUpgrades(-4, 1, 0));
+        EXPECT_FALSE(saveUpgrades(-4, {1, 0}));
         EXPECT_FALSE(saveOpenLevels(1));
         mod.currentLevel = 0;
         mod.score = 1.0f;
@@ -308,12 +308,12 @@ TEST_F(SettingsTest, AHandEditedFileKeepsItsForm) {
                   "[ rotorstrike ]\nOpen_Menu_Key = 121\n  upgrade_points =  21\n\tarmor\t=\t1\n"
                   "; weapons below\nweapon=1\n\n[Audio]\nvolume=7");
     loadSettings();
-    saveUpgrades(7, 0, 0);
+    saveUpgrades(7, {0, 0});
     mod.currentLevel = 0;
     mod.score = 1234.9f;
     saveHighScore();
     saveOpenLevels(1);
-    saveUpgrades(-4, 1, 0);
+    saveUpgrades(-4, {1, 0});
     EXPECT_EQ(settings(),
               "; Rotorstrike settings, edited by hand\n\n[Display]\n  width = 1920   ; my monitor\n\n"
               "[ rotorstrike ]\nOpen_Menu_Key = 121\n  upgrade_points=24\n\tarmor=2\n"
@@ -338,7 +338,7 @@ TEST_F(SettingsTest, TheScriptLoadsTheFileAtStartAndOnTheMenuKey) {
     host.runFrames(20);
     pressFor1Frame(vk::F10);
     EXPECT_EQ(mod.menuOpen, 0);
-    EXPECT_EQ(mod.armorLevel, 3);
+    EXPECT_EQ(mod.upgradeLevels[kArmorUpgrade], 3);
     EXPECT_EQ(mod.highestOpenLevel, 3);
 }
 
@@ -359,7 +359,7 @@ TEST_F(SettingsTest, AGameFolderBelowARegularFileFailsEveryWrite) {
     host.setGameDirectory(gameFolder.file("regular") + "/game");
     host.runFrame();
     EXPECT_EQ(mod.openMenuKey, vk::F9);
-    saveUpgrades(5, 0, 0);
+    saveUpgrades(5, {0, 0});
     saveOpenLevels(2);
     EXPECT_EQ(mod.upgradePoints, 5);
     EXPECT_EQ(host.gameFolder().failedWrites(), 4);

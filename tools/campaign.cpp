@@ -23,6 +23,8 @@ constexpr int kMostLevels = 60;  // a campaign still going after these is report
 // The autopilot numbers levels from 1: the last listed level, and the first that needs a weapon tier.
 constexpr int kLastPlayedLevel = kListedLevels;
 constexpr int kFirstPlayedLevelNeedingWeapon = kFirstLevelNeedingWeapon + 1;
+constexpr int32_t kArmorPrice = upgradeTable[kArmorUpgrade].price;
+constexpr int32_t kWeaponPrice = upgradeTable[kWeaponUpgrade].price;
 
 // The progress the settings file holds, as the plug-in reads it.
 struct Progress {

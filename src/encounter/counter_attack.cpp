@@ -1,6 +1,8 @@
 #include "encounter/counter_attack.h"
 
+#include "encounter/current_level.h"
 #include "encounter/levels.h"
+#include "encounter/upgrades.h"
 #include "encounter/pursuit.h"
 #include "encounter/respawn.h"
 #include "runtime/messages.h"
@@ -20,7 +22,6 @@ constexpr int32_t kReadyLastFrame = -1;
 constexpr int32_t kFireFrames[kSalvoMissiles] = {0, 20, 30, 35, 40};
 constexpr int32_t kHitFrame = 50;
 constexpr int32_t kLastFrame = 101;
-constexpr int32_t kHitCue = 102;
 
 
 constexpr int32_t kMissileDamage = 250;
@@ -115,7 +116,7 @@ void launchCounterAttack() {
     }
     stopAllCues();  // the interrupted salvo's warning
     // Single precision, multiplied in this order: 1.2 per frame of charge per weapon tier.
-    const float damage = mod.attackPower * 0.02f * 60.0f * static_cast<float>(mod.weaponLevel);
+    const float damage = mod.attackPower * 0.02f * 60.0f * static_cast<float>(mod.upgradeLevels[kWeaponUpgrade]);
     mod.attacksSurvived = 0;
     mod.lastStrikeDamage = damage;
     mod.heliHealth = mod.heliHealth - damage;

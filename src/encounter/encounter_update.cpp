@@ -1,5 +1,6 @@
 #include "encounter/encounter_update.h"
 
+#include "encounter/current_level.h"
 #include "encounter/level_outcome.h"
 #include "encounter/level_start.h"
 #include "encounter/levels.h"

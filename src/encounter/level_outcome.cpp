@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "encounter/current_level.h"
 #include "encounter/level_start.h"
 #include "encounter/levels.h"
+#include "encounter/upgrades.h"
 #include "menu/menu.h"
 #include "runtime/messages.h"
 #include "runtime/mod_state.h"
@@ -72,7 +74,7 @@ void addFrameScore() {
     // speed that is not a number would make the score NaN for good, and a NaN score would
     // be stored as a best of 0.
     const float increment =
-        mod.playerSpeed * 0.0007f * static_cast<float>(mod.currentLevel + 1) * static_cast<float>(mod.weaponLevel);
+        mod.playerSpeed * 0.0007f * static_cast<float>(mod.currentLevel + 1) * static_cast<float>(mod.upgradeLevels[kWeaponUpgrade]);
     if (std::isfinite(increment)) mod.score = mod.score + increment;
 }
 
@@ -104,7 +106,7 @@ void creditWonLevel() {
     postRewardNotifications();
     const int32_t award = levelAward(mod.currentLevel);
     ++mod.currentLevel;
-    stored = saveUpgrades(award, 0, 0) && stored;
+    stored = saveUpgrades(award, {}) && stored;
     if (mod.currentLevel >= mod.highestOpenLevel) {
         // Only a raise is progress: rewriting the count already open loses nothing if it fails.
         const bool raised = mod.currentLevel > mod.highestOpenLevel;

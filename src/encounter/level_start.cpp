@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "encounter/current_level.h"
 #include "encounter/levels.h"
 #include "encounter/pursuit.h"
 #include "encounter/respawn.h"

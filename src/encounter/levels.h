@@ -59,9 +59,3 @@ static_assert(std::size(levelStartPoints) == std::size(levelTable), "a start poi
 constexpr int32_t kListedLevels = kLevelCount - 1;
 constexpr int32_t kLastListedLevel = kListedLevels - 1;
 static_assert(levelTable[kLastLevel].menuName == nullptr, "the hidden level is the last");
-
-// The rows of the level being played. `currentLevel` lies in 0 to kLastLevel whenever an
-// encounter runs (the level start clamps it); an index outside is held to the nearest row
-// rather than read past the tables.
-const LevelParams& currentLevelParams();
-const LevelStartPoint& currentStartPoint();

@@ -1,6 +1,8 @@
 #include "encounter/pursuit.h"
 
+#include "encounter/current_level.h"
 #include "encounter/levels.h"
+#include "encounter/upgrades.h"
 #include "runtime/messages.h"
 #include "runtime/mod_state.h"
 #include "runtime/natives.h"
@@ -14,7 +16,6 @@ constexpr float kCatchUpDistance = 90.0f;
 constexpr float kCatchUpLeadSeconds = 0.2f;
 constexpr float kCatchUpHeight = 20.0f;
 constexpr int32_t kSalvoLeadFrames = 50;
-constexpr int32_t kSalvoWarningCue = 101;
 
 void startSalvo() {
     startCue(kSalvoWarningCue);
@@ -79,7 +80,7 @@ void startMissileSequence(int32_t leadFrames, int32_t byPlayer, int32_t restart)
     mod.missileSequenceFrame = -leadFrames;
     if (byPlayer != 0) return;
 
-    if (nextRandom() % kShieldRollRange < mod.armorLevel * kShieldChancePerTier) {
+    if (nextRandom() % kShieldRollRange < mod.upgradeLevels[kArmorUpgrade] * kShieldChancePerTier) {
         const HostHandle vehicle = vehiclePedIsUsing(mod.playerPed);
         setEntityInvincible(vehicle, true);
         rememberShieldedVehicle(vehicle);

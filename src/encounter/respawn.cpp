@@ -1,5 +1,6 @@
 #include "encounter/respawn.h"
 
+#include "encounter/current_level.h"
 #include "encounter/level_start.h"
 #include "encounter/levels.h"
 #include "runtime/messages.h"

@@ -12,7 +12,7 @@ void runMenuFrame();
 // Which rows the cursor may stop on, from the settings in memory: the open levels and the
 // upgrades the points can buy. Called after every settings load.
 void updateMenuRows();
-// The tier an upgrade's row sells the next of: the armor's or the weapon's.
+// The tier an upgrade's row sells the next of.
 int32_t upgradeTier(int32_t row);
 // An upgrade's row sells while its points are there and its tier is below the top.
 bool upgradeForSale(int32_t row);
@@ -30,7 +30,3 @@ void drawMenu();
 void drawMenuText(float x, float y, const char* text, int32_t style);
 // The instructions panel beside the menu.
 void drawInstructions();
-
-// Tier labels, indexed by tier - 1.
-extern const char* const armorTierNames[kTopTier];
-extern const char* const weaponTierNames[kTopTier];

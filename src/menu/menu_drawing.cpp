@@ -7,11 +7,6 @@
 #include "runtime/natives.h"
 #include "runtime/text.h"
 
-// "ARMOR II (UP:4" lacks its closing parenthesis on purpose: players know the menu so.
-const char* const armorTierNames[kTopTier] = {"ARMOR I (UP:4)", "ARMOR II (UP:4", "ARMOR III (UP:4)", "ARMOR IV (max)"};
-const char* const weaponTierNames[kTopTier] = {"WEAPON I (UP:3)", "WEAPON II (UP:3)", "WEAPON III (UP:3)",
-                                               "WEAPON IV (max)"};
-
 namespace {
 
 constexpr float kTextX = 0.04f;
@@ -26,8 +21,8 @@ constexpr std::array<float, kMenuRows + 1> kRowY = [] {
 int32_t styleFor(bool available) { return available ? kMenuTextWhite : kMenuTextGrey; }
 
 // A tier label, guarded against a tier outside 1 to 4 (the loader never leaves one).
-const char* tierName(const char* const names[kTopTier], int32_t tier) {
-    return tier >= kFirstTier && tier <= kTopTier ? names[tier - 1] : "";
+const char* tierName(const UpgradeParams& upgrade, int32_t tier) {
+    return tier >= kFirstTier && tier <= kTopTier ? upgrade.tierNames[tier - 1] : "";
 }
 
 // One row of the table; a locked level shows its short name in grey, the hidden one nothing.
@@ -49,15 +44,13 @@ void drawRow(int32_t row) {
         drawMenuText(kTextX, y, balance.chars, kMenuTextWhite);
         return;
     }
-    case MenuRowKind::Armor:
-        drawMenuText(kTextX, y, tierName(armorTierNames, upgradeTier(row)), styleFor(upgradeForSale(row)));
-        return;
-    case MenuRowKind::Weapon:
+    case MenuRowKind::Upgrade:
         // The red hint behind the weapon row: Level 3 is open but refused for want of a weapon tier.
-        if (mod.highestOpenLevel == kFirstLevelNeedingWeapon && mod.weaponLevel == kFirstTier) {
+        if (entry.upgrade == kWeaponUpgrade && mod.highestOpenLevel == kFirstLevelNeedingWeapon &&
+            mod.upgradeLevels[kWeaponUpgrade] == kFirstTier) {
             drawRect(0.0f, menuRowBarY(row), 0.14f, 0.02f, 255, 100, 100, 150);
         }
-        drawMenuText(kTextX, y, tierName(weaponTierNames, upgradeTier(row)), styleFor(upgradeForSale(row)));
+        drawMenuText(kTextX, y, tierName(upgradeTable[entry.upgrade], upgradeTier(row)), styleFor(upgradeForSale(row)));
         return;
     case MenuRowKind::Gap: return;
     case MenuRowKind::Instructions: drawMenuText(kTextX, y, "Instructions", kMenuTextWhite); return;
@@ -72,7 +65,7 @@ void drawMenuText(float x, float y, const char* text, int32_t style) {
 }
 
 void drawMenu() {
-    drawRect(0.0f, 0.345f, 0.15f, 0.4f, 0, 0, 0, 200);
+    drawRect(0.0f, kMenuPanelY, 0.15f, kMenuPanelHeight, 0, 0, 0, 200);
     drawRect(0.0f, kHighlightFirstY + kMenuRowSpacing * static_cast<float>(mod.menuCursor), 0.145f, 0.02f, 150, 150,
              150, 200);
     drawMenuText(0.0378f, 0.15f, "Rotorstrike Menu", kMenuTextWhite);

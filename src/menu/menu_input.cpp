@@ -27,8 +27,10 @@ bool playerInVehicle() {
 // otherwise it moves up and the row is no longer selectable. A purchase the file did not
 // get is undone by a load, and the player told.
 void buyTier(int32_t row) {
-    const bool armor = kMenuTable[row].kind == MenuRowKind::Armor;
-    if (!saveUpgrades(-kMenuTable[row].price, armor ? 1 : 0, armor ? 0 : 1)) {
+    const int32_t upgrade = kMenuTable[row].upgrade;
+    UpgradeDeltas tiers{};
+    tiers[upgrade] = 1;
+    if (!saveUpgrades(-upgradeTable[upgrade].price, tiers)) {
         probeSettings(ProbePurchaseReloaded);
         loadMenuSettings();
         reportUnsavedProgress();
@@ -43,7 +45,7 @@ void startSelectedLevel() {
         showFloatingMessage("You need a vehicle!", kMessageFrames, true);
         return;
     }
-    if (mod.weaponLevel < kWeaponTierForHardLevels && mod.menuCursor >= kFirstLevelNeedingWeapon) {
+    if (mod.upgradeLevels[kWeaponUpgrade] < kWeaponTierForHardLevels && mod.menuCursor >= kFirstLevelNeedingWeapon) {
         showFloatingMessage("You must upgrade your weapon in the menu before starting this level!",
                             kWarningMessageFrames, true);
         return;
@@ -81,19 +83,18 @@ void runMenuFrame() {
     }
 }
 
-int32_t upgradeTier(int32_t row) {
-    return kMenuTable[row].kind == MenuRowKind::Armor ? mod.armorLevel : mod.weaponLevel;
-}
+int32_t upgradeTier(int32_t row) { return mod.upgradeLevels[kMenuTable[row].upgrade]; }
 
-bool upgradeForSale(int32_t row) { return mod.upgradePoints >= kMenuTable[row].price && upgradeTier(row) < kTopTier; }
+bool upgradeForSale(int32_t row) {
+    return mod.upgradePoints >= upgradeTable[kMenuTable[row].upgrade].price && upgradeTier(row) < kTopTier;
+}
 
 void updateMenuRows() {
     for (int32_t row = 0; row < kMenuRows; ++row) {
         const MenuRow& entry = kMenuTable[row];
         switch (entry.kind) {
         case MenuRowKind::Level: mod.menuItemEnabled[row] = entry.level <= mod.highestOpenLevel ? 1 : 0; break;
-        case MenuRowKind::Armor:
-        case MenuRowKind::Weapon: mod.menuItemEnabled[row] = upgradeForSale(row) ? 1 : 0; break;
+        case MenuRowKind::Upgrade: mod.menuItemEnabled[row] = upgradeForSale(row) ? 1 : 0; break;
         // The balance and the gap are never selectable, the instructions always.
         case MenuRowKind::Balance:
         case MenuRowKind::Gap:
@@ -126,8 +127,7 @@ void activateMenuItem() {
     // A cursor off the table (only ever set by hand) chooses a level, as a level's row does.
     const bool onRow = mod.menuCursor >= 0 && mod.menuCursor < kMenuRows;
     switch (onRow ? kMenuTable[mod.menuCursor].kind : MenuRowKind::Level) {
-    case MenuRowKind::Armor:
-    case MenuRowKind::Weapon: buyTier(mod.menuCursor); break;
+    case MenuRowKind::Upgrade: buyTier(mod.menuCursor); break;
     case MenuRowKind::Instructions: mod.instructionsShown = 1; break;
     case MenuRowKind::Level:
     case MenuRowKind::Balance:

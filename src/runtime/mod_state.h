@@ -7,6 +7,7 @@
 
 #include "menu/menu_rows.h"
 #include "rules.h"
+#include "settings/settings_file.h"
 
 // A host 3-vector: three floats, each in its own 8-byte slot, as the host returns them.
 struct Vector3 {
@@ -24,8 +25,6 @@ constexpr int kTextCapacity = 256;
 // The most vehicles the armor shield remembers between two drops (a shield is raised once a
 // salvo; a salvo cut short by a death raises it on the next one without a drop between).
 constexpr int kShieldedVehiclesMax = 8;
-// The keys a settings load reads (settings/settings.cpp names them).
-constexpr int kSettingsKeys = 7;
 
 // The settings code's rare paths, each counted when it runs, so that a soak can prove it ran.
 enum SettingsProbe {
@@ -61,8 +60,13 @@ struct ModState {
     int32_t attackKey = 0;          // the key that strikes back
     int32_t checkpointEnabled = 0;  // nonzero: a start and each strike save a checkpoint
     int32_t highestOpenLevel = 0;   // the highest level open, 0 to kLastLevel
-    int32_t weaponLevel = 1;        // the weapon tier, kFirstTier to kTopTier
-    int32_t armorLevel = 1;         // the armor tier, kFirstTier to kTopTier
+    // Each upgrade's tier, kFirstTier to kTopTier, by the upgrade table's rows: the armor's
+    // (armorLevel) and the weapon's (weaponLevel).
+    std::array<int32_t, kUpgrades> upgradeLevels = [] {
+        std::array<int32_t, kUpgrades> tiers{};
+        tiers.fill(kFirstTier);
+        return tiers;
+    }();
     int32_t upgradePoints = 0;      // the balance to spend, 0 to kMaxUpgradePoints
     // What the settings file holds as far as the plug-in knows: each loaded key's value as it
     // was last read from the file or written to it. A load that cannot read the file takes

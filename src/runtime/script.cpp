@@ -20,7 +20,6 @@ constexpr uint32_t kProcessDetach = 0;
 constexpr uint32_t kProcessAttach = 1;
 constexpr int32_t kPadInputGroup = 2;
 constexpr int32_t kPadAttackControl = 73;
-constexpr int32_t kPadFullyPressed = 254;
 constexpr int32_t kLeavingRespawnFadeInMs = 1000;
 
 // The attack key within the lockout, or else the pad's attack control, which is read every

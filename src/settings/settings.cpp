@@ -12,43 +12,9 @@
 
 namespace {
 
-constexpr const char* kSection = "Rotorstrike";
-constexpr const char* kPath = ".\\Rotorstrike.ini";
-
-// A listed level's best score is kept under high_score_<its index>.
-struct KeyName {
-    char chars[16] = {};
-};
-constexpr std::array<KeyName, kListedLevels> kHighScoreKeys = [] {
-    static_assert(kListedLevels <= 100, "two digits at most");
-    std::array<KeyName, kListedLevels> keys{};
-    constexpr std::string_view prefix = "high_score_";
-    for (int32_t level = 0; level < kListedLevels; ++level) {
-        std::size_t length = 0;
-        for (const char c : prefix) keys[level].chars[length++] = c;
-        if (level >= 10) keys[level].chars[length++] = static_cast<char>('0' + level / 10);
-        keys[level].chars[length] = static_cast<char>('0' + level % 10);
-    }
-    return keys;
-}();
-
 bool listedLevel(int32_t levelIndex) { return levelIndex >= 0 && levelIndex < kListedLevels; }
 
-// The keys a load reads, in the order it reads them, with their defaults.
-enum SettingsKey { OpenMenuKey, AttackKey, CheckpointEnabled, OpenLevels, Armor, Weapon, UpgradePoints };
-struct KeyRule {
-    const char* name;
-    int32_t defaultValue;
-    bool binding = false;  // a key binding, which may be written by name
-};
-constexpr KeyRule kKeys[kSettingsKeys] = {{"open_menu_key", kDefaultMenuKey, true},
-                                          {"attack_key", kDefaultAttackKey, true},
-                                          {"check_point_enabled", 1},
-                                          {"open_levels", 1},
-                                          {"armor", 1},
-                                          {"weapon", 1},
-                                          {"upgrade_points", 0}};
-uint32_t readKey(const char* key, int32_t defaultValue) { return readProfileInt(kSection, key, defaultValue, kPath); }
+uint32_t readKey(const char* key, int32_t defaultValue) { return readProfileInt(kSettingsSection, key, defaultValue, kSettingsPath); }
 
 // A binding written by name (open_menu_key=F10) reads as 0, as does any text: only then is
 // the value read again as text, and a name taken for its code.
@@ -56,18 +22,18 @@ uint32_t readBinding(const char* key, int32_t defaultValue) {
     char name[kKeyNameBuffer] = {};
     return readBindingWith([&] { return readKey(key, defaultValue); },
                            [&] {
-                               const uint32_t length = readProfileString(kSection, key, "", name, kKeyNameBuffer, kPath);
+                               const uint32_t length = readProfileString(kSettingsSection, key, "", name, kKeyNameBuffer, kSettingsPath);
                                return std::string_view(name, length);
                            });
 }
 
 bool writeNumber(const char* key, int32_t value) {
-    return writeProfileString(kSection, key, decimalText(value).chars, kPath);
+    return writeProfileString(kSettingsSection, key, decimalText(value).chars, kSettingsPath);
 }
 
 // A write of a loaded key: what it wrote is what the file holds now.
 bool storeKey(SettingsKey key, const char* text, uint32_t value) {
-    if (!writeProfileString(kSection, kKeys[key].name, text, kPath)) return false;
+    if (!writeProfileString(kSettingsSection, kSettingsKeyRules[key].name, text, kSettingsPath)) return false;
     mod.storedSettings[key] = value;
     mod.rollbackPending[key] = false;
     return true;
@@ -115,8 +81,7 @@ void applySettings(const uint32_t (&values)[kSettingsKeys]) {
     mod.attackKey = static_cast<int32_t>(values[AttackKey]);
     mod.checkpointEnabled = static_cast<int32_t>(values[CheckpointEnabled]);
     mod.highestOpenLevel = openLevelCountOf(values[OpenLevels]) - 1;
-    mod.armorLevel = tierOf(values[Armor]);
-    mod.weaponLevel = tierOf(values[Weapon]);
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) mod.upgradeLevels[upgrade] = tierOf(values[upgradeKey(upgrade)]);
     mod.upgradePoints = upgradePointsOf(values[UpgradePoints]);
 }
 
@@ -136,7 +101,7 @@ void loadSettings() {
         return;
     }
     // The file is held open across the reads, so that no other program locks it between two.
-    const ProfileFileState file = openProfileFile(kPath);
+    const ProfileFileState file = openProfileFile(kSettingsPath);
     if (file == ProfileFileState::Unreadable && mod.settingsRead) {
         closeProfileFile();
         keepStoredSettings();
@@ -144,7 +109,7 @@ void loadSettings() {
     }
     uint32_t values[kSettingsKeys];
     for (int key = 0; key < kSettingsKeys; ++key) {
-        const KeyRule& rule = kKeys[key];
+        const SettingsKeyRule& rule = kSettingsKeyRules[key];
         values[key] = rule.binding ? readBinding(rule.name, rule.defaultValue) : readKey(rule.name, rule.defaultValue);
     }
     closeProfileFile();
@@ -157,16 +122,20 @@ void loadSettings() {
     applySettings(values);
 }
 
-bool saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta) {
+bool saveUpgrades(int32_t pointsDelta, const UpgradeDeltas& tierDeltas) {
     struct Stored {
         SettingsKey key;
         int32_t before;
         int32_t* value;
         bool written;
     };
-    Stored stored[] = {{UpgradePoints, mod.upgradePoints, &mod.upgradePoints, false},
-                       {Armor, mod.armorLevel, &mod.armorLevel, false},
-                       {Weapon, mod.weaponLevel, &mod.weaponLevel, false}};
+    // Written in this order: the points, then each tier.
+    std::array<Stored, 1 + kUpgrades> stored{};
+    stored[0] = {UpgradePoints, mod.upgradePoints, &mod.upgradePoints, false};
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+        int32_t& tier = mod.upgradeLevels[upgrade];
+        stored[1 + upgrade] = {upgradeKey(upgrade), tier, &tier, false};
+    }
 
     // An award is added only below 22, and the balance is capped at what the loader
     // accepts: an award past it would be read back as 1 point.
@@ -175,8 +144,10 @@ bool saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta) 
         mod.upgradePoints = awarded > kMaxUpgradePoints ? kMaxUpgradePoints : awarded;
     }
     if (mod.upgradePoints > 0 && pointsDelta < 0) mod.upgradePoints = addSaturated(mod.upgradePoints, pointsDelta);
-    if (mod.armorLevel < kTopTier) mod.armorLevel = addSaturated(mod.armorLevel, armorDelta);
-    if (mod.weaponLevel < kTopTier) mod.weaponLevel = addSaturated(mod.weaponLevel, weaponDelta);
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+        int32_t& tier = mod.upgradeLevels[upgrade];
+        if (tier < kTopTier) tier = addSaturated(tier, tierDeltas[upgrade]);
+    }
 
     bool changed = false;
     for (const Stored& entry : stored) changed = changed || *entry.value != entry.before;
@@ -202,7 +173,7 @@ bool saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta) 
 
 bool saveHighScore() {
     if (!listedLevel(mod.currentLevel)) return true;
-    return progressWritable() && writeNumber(kHighScoreKeys[mod.currentLevel].chars, truncateToInt(mod.score));
+    return progressWritable() && writeNumber(bestScoreKey(mod.currentLevel), truncateToInt(mod.score));
 }
 
 bool saveOpenLevels(int32_t levelIndex) {
@@ -212,9 +183,9 @@ bool saveOpenLevels(int32_t levelIndex) {
 
 std::optional<uint32_t> loadHighScore(int32_t levelIndex) {
     if (!listedLevel(levelIndex)) return std::nullopt;
-    const ProfileFileState file = openProfileFile(kPath);
+    const ProfileFileState file = openProfileFile(kSettingsPath);
     std::optional<uint32_t> best;
-    if (file != ProfileFileState::Unreadable) best = readKey(kHighScoreKeys[levelIndex].chars, 0);
+    if (file != ProfileFileState::Unreadable) best = readKey(bestScoreKey(levelIndex), 0);
     closeProfileFile();
     return best;
 }

@@ -1,14 +1,16 @@
-// The settings and progress file, .\Rotorstrike.ini, section Rotorstrike: key bindings,
-// options, unlocked levels, upgrades, points and high scores. The file is the source of
+// The settings and progress file, .\Rotorstrike.ini, section Rotorstrike (settings_file.h
+// names its keys): key bindings, options, unlocked levels, upgrades, points and high scores. The file is the source of
 // truth: every change is written at once, and the values are read back at set points.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
 #include "encounter/levels.h"
 #include "runtime/mod_state.h"
 #include "rules.h"
+#include "settings/settings_file.h"
 
 // What a load makes of the file's numbers, each out-of-range value replaced (compared as
 // unsigned, so that a negative one is out of range like one too large). The tools and the
@@ -39,10 +41,12 @@ constexpr int32_t upgradePointsOf(uint32_t value) {
 // the defaults, so that the keys work.
 void loadSettings();
 
-// Adds the deltas to the points and the tiers by the upgrade rules and writes all three.
-// The menu's purchases pass (-4, +1, 0) and (-3, 0, +1); a won level passes (award, 0, 0).
+// Adds the deltas to the points and the tiers by the upgrade rules and writes them all: the
+// points, then each tier. The tiers' deltas follow the upgrade table (armor, weapon): the
+// menu's purchases pass (-4, {+1, 0}) and (-3, {0, +1}); a won level passes (award, {}).
 // False when a changed value was not stored (the rest then rolled back).
-bool saveUpgrades(int32_t pointsDelta, int32_t armorDelta, int32_t weaponDelta);
+using UpgradeDeltas = std::array<int32_t, kUpgrades>;
+bool saveUpgrades(int32_t pointsDelta, const UpgradeDeltas& tierDeltas);
 
 // Writes the running score, truncated, as the high score of currentLevel (a listed level).
 // False when it was not stored.

@@ -9,11 +9,11 @@
 
 int main() {
     mod.menuOpen = 1;
-    mod.weaponLevel = 4;
+    mod.upgradeLevels[kWeaponUpgrade] = 4;
     mod.menuItemEnabled[10] = 0;
     mod.encounterActive = true;
     moduleEntry(nullptr, 1, false);
-    if (mod.menuOpen != 0 || mod.weaponLevel != 1 || mod.menuItemEnabled[10] != 1 || mod.encounterActive) {
+    if (mod.menuOpen != 0 || mod.upgradeLevels[kWeaponUpgrade] != 1 || mod.menuItemEnabled[10] != 1 || mod.encounterActive) {
         std::fprintf(stderr, "the module load kept the state of the one before\n");
         return 1;
     }

@@ -1,4 +1,4 @@
-#include "encounter/levels.h"
+#include "encounter/current_level.h"
 
 #include "runtime/mod_state.h"
 
