@@ -213,8 +213,8 @@ void Autopilot::chooseLevel(sim::Host& host) {
 
 // The purchase asked for, if any: walks to its row and selects it. True while it is under way.
 bool Autopilot::buy(sim::Host& host) {
-    if (purchase_ == Upgrade::None) return false;
-    const Cursor cursor = moveCursorTo(host, purchase_ == Upgrade::Armor ? kArmorRow : kWeaponRow);
+    if (purchase_ == kNoPurchase) return false;
+    const Cursor cursor = moveCursorTo(host, upgradeRow(purchase_));
     if (cursor == Cursor::Moving || (cursor == Cursor::There && lockedOut(host))) return true;
     if (cursor == Cursor::There) {
         press(host, vk::Numpad5);
@@ -222,7 +222,7 @@ bool Autopilot::buy(sim::Host& host) {
         if (--purchasesLeft_ > 0) return true;
     }
     // Bought, or not for sale: on to the level, from wherever the cursor is now.
-    purchase_ = Upgrade::None;
+    purchase_ = kNoPurchase;
     purchasesMade_ = 0;
     lastRow_ = -1;
     phaseFrame_ = host.frame();

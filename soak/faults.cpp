@@ -102,7 +102,7 @@ bool warningHeard(const sim::Host& host) {
 // The plug-in's keyboard keys, as a person at the keyboard presses them: the menu key and the
 // attack key as the settings file binds them, then the menu's numeric keypad 0, 2, 5 and 8.
 std::array<int32_t, 6> keyboardKeys(sim::Host& host) {
-    return {boundMenuKey(host), autopilot::boundKey(host.gameFolder(), "attack_key", kDefaultAttackKey),
+    return {boundMenuKey(host), autopilot::boundKey(host.gameFolder(), AttackKey),
             vk::Numpad0, vk::Numpad2, vk::Numpad5, vk::Numpad8};
 }
 
@@ -113,7 +113,7 @@ bool invincible(const sim::World& world, int32_t vehicle) {
 
 }  // namespace
 
-int32_t boundMenuKey(sim::Host& host) { return autopilot::boundKey(host.gameFolder(), "open_menu_key", kDefaultMenuKey); }
+int32_t boundMenuKey(sim::Host& host) { return autopilot::boundKey(host.gameFolder(), OpenMenuKey); }
 
 const char* faultName(Fault fault) { return kNames[static_cast<std::size_t>(fault)]; }
 const char* situationName(Situation situation) { return kSituationNames[static_cast<std::size_t>(situation)]; }

@@ -175,7 +175,7 @@ private:
         }
         if (progress[Points] >= 3 && (random.percent(50) || faults_.buyTwice() || withheld || arranged.rollbackFails)) {
             const bool armor = progress[Points] >= 4 && random.percent(50);
-            game_->autopilot().buyFirst(armor ? autopilot::Upgrade::Armor : autopilot::Upgrade::Weapon, faults_.buyTwice() ? 2 : 1);
+            game_->autopilot().buyFirst(armor ? kArmorUpgrade : kWeaponUpgrade, faults_.buyTwice() ? 2 : 1);
         }
     }
 
