@@ -19,7 +19,7 @@
 #include "trace.h"
 
 #ifdef _WIN32
-#include "standin/standin.h"
+#include "standin.h"
 #else
 #include "../temp_folder.h"
 #endif
