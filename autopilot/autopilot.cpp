@@ -5,14 +5,16 @@
 #include <cstdlib>
 
 #include "menu/menu_rows.h"
+#include "plugin_host.h"
 #include "virtual_keys.h"
 
 namespace autopilot {
 
 namespace {
 
-// The plug-in takes one key each 200 ms; the autopilot waits a little longer between presses.
-constexpr int64_t kFramesBetweenPresses = 14;
+// The plug-in takes one key each 200 ms; the autopilot waits a frame longer between presses.
+constexpr int64_t kPressMarginFrames = 1;
+constexpr int64_t kFramesBetweenPresses = sim::kKeyLockoutFrames + kPressMarginFrames;
 constexpr int64_t kSettleFrames = 30;
 constexpr int64_t kMenuLookFrames = 45;  // a look at the menu before the first key
 constexpr int64_t kInstructionsFrames = 90;  // long enough to read the panel (and picture it)

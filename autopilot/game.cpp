@@ -20,9 +20,10 @@ Autopilot::Options autopilotOptions(const GameOptions& options) {
 uint32_t startTickOf(uint32_t seed) { return 60000u + (seed % 1000000u) * 997u; }
 
 Game::Game(const GameOptions& options)
-    : options_(options), startTick_(startTickOf(options.seed)), autopilot_(options.seed, autopilotOptions(options)) {
-    host_.setStartTick(startTick_);
-    if (!options.gameDirectory.empty()) host_.setGameDirectory(options.gameDirectory);
+    : options_(options),
+      startTick_(startTickOf(options.seed)),
+      host_(options.gameDirectory, startTick_),
+      autopilot_(options.seed, autopilotOptions(options)) {
     host_.setCallLogEnabled(options.callLog);
     host_.load();
     host_.world().entities().putPlayerInVehicle();

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "autopilot.h"
-#include "host.h"
+#include "plugin_host.h"
 #include "settings/settings_file.h"
 
 namespace autopilot {
@@ -63,7 +63,7 @@ private:
 
     GameOptions options_;
     uint32_t startTick_;
-    sim::Host host_;
+    sim::PluginHost host_;
     Autopilot autopilot_;
     std::function<void(sim::Host&)> interference_;
     int64_t framesPlayed_ = 0;

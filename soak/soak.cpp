@@ -11,6 +11,7 @@
 
 #include "command_line.h"
 #include "game.h"
+#include "plugin_host.h"
 #include "target.h"
 #include "temporary_folder.h"
 
@@ -19,7 +20,9 @@ namespace soak {
 namespace {
 
 constexpr int64_t kSettleFrames = 1500;      // a revival's 600 frames and more
-constexpr int64_t kFramesBetweenPresses = 15;  // the plug-in takes a key once in 200 ms
+// The plug-in takes a key once in 200 ms; the soak waits two frames longer between presses.
+constexpr int64_t kPressMarginFrames = 2;
+constexpr int64_t kFramesBetweenPresses = sim::kKeyLockoutFrames + kPressMarginFrames;
 constexpr int kLongestGame = 20;  // levels played in one host before it restarts
 
 // A level to play: mostly one that is open and that the weapon allows (the third level on

@@ -96,21 +96,14 @@ bool onTheStartLine(const sim::Entity& car) {
            sim::dot(driven, ahead) > 0.0f;
 }
 
-// A key held through exactly one frame, as a quick press between two frames.
-void tap(Game& game, int32_t key) {
-    game.host.setKey(key, true);
-    game.host.runFrame();
-    game.host.setKey(key, false);
-}
-
 // Level 1 from the menu, in the car the player sits in: the menu key (F9 unless the
 // settings bind another), then numeric keypad 5 on the row under the cursor; runs until the
 // level start has returned and the announcement shows (the first frame of the encounter).
 bool startLevelOne(Game& game, std::string_view settings = {}, int32_t menuKey = vk::F9) {
     game.host.world().entities().putPlayerInVehicle();
     game.start(settings);
-    game.press(menuKey);
-    game.press(vk::Numpad5);
+    game.host.tapKey(menuKey);
+    game.host.tapKey(vk::Numpad5);
     return runUntil(game, [&] { return shown(game, kAnnouncement); }, 600);
 }
 
@@ -304,7 +297,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     sim::World& world = game.host.world();
     CHECK(!score.empty() && score != "0");
     const std::size_t profileCallsBefore = game.host.profileCalls().size();
-    tap(game, vk::Numpad9);
+    game.host.pressFor1Frame(vk::Numpad9);
     // The won sequence holds the script for 4.1 seconds: the wreck in slow motion, then the
     // result and the notification of the points.
     bool notified = false;
@@ -344,7 +337,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
                                       "\r\nupgrade_points=3\r\narmor=1\r\nopen_levels=2\r\n");
 
     // F9 opens the menu on Level 2, now open.
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     game.host.runFrame();
     CHECK(shown(game, "Level 2 - Expert"));
     CHECK(shown(game, "UPoints: 3"));
@@ -413,7 +406,7 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
     game.host.runFrames(60);
     CHECK(!hudLine(game, "SCORE: ").empty());
 
-    game.press(vk::F10);
+    game.host.tapKey(vk::F10);
     CHECK(world.entities().heldByScript().empty());
     std::vector<int32_t> handedBack;
     for (const sim::OwnershipEvent& event : world.entities().ownership()) {
@@ -430,7 +423,7 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
     CHECK_EQ(game.settingsFile(), settings);  // nothing won, nothing written
 
     // The next press opens the menu, as before the level.
-    game.press(vk::F10);
+    game.host.tapKey(vk::F10);
     game.host.runFrame();
     CHECK(shown(game, "Level 1 - Normal"));
 }
@@ -444,17 +437,17 @@ SCENARIO(a_level_won_after_the_file_was_locked_keeps_the_progress) {
     game.host.world().entities().putPlayerInVehicle();
     game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=20\r\narmor=4\r\nweapon=4\r\nhigh_score_0=900\r\n");
     REQUIRE(game.lockSettings());
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     CHECK(shown(game, "UPoints: 20"));
-    for (int row = 4; row > 0; --row) game.press(vk::Numpad8);  // from Level 5 up to Level 1
-    game.press(vk::Numpad5);
+    for (int row = 4; row > 0; --row) game.host.tapKey(vk::Numpad8);  // from Level 5 up to Level 1
+    game.host.tapKey(vk::Numpad5);
     REQUIRE(runUntil(game, [&] { return shown(game, kAnnouncement); }, 600));
     game.unlockSettings();
 
     game.host.world().combat().setHarmlessMissiles(true);
     REQUIRE(chargeInWarning(game, 4, 49));
     const std::string score = hudLine(game, "SCORE: ").substr(7);
-    tap(game, vk::Numpad9);
+    game.host.pressFor1Frame(vk::Numpad9);
     REQUIRE(runUntil(game, [&] { return shown(game, "~g~Success!"); }, 600));
     CHECK_EQ(hudLine(game, "~g~Success!"), "~g~Success! -- Score: " + score + " -- Highest: 900 -- (Level 2 is available!)");
     CHECK_EQ(game.setting("open_levels", -1), 5u);
@@ -473,7 +466,7 @@ SCENARIO(a_reload_in_the_wreck_shot_credits_the_win_once) {
     const int32_t wreck = chargeTheWinningStrike(game, score);
     REQUIRE(wreck != 0);
     sim::World& world = game.host.world();
-    tap(game, vk::Numpad9);
+    game.host.pressFor1Frame(vk::Numpad9);
     REQUIRE(runUntil(game, [&] { return game.host.currentWait().milliseconds == 4000; }, 60));
 
     game.host.reloadGame({kStartX, kStartY, kStartZ}, true);
