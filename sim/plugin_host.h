@@ -8,14 +8,13 @@
 #include <string>
 
 #include "host.h"
+#include "rules.h"
 
 namespace sim {
 
-// The plug-in's key lockout (src/runtime/keys.cpp): a key counts only once more than 200 ms
-// have passed since the last accepted press.
-inline constexpr uint32_t kKeyLockoutMs = 200;
-// The lockout in the host's frames: after a press on frame n, frame n + 13 is the first to
-// take a key, the first more than 200 ms on at 60 frames a second (12 frames are 200 ms).
+// The plug-in's key lockout in the host's frames: after a press on frame n, frame n + 13 is
+// the first to take a key, the first more than kKeyLockoutMs (200) on at 60 frames a second
+// (12 frames are 200 ms).
 inline constexpr int kKeyLockoutFrames = static_cast<int>(kKeyLockoutMs) * Host::kFramesPerSecond / 1000 + 1;
 // A start of the clock well past a fresh module's lockout (its last press stamped at tick 0).
 inline constexpr uint32_t kPastLockoutTick = 100000;

@@ -21,9 +21,6 @@ namespace {
 using e2e::Game;
 using Lines = std::vector<std::string>;
 
-constexpr int32_t kPadPressed = 254;
-constexpr int32_t kWarningCue = 101;
-constexpr int32_t kHitCue = 102;
 constexpr int32_t kCuesStopped = 0;
 constexpr float kStartX = 2168.954f, kStartY = -555.323f, kStartZ = 94.05f, kStartHeading = 312.94f;
 constexpr const char* kAnnouncement = "You have been marked by an insurgent helo! ~r~Take him down! ~w~(Level 1)";
@@ -111,7 +108,7 @@ bool startLevelOne(Game& game, std::string_view settings = {}, int32_t menuKey =
 // (from 1): the frames on which the power bar is drawn, each with one more unit of power
 // (the prompt, a floating message, shows from the next frame on). Says whether it came.
 bool chargeInWarning(Game& game, int salvo, int powerFrames) {
-    if (!runUntil(game, [&] { return cuesPlayed(game, kWarningCue) == salvo; }, 600 * salvo)) return false;
+    if (!runUntil(game, [&] { return cuesPlayed(game, kSalvoWarningCue) == salvo; }, 600 * salvo)) return false;
     const int64_t warned = game.host.frame();
     int charged = 0;
     while (charged < powerFrames && game.host.frame() < warned + 50) {
@@ -196,7 +193,7 @@ SCENARIO(a_salvo_warns_with_cue_101) {
     REQUIRE(pilot != nullptr);
 
     // On Level 1 the salvo starts on the 301st step with the helicopter in sight.
-    REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kWarningCue) == 1; }, 1000));
+    REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kSalvoWarningCue) == 1; }, 1000));
     const int64_t warned = game.host.frame();
     CHECK_EQ(warned - started, 300);
     CHECK_EQ(game.host.cues().size(), 1u);  // the stand-in checked it, and Wine played it
@@ -236,7 +233,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     // Each salvo survived is a power-up; the third makes the strike ready.
     const char* labels[] = {"POWERUP: I", "POWERUP: II", "~r~POWERUP!"};
     for (int salvo = 1; salvo <= 3; ++salvo) {
-        REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kWarningCue) == salvo; }, 1000));
+        REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kSalvoWarningCue) == salvo; }, 1000));
         int charged = 0;  // no strike before three salvos are survived
         for (int frame = 0; frame < 50; ++frame, game.host.runFrame()) charged += powerBar(game) != nullptr ? 1 : 0;
         CHECK_EQ(charged, 0);
@@ -250,7 +247,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     CHECK(powerBar(game)->colour == (sim::Rgba{255, 0, 0, 255}));
     CHECK(shown(game, kAttackReady));
     const std::size_t missilesBefore = world.combat().projectiles().size();
-    game.host.setPadControl(kPadPressed);
+    game.host.setPadControl(kPadFullyPressed);
     game.host.runFrame();
     game.host.setPadControl(0);
     const int64_t struck = game.host.frame();
@@ -274,7 +271,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     CHECK_EQ(shove.entity, helicopter->handle);
     CHECK_EQ(shove.frame, game.host.frame());
     CHECK(shove.force.x == 15.0f && shove.force.y == 15.0f && shove.force.z == 20.0f);
-    CHECK_EQ(cuesPlayed(game, kWarningCue), 4);  // the interrupted salvo fired nothing
+    CHECK_EQ(cuesPlayed(game, kSalvoWarningCue), 4);  // the interrupted salvo fired nothing
     CHECK_EQ(world.combat().projectiles().size(), missilesBefore + 5);
 
     // Once the strike's sequence is over (frames 0 to 101): 25 frames of power, 30 damage,
