@@ -161,7 +161,7 @@ sim::TemporaryFolder& settingsFolder(const SettingsRow& row) {
     std::unique_ptr<sim::TemporaryFolder>& folder = folders[&row];
     if (!folder) {
         folder = std::make_unique<sim::TemporaryFolder>();
-        folder->write("Rotorstrike.ini", settingsFile(row.bytes));
+        folder->write(kSettingsFileName, settingsFile(row.bytes));
     }
     return *folder;
 }
@@ -181,7 +181,7 @@ void settingsLoad(benchmark::State& timing, SettingsRow* row, bool kept) {
     sim::Host host;
     host.setGameDirectory(folder.path());
     if (kept) {
-        waitUntilSettled(folder.file("Rotorstrike.ini"));
+        waitUntilSettled(folder.file(kSettingsFileName));
     } else {
         profile::setTimestampSlack(std::chrono::hours(24 * 365));  // nothing settles: read every time
     }

@@ -8,7 +8,7 @@ namespace sim {
 std::string GameFolder::resolve(const char* path) const { return profile::resolvePath(directory_, path); }
 
 bool GameFolder::lock() {
-    if (!locked_ && !held_) locked_ = profile::lockFile(resolve(kSettingsFile));
+    if (!locked_ && !held_) locked_ = profile::lockFile(resolve(kSettingsPath));
     return locked_;
 }
 

@@ -7,13 +7,12 @@
 
 #include "profile_file.h"
 #include "seam.h"
+#include "settings/settings_file.h"
 
 namespace sim {
 
 class GameFolder {
 public:
-    // The file another program locks: the settings file beside the game.
-    static constexpr const char* kSettingsFile = ".\\Rotorstrike.ini";
     // The error of a write the host refused (failNextWrites, a refusing write fault).
     static constexpr const char* kRefusedOnPurpose = "the host failed this write on purpose";
 
