@@ -214,7 +214,7 @@ void Autopilot::chooseLevel(sim::Host& host) {
 // The purchase asked for, if any: walks to its row and selects it. True while it is under way.
 bool Autopilot::buy(sim::Host& host) {
     if (purchase_ == Upgrade::None) return false;
-    const Cursor cursor = moveCursorTo(host, purchase_ == Upgrade::Armor ? kArmorRow : kWeaponRow);
+    const Cursor cursor = moveCursorTo(host, upgradeRow(static_cast<int32_t>(purchase_)));
     if (cursor == Cursor::Moving || (cursor == Cursor::There && lockedOut(host))) return true;
     if (cursor == Cursor::There) {
         press(host, vk::Numpad5);

@@ -16,6 +16,7 @@
 
 #include "host.h"
 #include "dodge.h"
+#include "encounter/upgrades.h"
 #include "road.h"
 #include "rules.h"
 
@@ -33,8 +34,8 @@ const char* outcomeName(Outcome outcome);
 // The menu row under the highlight on the screen, or -1 when no menu is drawn.
 int highlightedRow(const sim::Screen& screen);
 
-// An upgrade the menu sells.
-enum class Upgrade { None, Armor, Weapon };
+// An upgrade the menu sells, by its index in the upgrade table (any index the table has).
+enum class Upgrade : int32_t { None = -1, Armor = kArmorUpgrade, Weapon = kWeaponUpgrade };
 
 class Autopilot {
 public:

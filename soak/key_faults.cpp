@@ -1,0 +1,63 @@
+#include "key_faults.h"
+
+#include <algorithm>
+
+#include "rules.h"
+
+namespace soak {
+
+void KeyFaults::attach() { mashUntil_ = focusBackAt_ = -1; }
+
+void KeyFaults::mash(sim::Host& host, FaultPlan& plan, int64_t frame, Situation now) {
+    if (mashUntil_ >= 0 && frame >= mashUntil_) {
+        holdMashedKey(host, false);
+        mashUntil_ = -1;
+    }
+    if (mashUntil_ < 0 && plan.due(Fault::KeyMash, now)) {
+        const std::array<int32_t, 6> keys = keyboardKeys(host);
+        const int32_t menuKey = keys[0];
+        const int32_t others[] = {keys[1], keys[2], keys[3], keys[4], keys[5], kPadFullyPressed};
+        mashedKey_ = plan.random.percent(40) ? menuKey : others[plan.random.below(6)];
+        mashUntil_ = frame + plan.random.between(1, 40);
+        plan.count(Fault::KeyMash);
+        if (mashedKey_ == menuKey) ++menuKeys_[static_cast<std::size_t>(now)];
+    }
+    if (mashUntil_ >= 0) holdMashedKey(host, true);
+}
+
+// A mashed key is a keyboard key or the pad's attack control.
+void KeyFaults::holdMashedKey(sim::Host& host, bool down) {
+    if (mashedKey_ == kPadFullyPressed) {
+        host.setPadControl(down ? kPadFullyPressed : 0);
+    } else {
+        host.setKey(mashedKey_, down);
+    }
+}
+
+// The stretch counts once a key is pressed in it.
+void KeyFaults::takeFocus(sim::Host& host, FaultPlan& plan, int64_t frame, Situation now) {
+    if (focusBackAt_ >= 0 && frame >= focusBackAt_) {
+        host.setFocus(sim::Host::Focus::Game);
+        focusBackAt_ = -1;
+    }
+    if (focusBackAt_ < 0 && plan.due(Fault::FocusElsewhere, now)) {
+        focusBackAt_ = frame + plan.random.between(30, 300);
+        focusFired_ = false;
+        host.setFocus(plan.random.percent(50) ? sim::Host::Focus::OtherProgram : sim::Host::Focus::NoWindow);
+    }
+    if (focusBackAt_ >= 0 && !focusFired_) {
+        focusFired_ = std::ranges::any_of(keyboardKeys(host), [&](int32_t key) { return host.keyDown(key); });
+        if (focusFired_) plan.count(Fault::FocusElsewhere);
+    }
+}
+
+void KeyFaults::calm(sim::Host& host) {
+    if (mashUntil_ >= 0) {
+        holdMashedKey(host, false);
+        mashUntil_ = -1;
+    }
+    host.setFocus(sim::Host::Focus::Game);
+    focusBackAt_ = -1;
+}
+
+}  // namespace soak
