@@ -5,14 +5,16 @@
 #include <cstdlib>
 
 #include "menu/menu_rows.h"
+#include "plugin_host.h"
 #include "virtual_keys.h"
 
 namespace autopilot {
 
 namespace {
 
-// The plug-in takes one key each 200 ms; the autopilot waits a little longer between presses.
-constexpr int64_t kFramesBetweenPresses = 14;
+// The plug-in takes one key each 200 ms; the autopilot waits a frame longer between presses.
+constexpr int64_t kPressMarginFrames = 1;
+constexpr int64_t kFramesBetweenPresses = sim::kKeyLockoutFrames + kPressMarginFrames;
 constexpr int64_t kSettleFrames = 30;
 constexpr int64_t kMenuLookFrames = 45;  // a look at the menu before the first key
 constexpr int64_t kInstructionsFrames = 90;  // long enough to read the panel (and picture it)
@@ -213,8 +215,8 @@ void Autopilot::chooseLevel(sim::Host& host) {
 
 // The purchase asked for, if any: walks to its row and selects it. True while it is under way.
 bool Autopilot::buy(sim::Host& host) {
-    if (purchase_ == Upgrade::None) return false;
-    const Cursor cursor = moveCursorTo(host, upgradeRow(static_cast<int32_t>(purchase_)));
+    if (purchase_ == kNoPurchase) return false;
+    const Cursor cursor = moveCursorTo(host, upgradeRow(purchase_));
     if (cursor == Cursor::Moving || (cursor == Cursor::There && lockedOut(host))) return true;
     if (cursor == Cursor::There) {
         press(host, vk::Numpad5);
@@ -222,7 +224,7 @@ bool Autopilot::buy(sim::Host& host) {
         if (--purchasesLeft_ > 0) return true;
     }
     // Bought, or not for sale: on to the level, from wherever the cursor is now.
-    purchase_ = Upgrade::None;
+    purchase_ = kNoPurchase;
     purchasesMade_ = 0;
     lastRow_ = -1;
     phaseFrame_ = host.frame();

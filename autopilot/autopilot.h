@@ -16,7 +16,6 @@
 
 #include "host.h"
 #include "dodge.h"
-#include "encounter/upgrades.h"
 #include "road.h"
 #include "rules.h"
 
@@ -33,9 +32,6 @@ const char* outcomeName(Outcome outcome);
 
 // The menu row under the highlight on the screen, or -1 when no menu is drawn.
 int highlightedRow(const sim::Screen& screen);
-
-// An upgrade the menu sells, by its index in the upgrade table (any index the table has).
-enum class Upgrade : int32_t { None = -1, Armor = kArmorUpgrade, Weapon = kWeaponUpgrade };
 
 class Autopilot {
 public:
@@ -58,7 +54,8 @@ public:
     // In the menu, first buys the upgrade, if its row can be chosen (points enough, the
     // tier below the top), then chooses the level. times: presses on the row, one after the
     // other while the cursor stays there (a player who buys twice in a row).
-    void buyFirst(Upgrade upgrade, int times = 1) {
+    // upgrade: a row of the upgrade table.
+    void buyFirst(int32_t upgrade, int times = 1) {
         purchase_ = upgrade;
         purchasesLeft_ = times;
     }
@@ -108,7 +105,8 @@ private:
     int64_t phaseFrame_ = 0;  // the frame the phase began
     int attempts_ = 0;
     int lastRow_ = -1;
-    Upgrade purchase_ = Upgrade::None;
+    static constexpr int32_t kNoPurchase = -1;
+    int32_t purchase_ = kNoPurchase;
     int purchasesLeft_ = 0, purchasesMade_ = 0, repeatedPurchases_ = 0;
 
     Road road_;

@@ -2,13 +2,11 @@
 
 #include "map.h"
 #include "runtime/key_names.h"
+#include "settings/settings_file.h"
 
 namespace autopilot {
 
 namespace {
-
-constexpr const char* kSection = "Rotorstrike";
-constexpr const char* kSettingsPath = ".\\Rotorstrike.ini";
 
 Autopilot::Options autopilotOptions(const GameOptions& options) {
     Autopilot::Options chosen;
@@ -22,27 +20,30 @@ Autopilot::Options autopilotOptions(const GameOptions& options) {
 uint32_t startTickOf(uint32_t seed) { return 60000u + (seed % 1000000u) * 997u; }
 
 Game::Game(const GameOptions& options)
-    : options_(options), startTick_(startTickOf(options.seed)), autopilot_(options.seed, autopilotOptions(options)) {
-    host_.setStartTick(startTick_);
-    if (!options.gameDirectory.empty()) host_.setGameDirectory(options.gameDirectory);
+    : options_(options),
+      startTick_(startTickOf(options.seed)),
+      host_(options.gameDirectory, startTick_),
+      autopilot_(options.seed, autopilotOptions(options)) {
     host_.setCallLogEnabled(options.callLog);
     host_.load();
     host_.world().entities().putPlayerInVehicle();
     // The player presses the keys the settings file binds.
     Autopilot::Options bound = autopilotOptions(options);
-    bound.menuKey = boundKey(host_.gameFolder(), "open_menu_key", bound.menuKey);
-    bound.attackKey = boundKey(host_.gameFolder(), "attack_key", bound.attackKey);
+    bound.menuKey = boundKey(host_.gameFolder(), OpenMenuKey);
+    bound.attackKey = boundKey(host_.gameFolder(), AttackKey);
     autopilot_ = Autopilot(options.seed, bound);
 }
 
 uint32_t Game::stored(const char* key, int32_t fallback) {
-    return host_.gameFolder().readInt(kSection, key, fallback, kSettingsPath);
+    return host_.gameFolder().readInt(kSettingsSection, key, fallback, kSettingsPath);
 }
 
 // As the plug-in reads a binding: the number, and when it reads 0 the key's name.
-int32_t boundKey(sim::GameFolder& folder, const char* key, int32_t fallback) {
-    const uint32_t code = readBindingWith([&] { return folder.readInt(kSection, key, fallback, kSettingsPath); },
-                                          [&] { return folder.readString(kSection, key, "", kKeyNameBuffer, kSettingsPath); });
+int32_t boundKey(sim::GameFolder& folder, SettingsKey binding) {
+    const char* const key = kSettingsKeyRules[binding].name;
+    const int32_t fallback = kSettingsKeyRules[binding].defaultValue;
+    const uint32_t code = readBindingWith([&] { return folder.readInt(kSettingsSection, key, fallback, kSettingsPath); },
+                                          [&] { return folder.readString(kSettingsSection, key, "", kKeyNameBuffer, kSettingsPath); });
     return code >= 1 && code <= 254 ? static_cast<int32_t>(code) : fallback;
 }
 

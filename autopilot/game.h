@@ -13,7 +13,8 @@
 #include <string>
 
 #include "autopilot.h"
-#include "host.h"
+#include "plugin_host.h"
+#include "settings/settings_file.h"
 
 namespace autopilot {
 
@@ -62,7 +63,7 @@ private:
 
     GameOptions options_;
     uint32_t startTick_;
-    sim::Host host_;
+    sim::PluginHost host_;
     Autopilot autopilot_;
     std::function<void(sim::Host&)> interference_;
     int64_t framesPlayed_ = 0;
@@ -70,8 +71,9 @@ private:
 };
 
 // The key a player presses for a binding of the settings file in the game's folder: its code,
-// by number or by name as the plug-in reads it, when it names a key (1 to 254); else fallback.
-int32_t boundKey(sim::GameFolder& folder, const char* key, int32_t fallback);
+// by number or by name as the plug-in reads it, when it names a key (1 to 254); else the
+// binding's default.
+int32_t boundKey(sim::GameFolder& folder, SettingsKey binding);
 
 // The start tick of a seed's game.
 uint32_t startTickOf(uint32_t seed);

@@ -12,7 +12,6 @@ namespace bench {
 namespace {
 
 constexpr int32_t kMenuKey = kDefaultMenuKey;
-constexpr int kKeyLockoutFrames = 13;  // a little over 200 ms at 60 frames a second
 constexpr int kMostSetUpFrames = 5000;
 
 // The pinned counters: halfway through a salvo's warning with half the power charged, and a
@@ -118,21 +117,18 @@ ExpectedNatives expectedNatives(State state) {
     return {};
 }
 
-Scene::Scene(State state) : state_(state), host_(std::make_unique<sim::Host>()) {
-    sim::Host& host = *host_;
-    host.setStartTick(100000);
-    host.setGameDirectory(gameFolder_.path());
+Scene::Scene(State state) : state_(state), host_(std::make_unique<sim::PluginHost>(gameFolder_.path())) {
+    sim::PluginHost& host = *host_;
     host.load();
     host.world().entities().putPlayerInVehicle();
-    host.runFrames(kKeyLockoutFrames);
 
     switch (state) {
     case State::Idle: break;
-    case State::Menu: pressFor1Frame(kMenuKey); break;
+    case State::Menu: host.tapKey(kMenuKey); break;
     case State::Instructions:
-        pressFor1Frame(kMenuKey);
-        pressFor1Frame(vk::Numpad2);  // from Level 1 down to the Instructions row
-        pressFor1Frame(vk::Numpad5);
+        host.tapKey(kMenuKey);
+        host.tapKey(vk::Numpad2);  // from Level 1 down to the Instructions row
+        host.tapKey(vk::Numpad5);
         break;
     case State::PursuitInSight: startLevelOne(); break;
     case State::PursuitOutOfSight:
@@ -162,6 +158,8 @@ Scene::Scene(State state) : state_(state), host_(std::make_unique<sim::Host>()) 
         runUntil(waitingForRevival, kMostSetUpFrames, "the wait for revival");
         break;
     }
+    // Idle and the menu's states stand for a lockout's frames before their steady frames.
+    if (state == State::Idle || state == State::Menu || state == State::Instructions) host.runFrames(sim::kKeyLockoutFrames);
     if (state == State::Menu) runUntil(menuOpen, 1, "the menu");
     if (state == State::Instructions) runUntil(instructionsShown, 1, "the instructions panel");
 
@@ -195,13 +193,6 @@ void Scene::pin() {
     }
 }
 
-void Scene::pressFor1Frame(int32_t key) {
-    host_->setKey(key, true);
-    host_->runFrame();
-    host_->setKey(key, false);
-    host_->runFrames(kKeyLockoutFrames);
-}
-
 void Scene::runUntil(bool (*done)(), int maxFrames, const char* what) {
     for (int frame = 0; frame < maxFrames && !done(); ++frame) host_->runFrame();
     if (!done()) throw std::runtime_error(std::string("the scene never reached ") + what);
@@ -214,10 +205,8 @@ void Scene::startLevelOne() {
     world.entities().setSight(sim::Sight::AlwaysClear);
     world.combat().weaponAsset("WEAPON_VEHICLE_ROCKET").loadFrames = 0;
     world.combat().setHarmlessMissiles(true);
-    pressFor1Frame(kMenuKey);
-    host_->setKey(vk::Numpad5, true);
-    host_->runFrame();
-    host_->setKey(vk::Numpad5, false);
+    host_->tapKey(kMenuKey);
+    host_->tapKey(vk::Numpad5);
     runUntil(levelUnderWay, kMostSetUpFrames, "a running Level 1");
 }
 

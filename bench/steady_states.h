@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "host.h"
+#include "plugin_host.h"
 #include "temporary_folder.h"
 
 namespace bench {
@@ -71,13 +71,12 @@ public:
 
 private:
     void pin();
-    void pressFor1Frame(int32_t key);
     void runUntil(bool (*done)(), int maxFrames, const char* what);
     void startLevelOne();
 
     State state_;
     sim::TemporaryFolder gameFolder_;
-    std::unique_ptr<sim::Host> host_;
+    std::unique_ptr<sim::PluginHost> host_;
     CallShape callShape_;
 };
 

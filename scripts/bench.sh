@@ -8,11 +8,7 @@
 # test command: those counts are tests of their own there (frame_cost_tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-if ! command -v valgrind >/dev/null; then
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends valgrind
-fi
+scripts/setup.sh valgrind
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target rotorstrike-bench >/dev/null
 bench=build/linux/bench/rotorstrike-bench

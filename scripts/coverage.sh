@@ -5,11 +5,7 @@
 # here: the checks on the built .asi cover it. Not part of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-if ! dpkg-query -W -f='${Status}' gcovr 2>/dev/null | grep -q 'install ok installed'; then
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends gcovr
-fi
+scripts/setup.sh gcovr
 build=build/coverage
 # The soak runs 100 levels here: an instrumented build is slow, and more levels reach no
 # more lines.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what this project needs and a fresh Debian 12 machine may lack. Idempotent:
-# apt runs only when a package is missing.
+# Installs what this project needs and a fresh Debian 12 machine may lack, and any further
+# packages named (scripts/bench.sh asks for valgrind, scripts/coverage.sh for gcovr): the one
+# place that installs. Idempotent: apt runs only when a package is missing.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev)
@@ -18,6 +19,7 @@ packages+=(clang libclang-rt-14-dev)
 # The end-to-end tests: Wine runs the real Rotorstrike.asi and our 64-bit test programs
 # (wine64 is the 64-bit loader; no 32-bit Wine is needed).
 packages+=(wine wine64)
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -12,5 +12,5 @@ cmake --build --preset windows --target standin-soak > /dev/null
 record=$(mktemp)
 trap 'tests/e2e/wine.sh remove "$record"' EXIT
 tests/e2e/wine.sh create "$record" > /dev/null
-tests/e2e/wine.sh run "$record" wine "$build/tests/e2e/standin-soak.exe" --asi "$PWD/$build/Rotorstrike.asi" \
-  --standin "$PWD/$build/tests/e2e/standin/ScriptHookV.dll" --program scripts/wine-soak.sh "$@" | tr -d '\r'
+tests/e2e/wine.sh run "$record" wine "$build/soak/standin-soak.exe" --asi "$PWD/$build/Rotorstrike.asi" \
+  --standin "$PWD/$build/standin/ScriptHookV.dll" --program scripts/wine-soak.sh "$@" | tr -d '\r'

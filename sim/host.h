@@ -97,6 +97,7 @@ public:
 
     // Clock: frame n's tick count is the start tick + floor(n * 1000 / 60); before the first
     // frame it is the start tick. Set the start before loading.
+    static constexpr int kFramesPerSecond = 60;
     void setStartTick(uint32_t tick) { startTick_ = tick; }
     int64_t frame() const { return frame_; }
     uint32_t tick() const;
@@ -175,7 +176,7 @@ private:
     void beginNative(uint64_t hash);
     void pushArgument(uint64_t argument);
     uint64_t* callNative();
-    static int64_t elapsedMs(int64_t frame) { return frame * 1000 / 60; }
+    static int64_t elapsedMs(int64_t frame) { return frame * 1000 / kFramesPerSecond; }
     bool scriptDue() const;
     void recordProfileCall(ProfileCall call);
     void runScript();

@@ -44,10 +44,6 @@ bool warningHeard(const sim::Host& host) {
     return false;
 }
 
-int32_t boundKey(sim::Host& host, SettingsKey key) {
-    return autopilot::boundKey(host.gameFolder(), kSettingsKeyRules[key].name, kSettingsKeyRules[key].defaultValue);
-}
-
 }  // namespace
 
 const char* situationName(Situation situation) { return kSituationNames[static_cast<std::size_t>(situation)]; }
@@ -90,10 +86,10 @@ int32_t heldHelicopter(const sim::Entities& entities) {
 
 int32_t heldPilot(const sim::Entities& entities) { return entities.oldestHeld(sim::EntityKind::Ped); }
 
-int32_t boundMenuKey(sim::Host& host) { return boundKey(host, OpenMenuKey); }
+int32_t boundMenuKey(sim::Host& host) { return autopilot::boundKey(host.gameFolder(), OpenMenuKey); }
 
 std::array<int32_t, 6> keyboardKeys(sim::Host& host) {
-    return {boundMenuKey(host), boundKey(host, AttackKey), vk::Numpad0, vk::Numpad2, vk::Numpad5, vk::Numpad8};
+    return {boundMenuKey(host), autopilot::boundKey(host.gameFolder(), AttackKey), vk::Numpad0, vk::Numpad2, vk::Numpad5, vk::Numpad8};
 }
 
 }  // namespace soak

@@ -10,6 +10,7 @@
 #include "command_line.h"
 #include "faults.h"
 #include "game.h"
+#include "plugin_host.h"
 #include "record.h"
 #include "settings/settings_file.h"
 #include "target.h"
@@ -20,7 +21,9 @@ namespace soak {
 namespace {
 
 constexpr int64_t kSettleFrames = 1500;      // a revival's 600 frames and more
-constexpr int64_t kFramesBetweenPresses = 15;  // the plug-in takes a key once in 200 ms
+// The plug-in takes a key once in 200 ms; the soak waits two frames longer between presses.
+constexpr int64_t kPressMarginFrames = 2;
+constexpr int64_t kFramesBetweenPresses = sim::kKeyLockoutFrames + kPressMarginFrames;
 constexpr int kLongestGame = 20;  // levels played in one host before it restarts
 
 // A level to play: mostly one that is open and that the weapon allows (the levels from
@@ -166,7 +169,7 @@ private:
         }
         const std::vector<int32_t> affordable = upgradesAffordable(progress);
         if (!affordable.empty() && (random.percent(50) || faults_.buyTwice() || withheld || arranged.rollbackFails)) {
-            game_->autopilot().buyFirst(autopilot::Upgrade{chooseUpgrade(random, affordable)}, faults_.buyTwice() ? 2 : 1);
+            game_->autopilot().buyFirst(chooseUpgrade(random, affordable), faults_.buyTwice() ? 2 : 1);
         }
     }
 

@@ -43,6 +43,10 @@ constexpr int32_t kPadFullyPressed = 254;
 constexpr int32_t kSalvoWarningCue = 101;
 constexpr int32_t kHitCue = 102;
 
+// A key counts only once more than this many milliseconds have passed since the last
+// accepted press: held, a key repeats about five times a second.
+constexpr uint32_t kKeyLockoutMs = 200;
+
 // The bindings of a settings file without them.
 constexpr int32_t kDefaultMenuKey = vk::F9;
 constexpr int32_t kDefaultAttackKey = vk::Numpad9;

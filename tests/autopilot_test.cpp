@@ -104,13 +104,13 @@ TEST(Autopilot, RefusedLevelsAreReportedWithTheirReason) {
 // Upgrades bought in the menu before the level: the ones the points pay for.
 TEST(Autopilot, BuysTheUpgradesItCanPayFor) {
     const struct {
-        autopilot::Upgrade upgrade;
+        int32_t upgrade;
         const char* settings;
         const char* stored;
     } cases[] = {
-        {autopilot::Upgrade::Armor, "[Rotorstrike]\r\nupgrade_points=5\r\n", "[Rotorstrike]\r\nupgrade_points=1\r\narmor=2\r\nweapon=1\r\n"},
-        {autopilot::Upgrade::Weapon, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=0\r\narmor=1\r\nweapon=2\r\n"},
-        {autopilot::Upgrade::Armor, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=3\r\n"},
+        {kArmorUpgrade, "[Rotorstrike]\r\nupgrade_points=5\r\n", "[Rotorstrike]\r\nupgrade_points=1\r\narmor=2\r\nweapon=1\r\n"},
+        {kWeaponUpgrade, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=0\r\narmor=1\r\nweapon=2\r\n"},
+        {kArmorUpgrade, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=3\r\n"},
     };
     for (const auto& c : cases) {
         TempFolder folder;

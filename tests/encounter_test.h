@@ -16,8 +16,6 @@
 #include "settings/settings.h"
 #include "virtual_keys.h"
 
-constexpr int32_t kKeyLockoutFrames = 13;  // a little over 200 ms at 60 frames a second
-
 // The host's hashes, as the host documents them.
 const uint64_t kCreateVehicle = sim::nativeHash("createVehicle");
 const uint64_t kSetEntityCoords = sim::nativeHash("setEntityCoords");
@@ -92,10 +90,10 @@ protected:
     // beforeSelect runs with the menu open, just before the row is selected.
     void startLevelFromMenu(int32_t row = 0, const std::function<void()>& beforeSelect = {}) {
         if (host.world().entities().vehicleOf(host.world().entities().playerPed()) == 0) host.world().entities().putPlayerInVehicle();
-        pressFor1Frame(vk::F9);
+        host.pressFor1Frame(vk::F9);
         mod.menuCursor = row;
         if (row >= 2) mod.upgradeLevels[kWeaponUpgrade] = 2;
-        host.runFrames(kKeyLockoutFrames);
+        host.runFrames(sim::kKeyLockoutFrames);
         if (beforeSelect) beforeSelect();
         history.clear();
         recording = true;
@@ -119,9 +117,8 @@ protected:
     // The menu key during the encounter abandons it, once the lockout of the last press
     // (stamped again when the level start returned) has passed, and passes again.
     void abandonEncounter() {
-        host.runFrames(kKeyLockoutFrames);
-        pressFor1Frame(vk::F9);
-        host.runFrames(kKeyLockoutFrames);
+        host.tapKey(vk::F9);
+        host.runFrames(sim::kKeyLockoutFrames);
     }
 
     // The level start ends its intro by setting the hint's field of view back to 1.0 and
@@ -160,7 +157,7 @@ protected:
         if (mod.encounterActive) {
             abandonEncounter();
         } else {
-            host.runFrames(kKeyLockoutFrames);
+            host.runFrames(sim::kKeyLockoutFrames);
         }
         startLevelFromMenu(0);
         host.world().entities().setSight(sim::Sight::AlwaysClear);

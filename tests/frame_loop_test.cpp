@@ -53,8 +53,8 @@ TEST(HeldMenuKey, TogglesEvery13FramesAcrossTheWrap) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.startTick);
-        sim::Host host;
-        host.setStartTick(c.startTick);
+        TempFolder gameFolder;
+        sim::PluginHost host(gameFolder.path(), c.startTick);
         host.load();
         host.setKey(vk::F9, true);
         std::vector<int64_t> toggles;
@@ -73,7 +73,7 @@ TEST_F(FrameLoopTest, MenuKeyOpensOnTheHighestOpenLevelAndClosesInstructions) {
     host.runFrame();
     mod.menuCursor = 7;
     mod.instructionsShown = 1;
-    pressFor1Frame(vk::F9);
+    host.pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 1);
     EXPECT_EQ(mod.menuCursor, mod.highestOpenLevel);
     EXPECT_EQ(mod.instructionsShown, 0);
@@ -85,7 +85,7 @@ TEST_F(FrameLoopTest, MenuKeyDuringAnEncounterAbandonsItAndTheNextPressOpensTheM
     mod.encounterActive = true;
     mod.heliVehicle = 7;
     mod.heliPilot = 8;
-    pressFor1Frame(vk::F9);
+    host.pressFor1Frame(vk::F9);
     EXPECT_FALSE(mod.encounterActive);
     EXPECT_EQ(mod.heliVehicle, 0);
     EXPECT_EQ(mod.heliPilot, 0);
@@ -97,14 +97,13 @@ TEST_F(FrameLoopTest, MenuKeyDuringAnEncounterAbandonsItAndTheNextPressOpensTheM
     EXPECT_FLOAT_EQ(farewell->y, 0.55f);
     EXPECT_EQ(farewell->style.colour.a, 0);
 
-    host.runFrames(13);
-    pressFor1Frame(vk::F9);
+    host.tapKey(vk::F9);
     EXPECT_EQ(mod.menuOpen, 1);
 }
 
 TEST_F(FrameLoopTest, AttackKeySharesTheLockoutWhileThePadActsEveryFrame) {
     host.runFrame();
-    pressFor1Frame(vk::F9);
+    host.pressFor1Frame(vk::F9);
     const uint32_t menuPress = mod.lastKeyTime;
 
     // Within 200 ms of the menu key: the attack key is ignored and nothing is stamped.
@@ -166,7 +165,7 @@ TEST_F(FrameLoopTest, EncounterFrameRefreshesTheWorldViewInOrder) {
 
 TEST_F(FrameLoopTest, ASecondLoadStartsFromTheInitialValues) {
     host.runFrame();
-    pressFor1Frame(vk::F9);
+    host.pressFor1Frame(vk::F9);
     mod.heliHealth = 5.0f;
     mod.menuItemEnabled[3] = 1;
     mod.encounterActive = true;

@@ -96,7 +96,7 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
         SCOPED_TRACE(c.what);
         if (mod.encounterActive) abandonEncounter();
         writeSettings(std::string("[Rotorstrike]\r\n") + c.file);
-        host.runFrames(kKeyLockoutFrames);
+        host.runFrames(sim::kKeyLockoutFrames);
         startLevelFromMenu(c.row);
         ASSERT_TRUE(mod.encounterActive);
         const int writesBefore = host.gameFolder().writes();
@@ -161,7 +161,7 @@ TEST_F(LevelOutcomeTest, ProgressTheFileDidNotGetIsReported) {
         SCOPED_TRACE(c.what);
         if (mod.encounterActive) abandonEncounter();
         writeSettings(std::string("[Rotorstrike]\r\n") + c.file);
-        host.runFrames(kKeyLockoutFrames);
+        host.runFrames(sim::kKeyLockoutFrames);
         if (c.lockedAtStart) host.gameFolder().lock();
         if (c.freshModule) host.load();
         startLevelFromMenu(0);

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "encounter/levels.h"
 #include "encounter_test.h"
 #include "virtual_keys.h"
 
@@ -124,14 +123,16 @@ TEST_F(LevelStartTest, IndexAboveFiveIsClampedToTheSixthRow) {
         int32_t level;
         int32_t row;
         const char* model;
+        float health;
+        sim::Vec3 start;
         float bestAfter;
         const char* announced;
     };
     const Case cases[] = {
-        {7, 5, "SAVAGE", 1234.0f, "~w~(Level 6)"},
-        {5, 5, "SAVAGE", 1234.0f, "~w~(Level 6)"},
-        {4, 4, "SAVAGE", 0.0f, "~w~(Level 5)"},
-        {1, 1, "ANNIHILATOR", 0.0f, "~w~(Level 2)"},
+        {7, 5, "SAVAGE", 700.0f, {2302.969f, 3861.948f, 34.396f}, 1234.0f, "~w~(Level 6)"},
+        {5, 5, "SAVAGE", 700.0f, {2302.969f, 3861.948f, 34.396f}, 1234.0f, "~w~(Level 6)"},
+        {4, 4, "SAVAGE", 700.0f, {2302.969f, 3861.948f, 34.396f}, 0.0f, "~w~(Level 5)"},
+        {1, 1, "ANNIHILATOR", 140.0f, {-2042.4344f, 4471.1064f, 56.907f}, 0.0f, "~w~(Level 2)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level);
@@ -141,13 +142,13 @@ TEST_F(LevelStartTest, IndexAboveFiveIsClampedToTheSixthRow) {
         EXPECT_EQ(mod.currentLevel, c.row);
         ASSERT_NE(helicopter(), nullptr);
         EXPECT_EQ(helicopter()->model, sim::hashOfName(c.model));
-        EXPECT_EQ(mod.heliHealth, levelTable[c.row].maxHealth);
+        EXPECT_EQ(mod.heliHealth, c.health);
         EXPECT_EQ(mod.levelHighScore, c.bestAfter);
         const std::vector<sim::LoggedCall> placed = callsOf(kSetEntityCoordsNoOffset);
         ASSERT_EQ(placed.size(), 1u);
-        EXPECT_EQ(placed[0].floatArg(1), levelStartPoints[c.row].x);
-        EXPECT_EQ(placed[0].floatArg(2), levelStartPoints[c.row].y);
-        EXPECT_EQ(placed[0].floatArg(3), levelStartPoints[c.row].z);
+        EXPECT_EQ(placed[0].floatArg(1), c.start.x);
+        EXPECT_EQ(placed[0].floatArg(2), c.start.y);
+        EXPECT_EQ(placed[0].floatArg(3), c.start.z);
         const std::string announcement = mod.messageText;
         EXPECT_EQ(announcement.substr(announcement.size() - std::string(c.announced).size()), c.announced);
     }
@@ -160,8 +161,8 @@ TEST_F(LevelStartTest, VehicleGoneAfterTheFadeStartsTheLevelWhereThePlayerStands
     host.world().entities().place(player(), {100.0f, 200.0f, 30.0f});
     host.world().entities().seat(player().handle, car.handle, sim::kDriverSeat);
     host.world().entities().place(car, {100.0f, 200.0f, 30.0f});
-    pressFor1Frame(vk::F9);
-    host.runFrames(kKeyLockoutFrames);
+    host.pressFor1Frame(vk::F9);
+    host.runFrames(sim::kKeyLockoutFrames);
     recording = true;
     host.setKey(vk::Numpad5, true);
     runFrame();
@@ -211,7 +212,7 @@ TEST_F(LevelStartTest, SecondLevelStartHandsBackTheOldHelicopterAndPilot) {
     const int32_t oldPilot = mod.heliPilot;
     const std::size_t before = host.world().entities().ownership().size();
     mod.encounterActive = false;  // an encounter that ended without releasing its helicopter
-    host.runFrames(kKeyLockoutFrames);
+    host.runFrames(sim::kKeyLockoutFrames);
     startLevelFromMenu(1);
 
     const std::vector<sim::OwnershipEvent> events(host.world().entities().ownership().begin() + static_cast<long>(before),
@@ -236,9 +237,8 @@ TEST_F(LevelStartTest, SecondLevelStartHandsBackTheOldHelicopterAndPilot) {
 TEST_F(LevelStartTest, ModelsArePolledEveryFrameWithoutLimit) {
     host.world().entities().model("BUZZARD").loadFrames = sim::kNeverLoads;
     host.world().entities().putPlayerInVehicle();
-    pressFor1Frame(vk::F9);
-    host.runFrames(kKeyLockoutFrames);
-    pressFor1Frame(vk::Numpad5);
+    host.pressFor1Frame(vk::F9);
+    host.tapKey(vk::Numpad5);
     host.runFrames(100);
     for (int frame = 0; frame < 5; ++frame) {
         host.runFrame();

@@ -33,11 +33,10 @@ protected:
     bool waitingFor(uint32_t milliseconds) const { return host.currentWait().milliseconds == milliseconds; }
     // Level 1 chosen in the menu, in a car: its start runs from this frame.
     void chooseLevelOne() {
-        host.runFrames(kKeyLockoutFrames);
-        pressFor1Frame(vk::F9);
-        host.runFrames(kKeyLockoutFrames);
+        host.tapKey(vk::F9);
+        host.runFrames(sim::kKeyLockoutFrames);
         host.world().entities().putPlayerInVehicle();
-        pressFor1Frame(vk::Numpad5);
+        host.pressFor1Frame(vk::Numpad5);
     }
 };
 
@@ -51,7 +50,7 @@ TEST_F(LifecycleTest, ARestartUndoesWhatWasLeftAndForgetsTheWorld) {
         std::vector<std::string> undone;
     };
     const Case cases[] = {
-        {"in the menu", [&] { pressFor1Frame(vk::F9); return mod.menuOpen != 0; }, {}},
+        {"in the menu", [&] { host.pressFor1Frame(vk::F9); return mod.menuOpen != 0; }, {}},
         {"in the level start's fade",
          [&] {
              chooseLevelOne();
@@ -121,8 +120,7 @@ TEST_F(LifecycleTest, AWinCutShortIsCreditedOnce) {
 TEST_F(LifecycleTest, KeysCountOnlyWithTheGamesFocus) {
     for (const auto focus : {sim::Host::Focus::OtherProgram, sim::Host::Focus::NoWindow, sim::Host::Focus::Game}) {
         host.setFocus(focus);
-        host.runFrames(kKeyLockoutFrames);
-        pressFor1Frame(vk::F9);
+        host.tapKey(vk::F9);
         EXPECT_EQ(mod.menuOpen, focus == sim::Host::Focus::Game ? 1 : 0);
     }
 }

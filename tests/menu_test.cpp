@@ -20,15 +20,9 @@ protected:
         host.runFrame();
     }
 
-    // A press of the key after the lockout has passed.
-    void press(int32_t key) {
-        host.runFrames(13);
-        pressFor1Frame(key);
-    }
-
     void openMenu(const std::string& settings, int32_t menuKey = vk::F9) {
         startWith(settings);
-        pressFor1Frame(menuKey);
+        host.pressFor1Frame(menuKey);
         ASSERT_EQ(mod.menuOpen, 1);
     }
 
@@ -92,7 +86,7 @@ TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
     } walk[] = {{vk::Numpad2, 10}, {vk::Numpad2, 10}, {vk::Numpad8, 0}, {vk::Numpad8, 0}, {vk::Numpad2, 10}};
     for (const auto& step : walk) {
         const std::size_t soundsBefore = host.frontendSounds().size();
-        press(step.key);
+        host.tapKey(step.key);
         EXPECT_EQ(mod.menuCursor, step.row);
         // Every move plays the navigation sound, even against an end.
         ASSERT_EQ(host.frontendSounds().size(), soundsBefore + 1);
@@ -107,19 +101,19 @@ TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
 TEST_F(MenuTest, CursorSkipsRowsThatCannotBeSelected) {
     openMenu("open_levels=5\r\nupgrade_points=4\r\n");
     EXPECT_EQ(mod.menuCursor, 4);
-    press(vk::Numpad2);
+    host.tapKey(vk::Numpad2);
     EXPECT_EQ(mod.menuCursor, 7);  // past the unlabelled row and the balance
-    press(vk::Numpad2);
+    host.tapKey(vk::Numpad2);
     EXPECT_EQ(mod.menuCursor, 8);
-    press(vk::Numpad2);
+    host.tapKey(vk::Numpad2);
     EXPECT_EQ(mod.menuCursor, 10);
-    press(vk::Numpad8);
-    press(vk::Numpad8);
-    press(vk::Numpad8);
+    host.tapKey(vk::Numpad8);
+    host.tapKey(vk::Numpad8);
+    host.tapKey(vk::Numpad8);
     EXPECT_EQ(mod.menuCursor, 4);
 
     // Keys held together: only the first in the order up, down, select, back acts.
-    host.runFrames(13);
+    host.runFrames(sim::kKeyLockoutFrames);
     for (const int32_t key : {vk::Numpad8, vk::Numpad2, vk::Numpad5, vk::Numpad0}) host.setKey(key, true);
     const std::size_t soundsBefore = host.frontendSounds().size();
     host.runFrame();
@@ -133,7 +127,7 @@ TEST_F(MenuTest, MenuOpensOnTheHighestOpenLevel) {
         writeSettings(std::string("[Rotorstrike]\r\nopen_levels=") + openLevels + "\r\n");
         host.load();
         host.runFrame();
-        pressFor1Frame(vk::F9);
+        host.pressFor1Frame(vk::F9);
         EXPECT_EQ(mod.menuCursor, row) << "open_levels=" << openLevels;
     }
 }
@@ -141,7 +135,7 @@ TEST_F(MenuTest, MenuOpensOnTheHighestOpenLevel) {
 TEST_F(MenuTest, HoldingNumpad2WalksOneRowEvery200Milliseconds) {
     openMenu("open_levels=6\r\nupgrade_points=10\r\n");
     mod.menuCursor = 0;
-    host.runFrames(13);
+    host.runFrames(sim::kKeyLockoutFrames);
     host.setKey(vk::Numpad2, true);
     std::vector<int64_t> moves;
     std::vector<int32_t> rows;
@@ -178,10 +172,10 @@ TEST_F(MenuTest, PurchasesAreWrittenAndMoveTheCursorWhenSpent) {
         writeSettings(std::string("[Rotorstrike]\r\n") + c.settings);
         host.load();
         host.runFrame();
-        pressFor1Frame(vk::F9);
-        host.runFrames(13);
+        host.pressFor1Frame(vk::F9);
+        host.runFrames(sim::kKeyLockoutFrames);
         mod.menuCursor = c.row;
-        press(vk::Numpad5);
+        host.tapKey(vk::Numpad5);
         EXPECT_EQ(mod.upgradePoints, c.points);
         EXPECT_EQ(mod.upgradeLevels[kArmorUpgrade], c.armor);
         EXPECT_EQ(mod.upgradeLevels[kWeaponUpgrade], c.weapon);
@@ -212,13 +206,13 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         openMenu("armor=1\r\nupgrade_points=8\r\n");
-        host.runFrames(13);
+        host.runFrames(sim::kKeyLockoutFrames);
         mod.menuCursor = 7;
         int notices = 0;
         for (int purchase = 0; purchase < c.purchases; ++purchase) {
             if (c.failAfter >= 0) host.gameFolder().failNextWrites(1, c.failAfter);
             if (c.failAfter < 0) host.gameFolder().armWriteFault(1, sim::GameFolder::WriteFault::LockAfter);
-            press(vk::Numpad5);
+            host.tapKey(vk::Numpad5);
             host.gameFolder().failNextWrites(0);
             for (const sim::Notification& notice : host.screen().notifications) notices += notice.text == kUnsaved ? 1 : 0;
         }
@@ -229,7 +223,7 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
         host.gameFolder().unlock();
         EXPECT_EQ(storedValue("upgrade_points"), c.pointsInFile);
         EXPECT_EQ(storedValue("armor"), 1);
-        press(vk::Numpad8);
+        host.tapKey(vk::Numpad8);
         EXPECT_EQ(storedValue("upgrade_points"), 8);
         host.load();
     }
@@ -238,23 +232,23 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
 TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
     openMenu("open_levels=3\r\n");
     ASSERT_EQ(mod.menuCursor, 2);
-    press(vk::Numpad5);  // on foot: the vehicle comes first
+    host.tapKey(vk::Numpad5);  // on foot: the vehicle comes first
     host.runFrame();
     EXPECT_NE(host.screen().findText("You need a vehicle!"), nullptr);
     EXPECT_EQ(mod.messageTotalFrames, 140);
     EXPECT_TRUE(mod.messageRising);
 
     host.world().entities().putPlayerInVehicle();
-    press(vk::Numpad5);
+    host.tapKey(vk::Numpad5);
     host.runFrame();
     EXPECT_NE(host.screen().findText("You must upgrade your weapon in the menu before starting this level!"), nullptr);
     EXPECT_EQ(mod.messageTotalFrames, 150);
     EXPECT_EQ(mod.menuOpen, 1);
     EXPECT_EQ(mod.menuCursor, 2);
 
-    press(vk::Numpad8);  // Level 2 needs no weapon upgrade
+    host.tapKey(vk::Numpad8);  // Level 2 needs no weapon upgrade
     mod.instructionsShown = 1;
-    press(vk::Numpad5);
+    host.tapKey(vk::Numpad5);
     EXPECT_EQ(mod.currentLevel, 1);
     // The menu and the panel close once the level start returns.
     EXPECT_EQ(mod.menuOpen, 1);
@@ -267,7 +261,7 @@ TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
 TEST_F(MenuTest, SixthLevelRowStartsLevelIndex5) {
     openMenu("open_levels=6\r\nweapon=2\r\n");
     host.world().entities().putPlayerInVehicle();
-    press(vk::Numpad5);
+    host.tapKey(vk::Numpad5);
     EXPECT_EQ(mod.currentLevel, 5);
     finishLevelStart();
     EXPECT_EQ(mod.menuOpen, 0);
@@ -290,7 +284,7 @@ TEST_F(MenuTest, UpgradeLinesAreGreyWhenTheyCannotBeBought) {
         writeSettings(std::string("[Rotorstrike]\r\nopen_levels=5\r\n") + c.settings);
         host.load();
         host.runFrame();
-        pressFor1Frame(vk::F9);
+        host.pressFor1Frame(vk::F9);
         const std::vector<std::string> lines = drawnLines();
         ASSERT_EQ(lines.size(), 11u);
         EXPECT_EQ(lines[7], c.armorLine);
@@ -308,7 +302,7 @@ TEST_F(MenuTest, WeaponHintShowsOnlyWithLevels1To3OpenAndTheFirstWeaponTier) {
         writeSettings(std::string("[Rotorstrike]\r\n") + c.settings);
         host.load();
         host.runFrame();
-        pressFor1Frame(vk::F9);
+        host.pressFor1Frame(vk::F9);
         EXPECT_EQ(host.screen().texts.size(), 11u);
         ASSERT_EQ(host.screen().rects.size(), c.hint ? 3u : 2u);
         if (c.hint) {
@@ -322,8 +316,8 @@ TEST_F(MenuTest, WeaponHintShowsOnlyWithLevels1To3OpenAndTheFirstWeaponTier) {
 TEST_F(MenuTest, InstructionsPanelStaysUntilNumpad0AndNamesTheDefaultKeys) {
     openMenu("open_menu_key=121\r\n", vk::F10);  // F10 opens this menu; the panel still says F9
     mod.menuCursor = 10;
-    press(vk::Numpad5);
-    press(vk::Numpad5);
+    host.tapKey(vk::Numpad5);
+    host.tapKey(vk::Numpad5);
     EXPECT_EQ(mod.instructionsShown, 1);
     host.runFrame();
     ASSERT_EQ(host.screen().texts.size(), 21u);
@@ -335,10 +329,10 @@ TEST_F(MenuTest, InstructionsPanelStaysUntilNumpad0AndNamesTheDefaultKeys) {
     EXPECT_EQ(host.screen().texts[17].text, "");
     EXPECT_FLOAT_EQ(host.screen().texts[20].y, 0.20f);
 
-    press(vk::Numpad0);
+    host.tapKey(vk::Numpad0);
     EXPECT_EQ(mod.instructionsShown, 0);
     EXPECT_EQ(mod.menuOpen, 1);
-    press(vk::Numpad0);
+    host.tapKey(vk::Numpad0);
     EXPECT_EQ(mod.menuOpen, 0);
 }
 

@@ -1,4 +1,4 @@
-// A plug-in loaded into a fresh simulated host, and the few steps most tests take.
+// A plug-in loaded into a fresh simulated host (sim/plugin_host.h), and the few steps most tests take.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "plugin_host.h"
 #include "runtime/mod_state.h"
 #include "temp_folder.h"
 #include "virtual_keys.h"
@@ -16,24 +16,11 @@ constexpr const char* kUnsaved = "~r~Progress could not be saved! Check that Rot
 
 class PluginTest : public ::testing::Test {
 protected:
-    // Loads the plug-in with the clock well past its start, so that the key lockout of a
-    // fresh module has passed.
-    // The game's folder, where the settings file lives, is a fresh temporary folder.
-    explicit PluginTest(uint32_t startTick = 100000) {
-        host.setStartTick(startTick);
-        host.setGameDirectory(gameFolder.path());
-        host.load();
-    }
+    // The plug-in loaded, its settings file in a fresh temporary folder.
+    PluginTest() : host(gameFolder.path()) { host.load(); }
 
     void writeSettings(std::string_view bytes) { gameFolder.write("Rotorstrike.ini", bytes); }
     std::string settings() const { return gameFolder.read("Rotorstrike.ini"); }
-
-    // Holds a key through one frame.
-    void pressFor1Frame(int32_t key) {
-        host.setKey(key, true);
-        host.runFrame();
-        host.setKey(key, false);
-    }
 
     // The hashes of this frame's native calls from the given one on, in order.
     std::vector<uint64_t> callHashes(std::size_t from = 0) const {
@@ -50,5 +37,5 @@ protected:
     }
 
     TempFolder gameFolder;
-    sim::Host host;
+    sim::PluginHost host;
 };

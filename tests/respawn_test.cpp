@@ -296,7 +296,7 @@ TEST_F(RespawnTest, LeavingDuringTheRespawnFadesTheScreenBackIn) {
         for (const sim::FadeEvent& fade : host.world().records().fades()) blackouts += fade.durationMs == 10 ? 1 : 0;
         return blackouts >= 3;
     }, 400));
-    host.runFrames(kKeyLockoutFrames);
+    host.runFrames(sim::kKeyLockoutFrames);
     host.setKey(vk::F9, true);
     ASSERT_TRUE(runUntilEncounterEnds(100));
     host.setKey(vk::F9, false);

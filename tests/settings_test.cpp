@@ -328,15 +328,15 @@ TEST_F(SettingsTest, AHandEditedFileKeepsItsForm) {
 TEST_F(SettingsTest, TheScriptLoadsTheFileAtStartAndOnTheMenuKey) {
     writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\n");
     host.runFrame();
-    pressFor1Frame(vk::F9);
+    host.pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 0);
-    pressFor1Frame(vk::F10);
+    host.pressFor1Frame(vk::F10);
     EXPECT_EQ(mod.menuOpen, 1);
 
     // Edited while the game runs: the next press of the menu key reads it.
     writeSettings("[Rotorstrike]\r\nopen_menu_key=121\r\nopen_levels=4\r\narmor=3\r\n");
     host.runFrames(20);
-    pressFor1Frame(vk::F10);
+    host.pressFor1Frame(vk::F10);
     EXPECT_EQ(mod.menuOpen, 0);
     EXPECT_EQ(mod.upgradeLevels[kArmorUpgrade], 3);
     EXPECT_EQ(mod.highestOpenLevel, 3);
@@ -348,7 +348,7 @@ TEST_F(SettingsTest, AReadThatFindsNoFileGivesTheDefaultsUntilTheNextLoad) {
     host.runFrame();
     EXPECT_EQ(mod.openMenuKey, vk::F9);
     // F9 works now; the press reloads the file, which brings F10 back.
-    pressFor1Frame(vk::F9);
+    host.pressFor1Frame(vk::F9);
     EXPECT_EQ(mod.menuOpen, 1);
     EXPECT_EQ(mod.openMenuKey, vk::F10);
 }

@@ -126,8 +126,8 @@ TEST_F(SoakChecksTest, AWaitThatNeverEndsIsCaught) {
     // A pilot's model that never streams in, with no fault to blame.
     host.world().entities().model("s_m_y_swat_01").loadFrames = sim::kNeverLoads;
     host.world().entities().putPlayerInVehicle();
-    pressFor1Frame(vk::F9);
-    host.runFrames(kKeyLockoutFrames);
+    host.pressFor1Frame(vk::F9);
+    host.runFrames(sim::kKeyLockoutFrames);
     host.setKey(vk::Numpad5, true);
     runChecked(soak::kLongestWait + 60);
     EXPECT_NE(checks.problem().find("waited inside a frame"), std::string::npos) << checks.problem();

@@ -23,53 +23,64 @@ constexpr int kMostLevels = 60;  // a campaign still going after these is report
 // The autopilot numbers levels from 1: the last listed level, and the first that needs a weapon tier.
 constexpr int kLastPlayedLevel = kListedLevels;
 constexpr int kFirstPlayedLevelNeedingWeapon = kFirstLevelNeedingWeapon + 1;
-constexpr int32_t kArmorPrice = upgradeTable[kArmorUpgrade].price;
-constexpr int32_t kWeaponPrice = upgradeTable[kWeaponUpgrade].price;
 
 // The progress the settings file holds, as the plug-in reads it.
 struct Progress {
-    int openLevels = 1, points = 0, armor = 1, weapon = 1;
+    int openLevels = 1, points = 0;
+    Tiers tiers{};
 };
 
 Progress progressIn(const std::string& gameDir) {
-    const std::string file = profile::resolvePath(gameDir, ".\\Rotorstrike.ini");
-    const auto read = [&](const char* key, int32_t fallback) {
-        return profile::readFileInt(file, "Rotorstrike", key, fallback);
+    const std::string file = profile::resolvePath(gameDir, kSettingsPath);
+    const auto read = [&](SettingsKey key) {
+        const SettingsKeyRule& rule = kSettingsKeyRules[key];
+        return profile::readFileInt(file, kSettingsSection, rule.name, rule.defaultValue);
     };
-    return {openLevelCountOf(read("open_levels", 1)), upgradePointsOf(read("upgrade_points", 0)),
-            tierOf(read("armor", kFirstTier)), tierOf(read("weapon", kFirstTier))};
+    Progress progress{openLevelCountOf(read(OpenLevels)), upgradePointsOf(read(UpgradePoints))};
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) progress.tiers[upgrade] = tierOf(read(upgradeKey(upgrade)));
+    return progress;
+}
+
+bool forSale(const Progress& progress, int32_t upgrade) {
+    return progress.tiers[upgrade] < kTopTier && progress.points >= upgradeTable[upgrade].price;
 }
 
 // The level to play: the highest open one, unless it needs a weapon tier the points cannot
 // buy yet; then the one below it, for points.
 int nextLevel(const Progress& progress) {
     const int open = std::min(progress.openLevels, kLastPlayedLevel);
-    const bool stuck = open >= kFirstPlayedLevelNeedingWeapon && progress.weapon < kWeaponTierForHardLevels &&
-                       progress.points < kWeaponPrice;
+    const bool stuck = open >= kFirstPlayedLevelNeedingWeapon && progress.tiers[kWeaponUpgrade] < kWeaponTierForHardLevels &&
+                       progress.points < upgradeTable[kWeaponUpgrade].price;
     return stuck ? open - 1 : open;
 }
 
-// What to buy before the level, and how many tiers of it.
-std::pair<autopilot::Upgrade, int> purchaseFor(Purchases policy, const Progress& progress, int level) {
-    const bool armorForSale = progress.armor < kTopTier && progress.points >= kArmorPrice;
-    const bool weaponForSale = progress.weapon < kTopTier && progress.points >= kWeaponPrice;
-    if (level >= kFirstPlayedLevelNeedingWeapon && progress.weapon < kWeaponTierForHardLevels) {
-        return {weaponForSale ? autopilot::Upgrade::Weapon : autopilot::Upgrade::None, 1};
+// What to buy before the level (a row of the upgrade table, or none), and how many tiers of it.
+constexpr int32_t kNothing = -1;
+std::pair<int32_t, int> purchaseFor(Purchases policy, const Progress& progress, int level) {
+    if (level >= kFirstPlayedLevelNeedingWeapon && progress.tiers[kWeaponUpgrade] < kWeaponTierForHardLevels) {
+        return {forSale(progress, kWeaponUpgrade) ? kWeaponUpgrade : kNothing, 1};
     }
-    switch (policy) {
+    switch (policy.kind) {
     case Purchases::None: break;
-    case Purchases::Armor:
-        if (armorForSale) return {autopilot::Upgrade::Armor, std::min(progress.points / kArmorPrice, kTopTier - progress.armor)};
+    case Purchases::Only:
+        if (forSale(progress, policy.upgrade)) {
+            return {policy.upgrade, std::min(progress.points / upgradeTable[policy.upgrade].price,
+                                             kTopTier - progress.tiers[policy.upgrade])};
+        }
         break;
-    case Purchases::Weapon:
-        if (weaponForSale) return {autopilot::Upgrade::Weapon, std::min(progress.points / kWeaponPrice, kTopTier - progress.weapon)};
-        break;
-    case Purchases::Balanced:
-        if (armorForSale && (progress.armor <= progress.weapon || !weaponForSale)) return {autopilot::Upgrade::Armor, 1};
-        if (weaponForSale) return {autopilot::Upgrade::Weapon, 1};
+    case Purchases::Balanced: {
+        // The lowest tier for sale; of equal ones, the first in the table.
+        int32_t lowest = kNothing;
+        for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+            if (forSale(progress, upgrade) && (lowest == kNothing || progress.tiers[upgrade] < progress.tiers[lowest])) {
+                lowest = upgrade;
+            }
+        }
+        if (lowest != kNothing) return {lowest, 1};
         break;
     }
-    return {autopilot::Upgrade::None, 0};
+    }
+    return {kNothing, 0};
 }
 
 std::string minutes(int64_t frames) {
@@ -109,7 +120,7 @@ int playCampaign(const SimOptions& options) {
             game.nextLevel(level);
         }
         const auto [upgrade, tiers] = purchaseFor(options.buy, before, level);
-        if (upgrade != autopilot::Upgrade::None) game.autopilot().buyFirst(upgrade, tiers);
+        if (upgrade != kNothing) game.autopilot().buyFirst(upgrade, tiers);
         ++played;
         char folder[32];
         std::snprintf(folder, sizeof folder, "%02d-level-%d", played, level);
@@ -126,9 +137,13 @@ int playCampaign(const SimOptions& options) {
         const Progress after = progressIn(gameDir);
         const std::string outcome = report.status == kWon ? "won, score " + std::to_string(report.score)
                                                           : report.result.substr(0, report.result.find(':'));
-        std::printf("%02d  Level %d  %-18s %-10s %9s after, armor %d, weapon %d\n", played, level, outcome.c_str(),
+        std::string tiersAfter;
+        for (int32_t row = 0; row < kUpgrades; ++row) {
+            tiersAfter += std::string(", ") + upgradeTable[row].settingsKey + " " + std::to_string(after.tiers[row]);
+        }
+        std::printf("%02d  Level %d  %-18s %-10s %9s after%s\n", played, level, outcome.c_str(),
                     (cli::counted(report.deaths, "death") + ",").c_str(), cli::counted(after.points, "point").c_str(),
-                    after.armor, after.weapon);
+                    tiersAfter.c_str());
         for (const std::string& failed : report.failedWrites) std::printf("    the plug-in could not write %s\n", failed.c_str());
     }
     const double processor = static_cast<double>(std::clock() - processorStart) / CLOCKS_PER_SEC;

@@ -10,9 +10,10 @@
 #include "encounter/levels.h"
 #include "replay_gif.h"
 #include "runtime/mod_view.h"
-#include "scene_pictures.h"
 #include "rules.h"
+#include "scene_pictures.h"
 #include "screenshot.h"
+#include "settings/settings_file.h"
 
 namespace fs = std::filesystem;
 
@@ -129,10 +130,13 @@ int statusOf(const autopilot::Game& game) {
 }
 
 std::string settingsLine(autopilot::Game& game) {
-    if (!fs::exists(fs::path(game.options().gameDirectory) / "Rotorstrike.ini")) return "settings file: none written";
+    if (!fs::exists(fs::path(game.options().gameDirectory) / kSettingsFileName)) return "settings file: none written";
+    // The progress the plug-in writes: the open levels, the points, each tier, each best.
+    std::vector<const char*> keys = {kSettingsKeyRules[OpenLevels].name, kSettingsKeyRules[UpgradePoints].name};
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) keys.push_back(kSettingsKeyRules[upgradeKey(upgrade)].name);
+    for (int32_t level = 0; level < kBestScores; ++level) keys.push_back(bestScoreKey(level));
     std::string line = "settings file:";
-    for (const char* key : {"open_levels", "upgrade_points", "armor", "weapon", "high_score_0", "high_score_1", "high_score_2",
-                            "high_score_3", "high_score_4"}) {
+    for (const char* key : keys) {
         const uint32_t value = game.stored(key, -1);
         line += std::string(" ") + key + "=" + (value == 0xFFFFFFFFu ? "-" : std::to_string(value));
     }
@@ -141,10 +145,20 @@ std::string settingsLine(autopilot::Game& game) {
 
 int leastWeapon(int level) { return level > kFirstLevelNeedingWeapon ? kWeaponTierForHardLevels : kFirstTier; }
 
-void writeSettingsOpening(const std::string& gameDir, int level, int armor, int weapon) {
-    const fs::path path = fs::path(gameDir) / "Rotorstrike.ini";
+Tiers leastTiers(int level) {
+    Tiers tiers;
+    tiers.fill(kFirstTier);
+    tiers[kWeaponUpgrade] = leastWeapon(level);
+    return tiers;
+}
+
+void writeSettingsOpening(const std::string& gameDir, int level, const Tiers& tiers) {
+    const fs::path path = fs::path(gameDir) / kSettingsFileName;
     std::ofstream file(path, std::ios::binary);
-    file << "[Rotorstrike]\r\nopen_levels=" << level << "\r\narmor=" << armor << "\r\nweapon=" << weapon << "\r\n";
+    file << "[" << kSettingsSection << "]\r\n" << kSettingsKeyRules[OpenLevels].name << "=" << level << "\r\n";
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+        file << kSettingsKeyRules[upgradeKey(upgrade)].name << "=" << tiers[upgrade] << "\r\n";
+    }
     file.close();
     if (!file) throw std::runtime_error("cannot write " + path.string());
 }

@@ -4,12 +4,14 @@
 // files of an earlier run there that it would write are removed first (nothing else).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "encounter/upgrades.h"
 #include "game.h"
 #include "timeline.h"
 
@@ -57,8 +59,13 @@ std::string settingsLine(autopilot::Game& game);
 
 // The least weapon tier a level (numbered from 1) lets the player start it with.
 int leastWeapon(int level);
+// Each upgrade's tier, by the upgrade table's rows.
+using Tiers = std::array<int, kUpgrades>;
+// The first tier of each upgrade, and the least weapon tier that a level (numbered from 1)
+// lets the player start it with.
+Tiers leastTiers(int level);
 // A settings file in the game's folder that opens the levels up to this one (numbered from 1)
 // with these tiers.
-void writeSettingsOpening(const std::string& gameDir, int level, int armor, int weapon);
+void writeSettingsOpening(const std::string& gameDir, int level, const Tiers& tiers);
 
 }  // namespace tools

@@ -19,6 +19,7 @@
 #include "level_run.h"
 #include "models.h"
 #include "rules.h"
+#include "settings/settings_file.h"
 #include "sim_options.h"
 #include "temporary_folder.h"
 #include "win_rate.h"
@@ -28,44 +29,70 @@ using tools::SimOptions;
 
 namespace {
 
-constexpr cli::Tool kTool = {
-    "rotorstrike-sim",
-    "usage: rotorstrike-sim [options]\n"
-    "Plays the plug-in in the simulated host with the autopilot: a level (and writes its\n"
-    "timeline, screenshots and a map of the chase), the whole campaign, or many seeds' games.\n"
-    "  --level N        the level to play, 1 to 6 (6: the sixth, which the menu lists once all\n"
-    "                   five are won); default 1. Without a settings file of the game's folder,\n"
-    "                   the level is played with the levels below it open and the weapon tier\n"
-    "                   it needs\n"
-    "  --seed S         the seed of the game (the host's clock and the autopilot); default 1\n"
-    "  --game-dir DIR   the game's folder: its Rotorstrike.ini, when there is one, is played\n"
-    "                   as it stands and kept (default: a fresh temporary folder, removed\n"
-    "                   afterwards)\n"
-    "  --max-frames N   stop a level after N frames (default 200000, about 55 minutes of game)\n"
-    "  --out DIR        where the timeline and the pictures go (default sim-out); the files a\n"
-    "                   run writes by name are removed from it first, nothing else\n"
-    "  --shot N         a screenshot of frame N as well (again for more)\n"
-    "  --replay         the level as an animated GIF too (replay.gif)\n"
-    "  --quiet          print only the result and where the files went\n"
-    "  --trace          print every native call of every frame with its arguments\n"
-    "  --campaign       play from the settings file to the end of Level 5: the highest open\n"
-    "                   level each time, a won level again when the next needs a weapon tier\n"
-    "                   the points cannot buy, upgrades bought in the menu; each level's files\n"
-    "                   under --out in a folder of its own\n"
-    "  --buy P          the campaign's purchases beyond the weapon tier a level needs:\n"
-    "                   balanced (default: one tier of the lower upgrade), armor, weapon, none\n"
-    "  --win-rate N     play seeds S to S+N-1 of the level, each from a fresh settings file\n"
-    "                   that opens it with the tiers below; with --out, a summary and a plot\n"
-    "  --armor T        a win rate's armor tier, 1 to 4 (default 1)\n"
-    "  --weapon T       a win rate's weapon tier, 1 to 4 (default the least the level allows:\n"
-    "                   1, or 2 from Level 3 on)\n"
-    "  --balance N      the balance table: N seeds of every level and weapon tier, at armor I\n"
-    "                   and IV, as a Markdown table, and its plot under --out\n"
-    "  -h, --help       this text; --version: the version\n"
-    "Exit status: 0 the level was won (the campaign ended; a win rate's games started); 1 lost\n"
-    "(the campaign did not end); 2 a wrong command line; 3 the level could not be started (no\n"
-    "game of a win rate could); 4 out of frames; 5 a fault (the plug-in asked something no host\n"
-    "answers, or a file could not be written).\n"};
+// Small numbers as the help text writes them.
+std::string cardinal(int number) {
+    static const char* const kWords[] = {"no", "one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"};
+    return number >= 0 && number < static_cast<int>(std::size(kWords)) ? kWords[number] : std::to_string(number);
+}
+std::string ordinal(int number) {
+    static const char* const kWords[] = {"", "first", "second", "third", "fourth", "fifth", "sixth", "seventh", "eighth",
+                                         "ninth", "tenth", "eleventh"};
+    return number > 0 && number < static_cast<int>(std::size(kWords)) ? kWords[number] : std::to_string(number) + "th";
+}
+
+// The campaign's purchases, "balanced, armor, weapon or none".
+const std::string kPurchaseNames = [] {
+    std::string names = "balanced";
+    for (const UpgradeParams& upgrade : upgradeTable) names += std::string(", ") + upgrade.settingsKey;
+    return names + " or none";
+}();
+
+// The help text: the levels and tiers it names follow the level table and the rules.
+const std::string kUsage = [] {
+    const std::string levels = std::to_string(kLevelCount), tiers = std::to_string(kTopTier);
+    std::string upgradeNames;
+    for (const UpgradeParams& upgrade : upgradeTable) upgradeNames += (upgradeNames.empty() ? "" : ", ") + std::string(upgrade.settingsKey);
+    return "usage: rotorstrike-sim [options]\n"
+           "Plays the plug-in in the simulated host with the autopilot: a level (and writes its\n"
+           "timeline, screenshots and a map of the chase), the whole campaign, or many seeds' games.\n"
+           "  --level N        the level to play, 1 to " + levels + " (" + levels + ": the " + ordinal(kLevelCount) +
+           ", which the menu lists once all\n"
+           "                   " + cardinal(kListedLevels) + " are won); default 1. Without a settings file of the game's folder,\n"
+           "                   the level is played with the levels below it open and the weapon tier\n"
+           "                   it needs\n"
+           "  --seed S         the seed of the game (the host's clock and the autopilot); default 1\n"
+           "  --game-dir DIR   the game's folder: its " + kSettingsFileName + ", when there is one, is played\n"
+           "                   as it stands and kept (default: a fresh temporary folder, removed\n"
+           "                   afterwards)\n"
+           "  --max-frames N   stop a level after N frames (default 200000, about 55 minutes of game)\n"
+           "  --out DIR        where the timeline and the pictures go (default sim-out); the files a\n"
+           "                   run writes by name are removed from it first, nothing else\n"
+           "  --shot N         a screenshot of frame N as well (again for more)\n"
+           "  --replay         the level as an animated GIF too (replay.gif)\n"
+           "  --quiet          print only the result and where the files went\n"
+           "  --trace          print every native call of every frame with its arguments\n"
+           "  --campaign       play from the settings file to the end of Level " + std::to_string(kListedLevels) +
+           ": the highest open\n"
+           "                   level each time, a won level again when the next needs a weapon tier\n"
+           "                   the points cannot buy, upgrades bought in the menu; each level's files\n"
+           "                   under --out in a folder of its own\n"
+           "  --buy P          the campaign's purchases beyond the weapon tier a level needs:\n"
+           "                   balanced (default: one tier of the lower upgrade), " + upgradeNames + ", none\n"
+           "  --win-rate N     play seeds S to S+N-1 of the level, each from a fresh settings file\n"
+           "                   that opens it with the tiers below; with --out, a summary and a plot\n"
+           "  --armor T        a win rate's armor tier, 1 to " + tiers + " (default 1)\n"
+           "  --weapon T       a win rate's weapon tier, 1 to " + tiers + " (default the least the level allows:\n"
+           "                   1, or " + std::to_string(kWeaponTierForHardLevels) + " from Level " +
+           std::to_string(kFirstLevelNeedingWeapon + 1) + " on)\n"
+           "  --balance N      the balance table: N seeds of every level and weapon tier, at armor I\n"
+           "                   and IV, as a Markdown table, and its plot under --out\n"
+           "  -h, --help       this text; --version: the version\n"
+           "Exit status: 0 the level was won (the campaign ended; a win rate's games started); 1 lost\n"
+           "(the campaign did not end); 2 a wrong command line; 3 the level could not be started (no\n"
+           "game of a win rate could); 4 out of frames; 5 a fault (the plug-in asked something no host\n"
+           "answers, or a file could not be written).\n";
+}();
+const cli::Tool kTool = {"rotorstrike-sim", kUsage.c_str()};
 
 bool wholeNumber(const char* text, long long low, long long high, long long& value) {
     char* end = nullptr;
@@ -101,9 +128,9 @@ SimOptions parse(int argc, char** argv) {
         const struct {
             const char* name;
             long long low, high;
-        } numbers[] = {{"--level", 1, 6},      {"--seed", 0, 4294967295LL}, {"--max-frames", 1, 1000000000LL},
+        } numbers[] = {{"--level", 1, kLevelCount},      {"--seed", 0, 4294967295LL}, {"--max-frames", 1, 1000000000LL},
                        {"--shot", 0, 1000000000LL}, {"--win-rate", 1, 100000}, {"--balance", 1, 100000},
-                       {"--armor", 1, 4},      {"--weapon", 1, 4}};
+                       {"--armor", kFirstTier, kTopTier}, {"--weapon", kFirstTier, kTopTier}};
         const bool named = arg == "--game-dir" || arg == "--out" || arg == "--buy" ||
                            std::any_of(std::begin(numbers), std::end(numbers), [&](const auto& n) { return arg == n.name; });
         if (!named) cli::usageError(kTool, "no option " + arg);
@@ -115,14 +142,15 @@ SimOptions parse(int argc, char** argv) {
             continue;
         }
         if (arg == "--buy") {
-            const struct {
-                const char* name;
-                tools::Purchases purchases;
-            } policies[] = {{"balanced", tools::Purchases::Balanced}, {"armor", tools::Purchases::Armor},
-                            {"weapon", tools::Purchases::Weapon}, {"none", tools::Purchases::None}};
-            const auto* policy = std::find_if(std::begin(policies), std::end(policies), [&](const auto& p) { return value == p.name; });
-            if (policy == std::end(policies)) cli::usageError(kTool, "--buy " + value + ": wants balanced, armor, weapon or none");
-            options.buy = policy->purchases;
+            // balanced, an upgrade's name (its settings key), or none.
+            std::vector<std::pair<std::string, tools::Purchases>> policies = {{"balanced", {tools::Purchases::Balanced}}};
+            for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+                policies.push_back({upgradeTable[upgrade].settingsKey, {tools::Purchases::Only, upgrade}});
+            }
+            policies.push_back({"none", {tools::Purchases::None}});
+            const auto policy = std::find_if(policies.begin(), policies.end(), [&](const auto& p) { return value == p.first; });
+            if (policy == policies.end()) cli::usageError(kTool, "--buy " + value + ": wants " + kPurchaseNames);
+            options.buy = policy->second;
             continue;
         }
         for (const auto& n : numbers) {
@@ -162,8 +190,9 @@ SimOptions parse(int argc, char** argv) {
         const std::string problem = folder.empty() ? std::string() : cli::folderProblem(folder);
         if (!problem.empty()) cli::usageError(kTool, std::string(option) + " " + folder + ": " + problem + "; give another");
     }
-    if (options.winRate > 0 && options.level >= 3 && options.weapon == 1) {
-        cli::usageError(kTool, "--weapon 1: Level " + std::to_string(options.level) + " needs weapon tier 2 or more");
+    if (options.winRate > 0 && options.weapon != 0 && options.weapon < tools::leastWeapon(options.level)) {
+        cli::usageError(kTool, "--weapon " + std::to_string(options.weapon) + ": Level " + std::to_string(options.level) +
+                                   " needs weapon tier " + std::to_string(kWeaponTierForHardLevels) + " or more");
     }
     return options;
 }
@@ -184,8 +213,8 @@ int playOne(const SimOptions& options) {
     fs::create_directories(gameDir);
     // A level past the first is played with what it needs (the levels below it open, the
     // weapon tier it asks for), unless the game's folder holds a settings file of its own.
-    if (options.level > 1 && !fs::exists(fs::path(gameDir) / "Rotorstrike.ini")) {
-        tools::writeSettingsOpening(gameDir, options.level, kFirstTier, tools::leastWeapon(options.level));
+    if (options.level > 1 && !fs::exists(fs::path(gameDir) / kSettingsFileName)) {
+        tools::writeSettingsOpening(gameDir, options.level, tools::leastTiers(options.level));
     }
 
     autopilot::GameOptions gameOptions;

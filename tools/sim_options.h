@@ -7,8 +7,13 @@
 
 namespace tools {
 
-// What the campaign spends points on once a level's required weapon tier is bought.
-enum class Purchases { Balanced, Armor, Weapon, None };
+// What the campaign spends points on once a level's required weapon tier is bought: one
+// tier of the lowest upgrade (balanced), nothing, or as many tiers of one upgrade (a row of
+// the upgrade table) as the points buy.
+struct Purchases {
+    enum Kind { Balanced, None, Only } kind = Balanced;
+    int32_t upgrade = 0;  // Only's upgrade
+};
 
 struct SimOptions {
     int level = 1;
@@ -21,7 +26,7 @@ struct SimOptions {
     bool trace = false;
     bool replay = false;
     bool campaign = false;
-    Purchases buy = Purchases::Balanced;
+    Purchases buy;
     int winRate = 0;  // seeds
     int balance = 0;  // seeds for each pair of the balance table
     int armor = 0, weapon = 0;  // a win rate's tiers; 0: the least the level allows

@@ -32,7 +32,10 @@ struct SeedGame {
 // One seed's game of the level, from a file that opens it with these tiers.
 SeedGame playSeed(const SimOptions& options, uint32_t seed, int armor, int weapon) {
     sim::TemporaryFolder folder("rotorstrike-sim");
-    writeSettingsOpening(folder.path(), options.level, armor, weapon);
+    Tiers tiers = leastTiers(options.level);
+    tiers[kArmorUpgrade] = armor;
+    tiers[kWeaponUpgrade] = weapon;
+    writeSettingsOpening(folder.path(), options.level, tiers);
     autopilot::GameOptions gameOptions;
     gameOptions.level = options.level;
     gameOptions.seed = seed;

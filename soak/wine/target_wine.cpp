@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "standin/standin.h"
+#include "standin.h"
 #include "target.h"
 
 namespace soak {

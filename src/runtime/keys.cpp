@@ -1,13 +1,8 @@
 #include "runtime/keys.h"
 
 #include "runtime/mod_state.h"
+#include "rules.h"
 #include "seam.h"
-
-namespace {
-
-constexpr uint32_t kKeyLockoutMs = 200;
-
-}  // namespace
 
 bool keyAccepted(int32_t virtualKey) {
     // The focus is asked only of a key that is down: an idle frame asks nothing.

@@ -8,16 +8,12 @@ namespace e2e {
 
 namespace {
 
-// The clock starts well past the module's load, so that a fresh key lockout has passed.
-constexpr uint32_t kStartTick = 100000;
-constexpr int kLockoutFrames = 13;  // 13 frames of 1000/60 ms: more than 200 ms
 constexpr const char* kSection = "Rotorstrike";
 constexpr const char* kPath = ".\\Rotorstrike.ini";
 
 }  // namespace
 
 void Game::setUp(const Options& options) {
-    host.setStartTick(kStartTick);
     traces_ = options.traces;
     if (!traces_.empty()) host.setFrameObserver([this] { trace.recordFrame(host); });
 }
@@ -42,13 +38,6 @@ std::string Game::settingsFile() const {
 
 uint32_t Game::setting(const char* key, int32_t defaultValue) {
     return host.gameFolder().readInt(kSection, key, defaultValue, kPath);
-}
-
-void Game::press(int32_t key) {
-    host.runFrames(kLockoutFrames);
-    host.setKey(key, true);
-    host.runFrame();
-    host.setKey(key, false);
 }
 
 std::vector<std::string> Game::texts() const {

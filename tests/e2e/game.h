@@ -14,12 +14,12 @@
 #include <string_view>
 #include <vector>
 
-#include "host.h"
+#include "plugin_host.h"
 #include "scenario.h"
 #include "trace.h"
 
 #ifdef _WIN32
-#include "standin/standin.h"
+#include "standin.h"
 #else
 #include "../temp_folder.h"
 #endif
@@ -64,9 +64,6 @@ public:
     // Wine, the system's GetPrivateProfileIntA).
     uint32_t setting(const char* key, int32_t defaultValue);
 
-    // A press of the key once the 200 ms lockout has passed: 13 frames, then the key
-    // held through one frame.
-    void press(int32_t key);
     // This frame's texts in drawing order, "grey " before a grey one.
     std::vector<std::string> texts() const;
     // This frame's native calls as a trace prints them.
@@ -88,10 +85,10 @@ public:
 #endif
     // The trace outlives the host, which records into it at the end of each frame.
     Trace trace;
-    sim::Host host;
+    sim::PluginHost host;
 
 private:
-    // The clock's start, and the trace when the options ask for one.
+    // The trace, when the options ask for one.
     void setUp(const Options& options);
     void writeTrace();
     std::filesystem::path settingsPath() const;

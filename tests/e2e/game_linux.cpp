@@ -4,9 +4,9 @@
 
 namespace e2e {
 
-Game::Game(const Options& options, const std::string& name, const std::string& lacking) : name_(name) {
+Game::Game(const Options& options, const std::string& name, const std::string& lacking)
+    : host(folder.path()), name_(name) {
     if (!lacking.empty()) throw sim::HostError("only the stand-in under Wine can lack an export");
-    host.setGameDirectory(folder.path());
     setUp(options);
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "game.h"
-#include "standin/imports.h"
+#include "imports.h"
 
 namespace {
 

@@ -21,9 +21,6 @@ namespace {
 using e2e::Game;
 using Lines = std::vector<std::string>;
 
-constexpr int32_t kPadPressed = 254;
-constexpr int32_t kWarningCue = 101;
-constexpr int32_t kHitCue = 102;
 constexpr int32_t kCuesStopped = 0;
 constexpr float kStartX = 2168.954f, kStartY = -555.323f, kStartZ = 94.05f, kStartHeading = 312.94f;
 constexpr const char* kAnnouncement = "You have been marked by an insurgent helo! ~r~Take him down! ~w~(Level 1)";
@@ -96,21 +93,14 @@ bool onTheStartLine(const sim::Entity& car) {
            sim::dot(driven, ahead) > 0.0f;
 }
 
-// A key held through exactly one frame, as a quick press between two frames.
-void tap(Game& game, int32_t key) {
-    game.host.setKey(key, true);
-    game.host.runFrame();
-    game.host.setKey(key, false);
-}
-
 // Level 1 from the menu, in the car the player sits in: the menu key (F9 unless the
 // settings bind another), then numeric keypad 5 on the row under the cursor; runs until the
 // level start has returned and the announcement shows (the first frame of the encounter).
 bool startLevelOne(Game& game, std::string_view settings = {}, int32_t menuKey = vk::F9) {
     game.host.world().entities().putPlayerInVehicle();
     game.start(settings);
-    game.press(menuKey);
-    game.press(vk::Numpad5);
+    game.host.tapKey(menuKey);
+    game.host.tapKey(vk::Numpad5);
     return runUntil(game, [&] { return shown(game, kAnnouncement); }, 600);
 }
 
@@ -118,7 +108,7 @@ bool startLevelOne(Game& game, std::string_view settings = {}, int32_t menuKey =
 // (from 1): the frames on which the power bar is drawn, each with one more unit of power
 // (the prompt, a floating message, shows from the next frame on). Says whether it came.
 bool chargeInWarning(Game& game, int salvo, int powerFrames) {
-    if (!runUntil(game, [&] { return cuesPlayed(game, kWarningCue) == salvo; }, 600 * salvo)) return false;
+    if (!runUntil(game, [&] { return cuesPlayed(game, kSalvoWarningCue) == salvo; }, 600 * salvo)) return false;
     const int64_t warned = game.host.frame();
     int charged = 0;
     while (charged < powerFrames && game.host.frame() < warned + 50) {
@@ -203,7 +193,7 @@ SCENARIO(a_salvo_warns_with_cue_101) {
     REQUIRE(pilot != nullptr);
 
     // On Level 1 the salvo starts on the 301st step with the helicopter in sight.
-    REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kWarningCue) == 1; }, 1000));
+    REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kSalvoWarningCue) == 1; }, 1000));
     const int64_t warned = game.host.frame();
     CHECK_EQ(warned - started, 300);
     CHECK_EQ(game.host.cues().size(), 1u);  // the stand-in checked it, and Wine played it
@@ -243,7 +233,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     // Each salvo survived is a power-up; the third makes the strike ready.
     const char* labels[] = {"POWERUP: I", "POWERUP: II", "~r~POWERUP!"};
     for (int salvo = 1; salvo <= 3; ++salvo) {
-        REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kWarningCue) == salvo; }, 1000));
+        REQUIRE(runUntil(game, [&] { return cuesPlayed(game, kSalvoWarningCue) == salvo; }, 1000));
         int charged = 0;  // no strike before three salvos are survived
         for (int frame = 0; frame < 50; ++frame, game.host.runFrame()) charged += powerBar(game) != nullptr ? 1 : 0;
         CHECK_EQ(charged, 0);
@@ -257,7 +247,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     CHECK(powerBar(game)->colour == (sim::Rgba{255, 0, 0, 255}));
     CHECK(shown(game, kAttackReady));
     const std::size_t missilesBefore = world.combat().projectiles().size();
-    game.host.setPadControl(kPadPressed);
+    game.host.setPadControl(kPadFullyPressed);
     game.host.runFrame();
     game.host.setPadControl(0);
     const int64_t struck = game.host.frame();
@@ -281,7 +271,7 @@ SCENARIO(a_counter_attack_by_the_pad_during_the_warning) {
     CHECK_EQ(shove.entity, helicopter->handle);
     CHECK_EQ(shove.frame, game.host.frame());
     CHECK(shove.force.x == 15.0f && shove.force.y == 15.0f && shove.force.z == 20.0f);
-    CHECK_EQ(cuesPlayed(game, kWarningCue), 4);  // the interrupted salvo fired nothing
+    CHECK_EQ(cuesPlayed(game, kSalvoWarningCue), 4);  // the interrupted salvo fired nothing
     CHECK_EQ(world.combat().projectiles().size(), missilesBefore + 5);
 
     // Once the strike's sequence is over (frames 0 to 101): 25 frames of power, 30 damage,
@@ -304,7 +294,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     sim::World& world = game.host.world();
     CHECK(!score.empty() && score != "0");
     const std::size_t profileCallsBefore = game.host.profileCalls().size();
-    tap(game, vk::Numpad9);
+    game.host.pressFor1Frame(vk::Numpad9);
     // The won sequence holds the script for 4.1 seconds: the wreck in slow motion, then the
     // result and the notification of the points.
     bool notified = false;
@@ -344,7 +334,7 @@ SCENARIO(the_won_level_is_written_to_the_file) {
                                       "\r\nupgrade_points=3\r\narmor=1\r\nopen_levels=2\r\n");
 
     // F9 opens the menu on Level 2, now open.
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     game.host.runFrame();
     CHECK(shown(game, "Level 2 - Expert"));
     CHECK(shown(game, "UPoints: 3"));
@@ -413,7 +403,7 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
     game.host.runFrames(60);
     CHECK(!hudLine(game, "SCORE: ").empty());
 
-    game.press(vk::F10);
+    game.host.tapKey(vk::F10);
     CHECK(world.entities().heldByScript().empty());
     std::vector<int32_t> handedBack;
     for (const sim::OwnershipEvent& event : world.entities().ownership()) {
@@ -430,7 +420,7 @@ SCENARIO(the_menu_key_abandons_a_running_level) {
     CHECK_EQ(game.settingsFile(), settings);  // nothing won, nothing written
 
     // The next press opens the menu, as before the level.
-    game.press(vk::F10);
+    game.host.tapKey(vk::F10);
     game.host.runFrame();
     CHECK(shown(game, "Level 1 - Normal"));
 }
@@ -444,17 +434,17 @@ SCENARIO(a_level_won_after_the_file_was_locked_keeps_the_progress) {
     game.host.world().entities().putPlayerInVehicle();
     game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=20\r\narmor=4\r\nweapon=4\r\nhigh_score_0=900\r\n");
     REQUIRE(game.lockSettings());
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     CHECK(shown(game, "UPoints: 20"));
-    for (int row = 4; row > 0; --row) game.press(vk::Numpad8);  // from Level 5 up to Level 1
-    game.press(vk::Numpad5);
+    for (int row = 4; row > 0; --row) game.host.tapKey(vk::Numpad8);  // from Level 5 up to Level 1
+    game.host.tapKey(vk::Numpad5);
     REQUIRE(runUntil(game, [&] { return shown(game, kAnnouncement); }, 600));
     game.unlockSettings();
 
     game.host.world().combat().setHarmlessMissiles(true);
     REQUIRE(chargeInWarning(game, 4, 49));
     const std::string score = hudLine(game, "SCORE: ").substr(7);
-    tap(game, vk::Numpad9);
+    game.host.pressFor1Frame(vk::Numpad9);
     REQUIRE(runUntil(game, [&] { return shown(game, "~g~Success!"); }, 600));
     CHECK_EQ(hudLine(game, "~g~Success!"), "~g~Success! -- Score: " + score + " -- Highest: 900 -- (Level 2 is available!)");
     CHECK_EQ(game.setting("open_levels", -1), 5u);
@@ -473,7 +463,7 @@ SCENARIO(a_reload_in_the_wreck_shot_credits_the_win_once) {
     const int32_t wreck = chargeTheWinningStrike(game, score);
     REQUIRE(wreck != 0);
     sim::World& world = game.host.world();
-    tap(game, vk::Numpad9);
+    game.host.pressFor1Frame(vk::Numpad9);
     REQUIRE(runUntil(game, [&] { return game.host.currentWait().milliseconds == 4000; }, 60));
 
     game.host.reloadGame({kStartX, kStartY, kStartZ}, true);

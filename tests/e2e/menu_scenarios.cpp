@@ -85,7 +85,7 @@ SCENARIO(registers_once_and_reads_the_defaults_without_a_file) {
     CHECK(!game.settingsExist());  // reading never makes the file
 
     // The defaults at work: F9 opens the menu, with only Level 1 open and no points.
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     CHECK_EQ(game.texts(), (Lines{"Rotorstrike Menu", "Level 1 - Normal", "grey Level 2", "grey Level 3",
                                   "grey Level 4", "grey Level 5", "UPoints: 0", "grey ARMOR I (UP:4)",
                                   "grey WEAPON I (UP:3)", "Instructions", "BY ORVEN (v1.0)"}));
@@ -98,7 +98,7 @@ SCENARIO(f9_opens_the_menu_and_its_frame_draws_exactly_the_menu) {
     Game game(options, "f9_opens_the_menu");
     // Levels 1 to 3 open with the weapon still at tier 1: the red hint behind the weapon row.
     game.start("[Rotorstrike]\r\nopen_levels=3\r\nupgrade_points=3\r\n");
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     Lines expected = kIdleFrame;
     const Lines menu = drawCalls({
         rect("0, 0.345, 0.15, 0.4, 0, 0, 0, 200"),
@@ -122,7 +122,7 @@ SCENARIO(f9_opens_the_menu_and_its_frame_draws_exactly_the_menu) {
     // The menu is drawn again every frame, and F9 closes it.
     game.host.runFrame();
     CHECK_EQ(game.calls(), expected);
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     CHECK_EQ(game.calls(), kIdleFrame);
     CHECK(game.host.screen().rects.empty());
 }
@@ -130,7 +130,7 @@ SCENARIO(f9_opens_the_menu_and_its_frame_draws_exactly_the_menu) {
 SCENARIO(numpad_keys_navigate_the_menu) {
     Game game(options, "numpad_keys_navigate");
     game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=4\r\n");
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     CHECK_EQ(cursorRow(game), 4);  // the menu opens on the highest open level
 
     // Down skips the unlabelled row and the balance; each press plays the navigation sound.
@@ -141,7 +141,7 @@ SCENARIO(numpad_keys_navigate_the_menu) {
                 {vk::Numpad8, 8}, {vk::Numpad8, 7}, {vk::Numpad8, 4},  {vk::Numpad8, 3}};
     for (const auto& step : walk) {
         const std::size_t sounds = game.host.frontendSounds().size();
-        game.press(step.key);
+        game.host.tapKey(step.key);
         game.host.runFrame();  // the bar is drawn before the keys are read
         CHECK_EQ(cursorRow(game), step.row);
         CHECK_EQ(game.host.frontendSounds().size(), sounds + 1);
@@ -151,17 +151,17 @@ SCENARIO(numpad_keys_navigate_the_menu) {
     CHECK_EQ(game.host.frontendSounds().back().soundSet, std::string("HUD_FRONTEND_DEFAULT_SOUNDSET"));
 
     // Numpad 5 on Instructions shows the panel; numpad 0 hides it, then closes the menu.
-    for (int press = 0; press < 4; ++press) game.press(vk::Numpad2);  // 4, 7, 8, 10
+    for (int press = 0; press < 4; ++press) game.host.tapKey(vk::Numpad2);  // 4, 7, 8, 10
     game.host.runFrame();
     CHECK_EQ(cursorRow(game), 10);
-    game.press(vk::Numpad5);
+    game.host.tapKey(vk::Numpad5);
     game.host.runFrame();
     CHECK(game.host.screen().findText("PLEASE REMOVE ANY INVINCIBILITY") != nullptr);
-    game.press(vk::Numpad0);
+    game.host.tapKey(vk::Numpad0);
     game.host.runFrame();
     CHECK(game.host.screen().findText("PLEASE REMOVE ANY INVINCIBILITY") == nullptr);
     CHECK_EQ(cursorRow(game), 10);
-    game.press(vk::Numpad0);
+    game.host.tapKey(vk::Numpad0);
     game.host.runFrame();
     CHECK_EQ(game.calls(), kIdleFrame);
 }
@@ -169,14 +169,14 @@ SCENARIO(numpad_keys_navigate_the_menu) {
 SCENARIO(an_armor_purchase_ends_up_in_the_file) {
     Game game(options, "an_armor_purchase");
     game.start("; kept by hand\r\n[Rotorstrike]\r\nopen_levels=2\r\nupgrade_points=8\r\narmor=1\r\n");
-    game.press(vk::F9);
+    game.host.tapKey(vk::F9);
     CHECK_EQ(cursorRow(game), 1);
-    game.press(vk::Numpad2);
+    game.host.tapKey(vk::Numpad2);
     game.host.runFrame();
     CHECK_EQ(cursorRow(game), 7);
 
     const std::size_t before = game.host.profileCalls().size();
-    game.press(vk::Numpad5);
+    game.host.tapKey(vk::Numpad5);
     Lines writes;
     for (const std::string& call : game.profileCalls(before)) {
         if (call.rfind("write", 0) == 0) writes.push_back(call);
@@ -195,7 +195,7 @@ SCENARIO(an_armor_purchase_ends_up_in_the_file) {
     CHECK(game.host.screen().findText("ARMOR II (UP:4") != nullptr);
 
     // The second tier spends the rest; the cursor moves up to the highest open level.
-    game.press(vk::Numpad5);
+    game.host.tapKey(vk::Numpad5);
     CHECK_EQ(game.setting("upgrade_points", -1), 0u);
     CHECK_EQ(game.setting("armor", -1), 3u);
     game.host.runFrame();
@@ -206,8 +206,8 @@ SCENARIO(an_armor_purchase_ends_up_in_the_file) {
 SCENARIO(a_level_on_foot_is_refused) {
     Game game(options, "a_level_on_foot");
     game.start();
-    game.press(vk::F9);
-    game.press(vk::Numpad5);  // Level 1, with the player on foot
+    game.host.tapKey(vk::F9);
+    game.host.tapKey(vk::Numpad5);  // Level 1, with the player on foot
     // The menu asks the host for the player's vehicle, and whether it exists.
     Lines asked;
     for (const sim::LoggedCall& call : game.host.calls()) {

@@ -19,7 +19,7 @@
 
 #include "host.h"
 #include "scenario.h"
-#include "standin/standin.h"
+#include "standin.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "game.h"
-#include "standin/imports.h"
+#include "imports.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// The stand-in ScriptHookV.dll. Its .def (made by tests/e2e/CMakeLists.txt) exports these
+// The stand-in ScriptHookV.dll. Its .def (made by standin/CMakeLists.txt) exports these
 // functions under ScriptHookV's decorated names, or all but one of them for the runs that
 // check a ScriptHookV.dll lacking an export.
 #include <windows.h>
