@@ -62,6 +62,7 @@ void Faults::attach(sim::Host& host) {
     world_.attach();
     keys_.attach();
     file_.attach();
+    lifecycle_.attach();
 }
 
 void Faults::beforeFrame(sim::Host& host, bool inFrame) {
@@ -69,10 +70,9 @@ void Faults::beforeFrame(sim::Host& host, bool inFrame) {
     const int64_t frame = host.frame() + 1;  // the frame about to run
     // In this order, which a seed's draws follow.
     world_.beforeFrame(host, plan_, frame, now);
-    keys_.mash(host, plan_, frame, now);
+    keys_.beforeFrame(host, plan_, frame, now);
     file_.beforeFrame(host, plan_, frame, now);
-    keys_.takeFocus(host, plan_, frame, now);
-    lifecycle_.beforeFrame(host, plan_, now, inFrame);
+    lifecycle_.beforeFrame(host, plan_, frame, now, inFrame);
 }
 
 void Faults::calm(sim::Host& host) {
@@ -80,7 +80,7 @@ void Faults::calm(sim::Host& host) {
     world_.calm(host);
     keys_.calm(host);
     file_.calm(host);
-    lifecycle_.calm();
+    lifecycle_.calm(host);
 }
 
 }  // namespace soak

@@ -1,14 +1,10 @@
 #include "key_faults.h"
 
-#include <algorithm>
-
 #include "rules.h"
 
 namespace soak {
 
-void KeyFaults::attach() { mashUntil_ = focusBackAt_ = -1; }
-
-void KeyFaults::mash(sim::Host& host, FaultPlan& plan, int64_t frame, Situation now) {
+void KeyFaults::beforeFrame(sim::Host& host, FaultPlan& plan, int64_t frame, Situation now) {
     if (mashUntil_ >= 0 && frame >= mashUntil_) {
         holdMashedKey(host, false);
         mashUntil_ = -1;
@@ -34,30 +30,10 @@ void KeyFaults::holdMashedKey(sim::Host& host, bool down) {
     }
 }
 
-// The stretch counts once a key is pressed in it.
-void KeyFaults::takeFocus(sim::Host& host, FaultPlan& plan, int64_t frame, Situation now) {
-    if (focusBackAt_ >= 0 && frame >= focusBackAt_) {
-        host.setFocus(sim::Host::Focus::Game);
-        focusBackAt_ = -1;
-    }
-    if (focusBackAt_ < 0 && plan.due(Fault::FocusElsewhere, now)) {
-        focusBackAt_ = frame + plan.random.between(30, 300);
-        focusFired_ = false;
-        host.setFocus(plan.random.percent(50) ? sim::Host::Focus::OtherProgram : sim::Host::Focus::NoWindow);
-    }
-    if (focusBackAt_ >= 0 && !focusFired_) {
-        focusFired_ = std::ranges::any_of(keyboardKeys(host), [&](int32_t key) { return host.keyDown(key); });
-        if (focusFired_) plan.count(Fault::FocusElsewhere);
-    }
-}
-
 void KeyFaults::calm(sim::Host& host) {
-    if (mashUntil_ >= 0) {
-        holdMashedKey(host, false);
-        mashUntil_ = -1;
-    }
-    host.setFocus(sim::Host::Focus::Game);
-    focusBackAt_ = -1;
+    if (mashUntil_ < 0) return;
+    holdMashedKey(host, false);
+    mashUntil_ = -1;
 }
 
 }  // namespace soak
