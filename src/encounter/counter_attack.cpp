@@ -116,7 +116,7 @@ void launchCounterAttack() {
     }
     stopAllCues();  // the interrupted salvo's warning
     // Single precision, multiplied in this order: 1.2 per frame of charge per weapon tier.
-    const float damage = mod.attackPower * 0.02f * 60.0f * static_cast<float>(mod.upgradeLevels[kWeaponUpgrade]);
+    const float damage = mod.attackPower * 0.02f * 60.0f * static_cast<float>(weaponLevel());
     mod.attacksSurvived = 0;
     mod.lastStrikeDamage = damage;
     mod.heliHealth = mod.heliHealth - damage;

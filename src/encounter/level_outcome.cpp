@@ -74,7 +74,7 @@ void addFrameScore() {
     // speed that is not a number would make the score NaN for good, and a NaN score would
     // be stored as a best of 0.
     const float increment =
-        mod.playerSpeed * 0.0007f * static_cast<float>(mod.currentLevel + 1) * static_cast<float>(mod.upgradeLevels[kWeaponUpgrade]);
+        mod.playerSpeed * 0.0007f * static_cast<float>(mod.currentLevel + 1) * static_cast<float>(weaponLevel());
     if (std::isfinite(increment)) mod.score = mod.score + increment;
 }
 

@@ -80,7 +80,7 @@ void startMissileSequence(int32_t leadFrames, int32_t byPlayer, int32_t restart)
     mod.missileSequenceFrame = -leadFrames;
     if (byPlayer != 0) return;
 
-    if (nextRandom() % kShieldRollRange < mod.upgradeLevels[kArmorUpgrade] * kShieldChancePerTier) {
+    if (nextRandom() % kShieldRollRange < armorLevel() * kShieldChancePerTier) {
         const HostHandle vehicle = vehiclePedIsUsing(mod.playerPed);
         setEntityInvincible(vehicle, true);
         rememberShieldedVehicle(vehicle);

@@ -47,7 +47,7 @@ void drawRow(int32_t row) {
     case MenuRowKind::Upgrade:
         // The red hint behind the weapon row: Level 3 is open but refused for want of a weapon tier.
         if (entry.upgrade == kWeaponUpgrade && mod.highestOpenLevel == kFirstLevelNeedingWeapon &&
-            mod.upgradeLevels[kWeaponUpgrade] == kFirstTier) {
+            weaponLevel() == kFirstTier) {
             drawRect(0.0f, menuRowBarY(row), 0.14f, 0.02f, 255, 100, 100, 150);
         }
         drawMenuText(kTextX, y, tierName(upgradeTable[entry.upgrade], upgradeTier(row)), styleFor(upgradeForSale(row)));

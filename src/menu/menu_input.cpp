@@ -45,7 +45,7 @@ void startSelectedLevel() {
         showFloatingMessage("You need a vehicle!", kMessageFrames, true);
         return;
     }
-    if (mod.upgradeLevels[kWeaponUpgrade] < kWeaponTierForHardLevels && mod.menuCursor >= kFirstLevelNeedingWeapon) {
+    if (weaponLevel() < kWeaponTierForHardLevels && mod.menuCursor >= kFirstLevelNeedingWeapon) {
         showFloatingMessage("You must upgrade your weapon in the menu before starting this level!",
                             kWarningMessageFrames, true);
         return;

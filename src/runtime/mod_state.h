@@ -150,3 +150,8 @@ struct ModState {
 };
 
 extern ModState mod;
+
+// The tiers whose effects the encounter reads, by their names: rows kArmorUpgrade and
+// kWeaponUpgrade of upgradeLevels (loaded and saved with every other upgrade's, by the table).
+inline int32_t armorLevel() { return mod.upgradeLevels[kArmorUpgrade]; }
+inline int32_t weaponLevel() { return mod.upgradeLevels[kWeaponUpgrade]; }
