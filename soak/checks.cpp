@@ -1,23 +1,26 @@
 #include "checks.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "autopilot.h"
 #include "profile_format.h"
+#include "settings/settings_file.h"
 #include "target.h"
 
 namespace soak {
 
 namespace {
 
-constexpr const char* kNames[kCheckKinds] = {"mod state invariants", "natives known", "no stray helicopter held",
-                                             "handed back at the end", "shield down at a drop and the end",
-                                             "file whole after a write",
-                                             "progress never back", "none lost untold", "waits end",
-                                             "settled after the level", "probes seen as run",
-                                             "clean after a restart", "no handle from before a reload",
-                                             "a win cut short credited once", "keys without the focus do nothing",
-                                             "unregistered at an unload"};
+constexpr const char* kCheckNames[] = {"mod state invariants", "natives known", "no stray helicopter held",
+                                       "handed back at the end", "shield down at a drop and the end",
+                                       "file whole after a write",
+                                       "progress never back", "none lost untold", "waits end",
+                                       "settled after the level", "probes seen as run",
+                                       "clean after a restart", "no handle from before a reload",
+                                       "a win cut short credited once", "keys without the focus do nothing",
+                                       "unregistered at an unload"};
+static_assert(std::size(kCheckNames) == kCheckKinds, "a name for each check");
 
 int progressKeyOf(const std::string& key) {
     for (std::size_t index = 0; index < kProgressKeys; ++index) {
@@ -28,7 +31,7 @@ int progressKeyOf(const std::string& key) {
 
 // What a write of this value gives the key, as the plug-in reads it back.
 int64_t valueWritten(std::size_t key, const std::string& value) {
-    return progressOf("[Rotorstrike]\r\n" + std::string(kProgressKeyNames[key]) + "=" + value + "\r\n")[key];
+    return progressOf("[" + std::string(kSettingsSection) + "]\r\n" + kProgressKeyNames[key] + "=" + value + "\r\n")[key];
 }
 
 bool isHelicopter(const sim::World& world, const sim::Entity& entity) {
@@ -52,7 +55,7 @@ std::string meaningProblem(const std::string& file, const std::string& ours) {
 
 }  // namespace
 
-const char* checkName(Check check) { return kNames[static_cast<std::size_t>(check)]; }
+const char* checkName(Check check) { return kCheckNames[static_cast<std::size_t>(check)]; }
 
 void Checks::attach(sim::Host& host) {
     folder_ = &host.gameFolder();
@@ -204,7 +207,7 @@ void Checks::checkLifecycle(const sim::Host& host, const Faults& faults, bool re
         encounterSinceResult_ = false;
     }
     resultShown_ = result;
-    encounterSinceResult_ = encounterSinceResult_ || Faults::encounterRuns(host);
+    encounterSinceResult_ = encounterSinceResult_ || encounterRuns(host);
     // Without the focus no key acts: the menu stays as it was (between two frames of the loop:
     // a level chosen before keeps the script, and the menu off the screen, in its waits), no
     // level starts, none is left (its message shows from the frame after the key's), and only
@@ -248,15 +251,23 @@ void Checks::checkProgress() {
         // Points spent without the tier, or a tier without its points, the player told: a
         // rollback that could not be written, owed until it is.
         Progress judged = now;
-        const bool byHand = editedByHand_[Points] || editedByHand_[Armor] || editedByHand_[Weapon];
-        const bool tiersKept = now[Armor] == progress_[Armor] && now[Weapon] == progress_[Weapon];
-        const bool tierGained = !tiersKept && now[Armor] >= progress_[Armor] && now[Weapon] >= progress_[Weapon];
-        if (told && !byHand && ((now[Points] < progress_[Points] && tiersKept) || (now[Points] == progress_[Points] && tierGained))) {
-            for (const ProgressKey key : {Points, Armor, Weapon}) {
-                if (now[key] == progress_[key]) continue;
+        bool byHand = editedByHand_[kPointsAt], tiersKept = true, noTierLost = true;
+        for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+            const std::size_t tier = tierAt(upgrade);
+            byHand = byHand || editedByHand_[tier];
+            tiersKept = tiersKept && now[tier] == progress_[tier];
+            noTierLost = noTierLost && now[tier] >= progress_[tier];
+        }
+        const bool tierGained = !tiersKept && noTierLost;
+        if (told && !byHand &&
+            ((now[kPointsAt] < progress_[kPointsAt] && tiersKept) || (now[kPointsAt] == progress_[kPointsAt] && tierGained))) {
+            const auto owe = [&](std::size_t key) {
+                if (now[key] == progress_[key]) return;
                 owed_[key] = progress_[key];
                 judged[key] = progress_[key];
-            }
+            };
+            owe(kPointsAt);
+            for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) owe(tierAt(upgrade));
         }
         const std::string problem = backwardsProblem(progress_, judged, editedByHand_);
         if (!problem.empty()) fail("progress: " + problem);

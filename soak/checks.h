@@ -32,8 +32,9 @@ enum class Check {
     WinCredited,    // a restart after a win cut short: the result at once; any result only once a level
     KeysNeedFocus,  // each frame without the focus: the keys changed nothing
     Unregistered,   // each unload: the host holds no registration of the module
+    kCount          // not a check: how many there are
 };
-constexpr int kCheckKinds = 16;
+constexpr int kCheckKinds = static_cast<int>(Check::kCount);
 // The checks that only the host's lifecycle faults give work: a strict run must run each.
 constexpr bool checksLifecycle(Check check) { return check >= Check::RestartClean; }
 const char* checkName(Check check);

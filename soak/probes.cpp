@@ -1,5 +1,6 @@
 #include "probes.h"
 
+#include <iterator>
 #include <string_view>
 
 #include "settings/settings.h"
@@ -8,18 +9,26 @@ namespace soak {
 
 namespace {
 
-// A load reads the menu key first; the reading of a best reads only its high score.
-constexpr std::string_view kFirstKeyOfLoad = "open_menu_key";
-constexpr std::string_view kBestKey = "high_score_";
+// A load reads its keys in the order of their rules, so the first of them starts one; the
+// reading of a best reads only its best score.
+constexpr std::string_view kFirstKeyOfLoad = kSettingsKeyRules.front().name;
 // The result compared with the best ("-- Highest:") or a new best, or with nothing.
 constexpr std::string_view kUncompared = "~g~Success! -- Score: ";
 constexpr std::string_view kCompared = " -- Highest: ";
 
-constexpr const char* kProbeNames[kSettingsProbes] = {
+constexpr const char* kProbeNames[] = {
     "a load kept the values last stored", "progress withheld before the file was read",
     "a pending rollback written later",   "a best read again at the level's end",
     "a result without a comparison",      "a purchase not stored, reloaded",
     "unsaved progress reported",          "a win's load after a locked start"};
+static_assert(std::size(kProbeNames) == kSettingsProbes, "a name for each probe");
+
+bool isBestScoreKey(std::string_view key) {
+    for (int32_t level = 0; level < kBestScores; ++level) {
+        if (key == bestScoreKey(level)) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -57,7 +66,7 @@ void ProbeWatch::profileCall(const sim::ProfileCall& call) {
         if (call.key == kFirstKeyOfLoad && !settingsRead_) now_.loadBeforeRead = true;
         if (!openReadable_) return;
         if (call.key == kFirstKeyOfLoad) settingsRead_ = true;
-        if (call.key.starts_with(kBestKey)) now_.bestRead = true;
+        if (isBestScoreKey(call.key)) now_.bestRead = true;
     }
 }
 

@@ -104,38 +104,46 @@ std::string wholeFileProblem(const FileBytes& before, const FileBytes& after, st
 
 Progress progressOf(const FileBytes& bytes) {
     const std::string_view text = bytes ? std::string_view(*bytes) : std::string_view{};
-    const auto read = [&](ProgressKey key, int32_t fallback) {
-        return profile::readInt(text, "Rotorstrike", kProgressKeyNames[key], fallback);
+    // As the plug-in's load reads them, each with its key's default; a best with none, 0.
+    const auto read = [&](std::size_t at, int32_t fallback) {
+        return profile::readInt(text, kSettingsSection, kProgressKeyNames[at], fallback);
     };
+    const auto readKey = [&](std::size_t at, SettingsKey key) { return read(at, kSettingsKeyRules[key].defaultValue); };
     Progress progress{};
-    // As the plug-in's load reads them.
-    progress[OpenLevels] = openLevelCountOf(read(OpenLevels, 1));
-    progress[Armor] = tierOf(read(Armor, kFirstTier));
-    progress[Weapon] = tierOf(read(Weapon, kFirstTier));
-    progress[Points] = upgradePointsOf(read(Points, 0));
-    for (int key = HighScore0; key <= HighScore4; ++key) {
-        progress[static_cast<std::size_t>(key)] = static_cast<int32_t>(read(static_cast<ProgressKey>(key), 0));
+    progress[kOpenLevelsAt] = openLevelCountOf(readKey(kOpenLevelsAt, OpenLevels));
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+        progress[tierAt(upgrade)] = tierOf(readKey(tierAt(upgrade), upgradeKey(upgrade)));
     }
+    progress[kPointsAt] = upgradePointsOf(readKey(kPointsAt, UpgradePoints));
+    for (int32_t level = 0; level < kBestScores; ++level) progress[bestAt(level)] = static_cast<int32_t>(read(bestAt(level), 0));
     return progress;
 }
 
 std::string backwardsProblem(const Progress& before, const Progress& after, const std::array<bool, kProgressKeys>& exempt) {
     for (std::size_t key = 0; key < kProgressKeys; ++key) {
-        if (key == Points || exempt[key] || after[key] >= before[key]) continue;
+        if (key == kPointsAt || exempt[key] || after[key] >= before[key]) continue;
         return std::string(kProgressKeyNames[key]) + " went back from " + std::to_string(before[key]) + " to " +
                std::to_string(after[key]);
     }
     // Points go down only to pay for the tiers bought.
-    if (exempt[Points] || exempt[Armor] || exempt[Weapon]) return {};
-    const int64_t price = upgradeTable[kArmorUpgrade].price * (after[Armor] - before[Armor]) +
-                          upgradeTable[kWeaponUpgrade].price * (after[Weapon] - before[Weapon]);
-    const int64_t spent = before[Points] - after[Points];
+    bool byHand = exempt[kPointsAt];
+    int64_t price = 0;
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+        byHand = byHand || exempt[tierAt(upgrade)];
+        price += upgradeTable[upgrade].price * (after[tierAt(upgrade)] - before[tierAt(upgrade)]);
+    }
+    if (byHand) return {};
+    const int64_t spent = before[kPointsAt] - after[kPointsAt];
     if (price == 0 && spent <= 0) return {};
     if (spent == price) return {};
-    return "upgrade_points went from " + std::to_string(before[Points]) + " to " + std::to_string(after[Points]) +
-           " while armor went from " + std::to_string(before[Armor]) + " to " + std::to_string(after[Armor]) +
-           " and weapon from " + std::to_string(before[Weapon]) + " to " + std::to_string(after[Weapon]) +
-           ": points not spent on the tiers they bought";
+    std::string problem = std::string(kProgressKeyNames[kPointsAt]) + " went from " + std::to_string(before[kPointsAt]) + " to " +
+                          std::to_string(after[kPointsAt]);
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+        const std::size_t tier = tierAt(upgrade);
+        problem += std::string(upgrade == 0 ? " while " : " and ") + kProgressKeyNames[tier] + (upgrade == 0 ? " went from " : " from ") +
+                   std::to_string(before[tier]) + " to " + std::to_string(after[tier]);
+    }
+    return problem + ": points not spent on the tiers they bought";
 }
 
 }  // namespace soak

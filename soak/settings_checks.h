@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/settings_file.h"
+
 namespace soak {
 
 // A file's bytes; none when there is no file (or no folder).
@@ -22,10 +24,22 @@ std::string wholeFileProblem(const FileBytes& before, const FileBytes& after, st
                              std::string_view key, std::string_view value, bool written);
 
 // The progress the file holds, as the plug-in reads it (a value out of range counts as
-// what the plug-in makes of it).
-enum ProgressKey { OpenLevels, Armor, Weapon, Points, HighScore0, HighScore1, HighScore2, HighScore3, HighScore4, kProgressKeys };
-constexpr std::array<const char*, kProgressKeys> kProgressKeyNames = {
-    "open_levels", "armor", "weapon", "upgrade_points", "high_score_0", "high_score_1", "high_score_2", "high_score_3", "high_score_4"};
+// what the plug-in makes of it): the open levels, each upgrade's tier in the upgrade table's
+// order, the points, and each listed level's best score. Where each stands:
+constexpr std::size_t kOpenLevelsAt = 0;
+constexpr std::size_t tierAt(int32_t upgrade) { return 1 + static_cast<std::size_t>(upgrade); }
+constexpr std::size_t kPointsAt = tierAt(kUpgrades);
+constexpr std::size_t bestAt(int32_t level) { return kPointsAt + 1 + static_cast<std::size_t>(level); }
+constexpr std::size_t kProgressKeys = bestAt(kBestScores);
+// The settings file's key of each.
+constexpr std::array<const char*, kProgressKeys> kProgressKeyNames = [] {
+    std::array<const char*, kProgressKeys> names{};
+    names[kOpenLevelsAt] = kSettingsKeyRules[OpenLevels].name;
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) names[tierAt(upgrade)] = kSettingsKeyRules[upgradeKey(upgrade)].name;
+    names[kPointsAt] = kSettingsKeyRules[UpgradePoints].name;
+    for (int32_t level = 0; level < kBestScores; ++level) names[bestAt(level)] = bestScoreKey(level);
+    return names;
+}();
 using Progress = std::array<int64_t, kProgressKeys>;
 Progress progressOf(const FileBytes& bytes);
 

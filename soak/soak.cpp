@@ -1,17 +1,18 @@
 #include "soak.h"
 
 #include <algorithm>
-#include <bit>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <ostream>
+#include <vector>
 
+#include "checks.h"
 #include "command_line.h"
+#include "faults.h"
 #include "game.h"
 #include "plugin_host.h"
+#include "record.h"
+#include "settings/settings_file.h"
 #include "target.h"
 #include "temporary_folder.h"
 
@@ -25,35 +26,31 @@ constexpr int64_t kPressMarginFrames = 2;
 constexpr int64_t kFramesBetweenPresses = sim::kKeyLockoutFrames + kPressMarginFrames;
 constexpr int kLongestGame = 20;  // levels played in one host before it restarts
 
-// A level to play: mostly one that is open and that the weapon allows (the third level on
-// needs the second tier), now and then any.
+// A level to play: mostly one that is open and that the weapon allows (the levels from
+// kFirstLevelNeedingWeapon on need its tier kWeaponTierForHardLevels), now and then any.
 int chooseLevel(Random& random, const Progress& progress) {
-    const int64_t playable = std::min<int64_t>(progress[OpenLevels], progress[Weapon] >= 2 ? 5 : 2);
-    return static_cast<int>(random.percent(95) ? random.between(1, playable) : random.between(1, 6));
+    const int32_t allowed = progress[tierAt(kWeaponUpgrade)] >= kWeaponTierForHardLevels ? kListedLevels : kFirstLevelNeedingWeapon;
+    const int64_t playable = std::min<int64_t>(progress[kOpenLevelsAt], allowed);
+    return static_cast<int>(random.percent(95) ? random.between(1, playable) : random.between(1, kLevelCount));
+}
+
+// The upgrades the points pay for, in the table's order.
+std::vector<int32_t> upgradesAffordable(const Progress& progress) {
+    std::vector<int32_t> affordable;
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) {
+        if (progress[kPointsAt] >= upgradeTable[upgrade].price) affordable.push_back(upgrade);
+    }
+    return affordable;
+}
+
+// One of them: each in turn, with an even chance against those after it.
+int32_t chooseUpgrade(Random& random, const std::vector<int32_t>& upgrades) {
+    std::size_t chosen = 0;
+    while (chosen + 1 < upgrades.size() && !random.percent(100 / static_cast<int64_t>(upgrades.size() - chosen))) ++chosen;
+    return upgrades[chosen];
 }
 
 }  // namespace
-
-namespace {
-
-bool allFired(const auto& counts) {
-    return std::all_of(counts.begin(), counts.end(), [](int64_t count) { return count > 0; });
-}
-
-}  // namespace
-
-bool Report::complete() const {
-    for (int kind = 0; kind < kFaultKinds; ++kind) {
-        if (made[static_cast<std::size_t>(kind)] && fired[static_cast<std::size_t>(kind)] == 0) return false;
-    }
-    for (int probe = 0; probe < kSettingsProbes; ++probe) {
-        if ((probesFromPlugin || probeSeen(probe)) && probes[static_cast<std::size_t>(probe)] == 0) return false;
-    }
-    for (int check = 0; check < kCheckKinds; ++check) {
-        if (checksLifecycle(static_cast<Check>(check)) && checks[static_cast<std::size_t>(check)] == 0) return false;
-    }
-    return allFired(writePositions);
-}
 
 FaultKinds faultsMade(const Options& options) {
     FaultKinds made{};
@@ -65,14 +62,6 @@ FaultKinds faultsMade(const Options& options) {
     return made;
 }
 
-std::string replayCommand(const Options& options, int levels) {
-    std::string command = cli::shellQuoted(options.program) + (options.strict ? " --strict" : "") +
-                          (options.onlyFaultsBothMake ? " --faults-both-make" : "") + " --seed " +
-                          std::to_string(options.seed) + " --levels " + std::to_string(levels);
-    if (options.levelFrames != Options{}.levelFrames) command += " --level-frames " + std::to_string(options.levelFrames);
-    return command;
-}
-
 namespace {
 
 // One run: the game folder, the faults and the checks, and the game being played.
@@ -82,7 +71,7 @@ public:
     // game's folder itself cannot be (see Target).
     explicit Run(const Options& options)
         : options_(options), folder_("rotorstrike-soak"), games_(folder_.path() + "/games"),
-          gameFolder_(games_ + "/game"), settingsFile_(gameFolder_ + "/Rotorstrike.ini"),
+          gameFolder_(games_ + "/game"), settingsFile_(gameFolder_ + "/" + kSettingsFileName),
           faults_(target().gameFolderIsCurrent ? games_ : gameFolder_, settingsFile_, faultsMade(options)),
           checks_(settingsFile_) {
         std::filesystem::create_directories(gameFolder_);
@@ -117,7 +106,9 @@ public:
                 break;
             }
             ++report_.levels;
-            recordLevel(level, chosen);
+            if (options_.record != nullptr) {
+                recordLevel(*options_.record, level, chosen, game_->autopilot().outcome(), progressOf(readFileBytes(settingsFile_)));
+            }
             tidyUp(random);
             if (shown) shown->update(level + 1);
         }
@@ -176,9 +167,9 @@ private:
         } else {
             game_->autopilot().playLevel(level);
         }
-        if (progress[Points] >= 3 && (random.percent(50) || faults_.buyTwice() || withheld || arranged.rollbackFails)) {
-            const bool armor = progress[Points] >= 4 && random.percent(50);
-            game_->autopilot().buyFirst(armor ? kArmorUpgrade : kWeaponUpgrade, faults_.buyTwice() ? 2 : 1);
+        const std::vector<int32_t> affordable = upgradesAffordable(progress);
+        if (!affordable.empty() && (random.percent(50) || faults_.buyTwice() || withheld || arranged.rollbackFails)) {
+            game_->autopilot().buyFirst(chooseUpgrade(random, affordable), faults_.buyTwice() ? 2 : 1);
         }
     }
 
@@ -219,7 +210,7 @@ private:
             playing = game_->step();
             ++frames;
             checks_.afterFrame(host, faults_);
-            recordFrame(host);
+            if (options_.record != nullptr) recordFrame(*options_.record, host);
         }
         report_.frames += frames;
         const int repeated = game_->autopilot().repeatedPurchases();
@@ -244,45 +235,16 @@ private:
         bool settled = false;
         for (int64_t frame = 0; frame < kSettleFrames && !settled && checks_.problem().empty(); ++frame) {
             game_->autopilot().beforeFrame(host);
-            const bool press = Faults::encounterRuns(host) && frame - lastPress >= kFramesBetweenPresses;
+            const bool press = encounterRuns(host) && frame - lastPress >= kFramesBetweenPresses;
             host.setKey(menuKey, press);
             if (press) lastPress = frame;
             host.runFrame();
             checks_.afterFrame(host, faults_);
-            recordFrame(host);
-            settled = faults_.lastDispatchFrame() == host.frame() && !Faults::encounterRuns(host) && !host.world().entities().player().dead;
+            if (options_.record != nullptr) recordFrame(*options_.record, host);
+            settled = faults_.lastDispatchFrame() == host.frame() && !encounterRuns(host) && !host.world().entities().player().dead;
         }
         host.setKey(menuKey, false);
-        checks_.settled(host, settled, Faults::encounterRuns(host) ? "the encounter still runs" : "the player is still dead or the script is still waiting");
-    }
-
-    // What two runs are compared by: in each frame, the plug-in's native calls and settings
-    // calls so far (reads, writes, failed writes), where the player is (the bits of each
-    // coordinate) and how many texts are drawn; at each level's end, its outcome and the
-    // progress the file holds.
-    void recordFrame(const sim::Host& host) {
-        if (options_.record == nullptr) return;
-        const sim::Vec3 at = host.world().entities().player().position;
-        const sim::GameFolder& folder = game_->host().gameFolder();
-        char line[128];
-        std::snprintf(line, sizeof line, "%lld %lld %d %d %d %08x %08x %08x %zu\n", static_cast<long long>(host.frame()),
-                      static_cast<long long>(host.nativeCalls()), folder.reads(), folder.writes(), folder.failedWrites(),
-                      bitsOf(at.x), bitsOf(at.y), bitsOf(at.z),
-                      host.screen().texts.size());
-        *options_.record << line;
-    }
-
-    // A float's bits; one for every NaN, whose sign and payload the two builds' arithmetic
-    // may set otherwise.
-    static uint32_t bitsOf(float value) { return std::isnan(value) ? 0x7fc00000u : std::bit_cast<uint32_t>(value); }
-
-    void recordLevel(int level, int chosen) {
-        if (options_.record == nullptr) return;
-        *options_.record << "level " << level + 1 << " (Level " << chosen << "): "
-                         << autopilot::outcomeName(game_->autopilot().outcome()) << "; file:";
-        const Progress progress = progressOf(readFileBytes(settingsFile_));
-        for (std::size_t key = 0; key < kProgressKeys; ++key) *options_.record << " " << kProgressKeyNames[key] << "=" << progress[key];
-        *options_.record << "\n";
+        checks_.settled(host, settled, encounterRuns(host) ? "the encounter still runs" : "the player is still dead or the script is still waiting");
     }
 
     // Between levels the host tidies up what the plug-in handed back, and the player gets
@@ -310,67 +272,5 @@ private:
 }  // namespace
 
 Report runSoak(const Options& options) { return Run(options).play(); }
-
-void printReport(std::ostream& out, std::ostream& failures, const Options& options, const Report& report) {
-    out << "soak: " << cli::counted(report.levels, "level") << " played (" << report.won << " won, " << report.lost << " lost, "
-        << report.refused << " refused, " << report.outOfFrames << " still running after " << options.levelFrames
-        << " frames), " << report.frames << " frames, " << report.games << " games\n";
-    std::string missing;
-    const auto list = [&](const char* heading, const auto& counts, const auto& name, const auto& made, const char* notMade) {
-        out << heading << "\n";
-        for (std::size_t index = 0; index < counts.size(); ++index) {
-            if (!made(index)) {
-                out << "  " << name(index) << ": " << notMade << "\n";
-                continue;
-            }
-            out << "  " << name(index) << ": " << counts[index] << (counts[index] == 0 ? "  NEVER FIRED" : "") << "\n";
-            if (counts[index] == 0) missing += std::string(missing.empty() ? "" : ", ") + name(index);
-        }
-    };
-    const auto always = [](std::size_t) { return true; };
-    list("faults fired:", report.fired, [](std::size_t kind) { return std::string(faultName(static_cast<Fault>(kind))); },
-         [&](std::size_t kind) { return report.made[kind]; }, "not made here");
-    list("write faults by the write they hit in their step:", report.writePositions,
-         [](std::size_t position) { return "write " + std::to_string(position + 1); }, always, "");
-    list(report.probesFromPlugin ? "rare paths of the settings code (probes):"
-                                 : "rare paths of the settings code (probes), as the host saw them:",
-         report.probes, [](std::size_t probe) { return std::string(probeName(static_cast<int>(probe))); },
-         [&](std::size_t probe) { return report.probesFromPlugin || probeSeen(static_cast<int>(probe)); },
-         "not seen from outside the module");
-    out << "player deaths, menu-key presses and game reloads, by situation:\n";
-    for (int situation = 0; situation < kSituations; ++situation) {
-        const auto index = static_cast<std::size_t>(situation);
-        out << "  " << situationName(static_cast<Situation>(situation)) << ": " << cli::counted(report.deaths[index], "death")
-            << ", " << cli::counted(report.menuKeys[index], "menu key") << ", " << cli::counted(report.reloads[index], "reload")
-            << "\n";
-    }
-    out << "checks run:\n";
-    for (int check = 0; check < kCheckKinds; ++check) {
-        const auto index = static_cast<std::size_t>(check);
-        const bool ofState = check == static_cast<int>(Check::ModState) || check == static_cast<int>(Check::ProbesSeen);
-        out << "  " << checkName(static_cast<Check>(check)) << ": ";
-        if (ofState && !report.probesFromPlugin) {
-            out << "not run, the plug-in's state is out of view\n";
-        } else {
-            out << report.checks[index]
-                << (checksLifecycle(static_cast<Check>(check)) && report.checks[index] == 0 ? "  NEVER RAN" : "") << "\n";
-            if (checksLifecycle(static_cast<Check>(check)) && report.checks[index] == 0) {
-                missing += std::string(missing.empty() ? "" : ", ") + "the check \"" + checkName(static_cast<Check>(check)) + "\"";
-            }
-        }
-    }
-    out.flush();
-    if (!report.problem.empty()) {
-        failures << "FAILED with seed " << options.seed << ": " << report.problem << "\n"
-                 << "replay: " << replayCommand(options, report.failedLevel + 1) << "\n";
-    } else if (!report.complete() && options.strict) {
-        failures << "FAILED with seed " << options.seed << ": never fired: " << missing << "\n"
-                 << "replay: " << replayCommand(options, options.levels) << "\n";
-    } else if (!report.complete()) {
-        out << "clean; too short a run to fire " << missing << "\n";
-    } else {
-        out << "clean\n";
-    }
-}
 
 }  // namespace soak

@@ -5,7 +5,6 @@
 
 #include <string_view>
 
-#include "faults.h"
 #include "runtime/mod_state.h"
 
 namespace soak {

@@ -7,14 +7,16 @@
 namespace soak {
 
 const Target& target() {
-    static const Target linked = {"the plug-in linked into the simulated host",
-                                  &modView(),
-                                  false,
-                                  "is held by another program",
-                                  false,
-                                  "",
-                                  [](std::string_view, const char*) { return false; },
-                                  [] { return true; }};
+    static const Target linked = {
+        .name = "the plug-in linked into the simulated host",
+        .pluginState = &modView(),
+        .systemProfileFunctions = false,
+        .lockedWriteError = "is held by another program",
+        .gameFolderIsCurrent = false,
+        .options = "",
+        .takeOption = [](std::string_view, const char*) { return false; },
+        .start = [] { return true; },
+    };
     return linked;
 }
 

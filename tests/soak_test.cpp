@@ -69,15 +69,15 @@ TEST(SoakSettingsChecks, ProgressIsReadAsThePlugInReadsIt) {
 TEST(SoakSettingsChecks, ProgressGoesBackOnlyByTheRules) {
     using soak::Progress;
     const Progress start{2, 1, 1, 10, 500, 0, 0, 0, 0};
-    const auto with = [&](int key, int64_t value) {
+    const auto with = [&](std::size_t key, int64_t value) {
         Progress changed = start;
-        changed[static_cast<std::size_t>(key)] = value;
+        changed[key] = value;
         return changed;
     };
-    Progress armorBought = with(soak::Armor, 2);
-    armorBought[soak::Points] = 6;
-    Progress weaponBought = with(soak::Weapon, 2);
-    weaponBought[soak::Points] = 7;
+    Progress armorBought = with(soak::tierAt(kArmorUpgrade), 2);
+    armorBought[soak::kPointsAt] = 6;
+    Progress weaponBought = with(soak::tierAt(kWeaponUpgrade), 2);
+    weaponBought[soak::kPointsAt] = 7;
     struct Case {
         const char* name;
         Progress after;
@@ -86,16 +86,16 @@ TEST(SoakSettingsChecks, ProgressGoesBackOnlyByTheRules) {
     };
     const Case cases[] = {
         {"unchanged", start, -1, false},
-        {"a level opened", with(soak::OpenLevels, 3), -1, false},
-        {"points awarded", with(soak::Points, 15), -1, false},
+        {"a level opened", with(soak::kOpenLevelsAt, 3), -1, false},
+        {"points awarded", with(soak::kPointsAt, 15), -1, false},
         {"armor bought for 4", armorBought, -1, false},
         {"the weapon bought for 3", weaponBought, -1, false},
-        {"a level closed", with(soak::OpenLevels, 1), -1, true},
-        {"a level closed after a hand edit", with(soak::OpenLevels, 1), soak::OpenLevels, false},
-        {"a tier lost", with(soak::Weapon, 0), -1, true},
-        {"a high score lowered", with(soak::HighScore0, 499), -1, true},
-        {"points spent on nothing", with(soak::Points, 6), -1, true},
-        {"a tier for free", with(soak::Armor, 2), -1, true},
+        {"a level closed", with(soak::kOpenLevelsAt, 1), -1, true},
+        {"a level closed after a hand edit", with(soak::kOpenLevelsAt, 1), soak::kOpenLevelsAt, false},
+        {"a tier lost", with(soak::tierAt(kWeaponUpgrade), 0), -1, true},
+        {"a high score lowered", with(soak::bestAt(0), 499), -1, true},
+        {"points spent on nothing", with(soak::kPointsAt, 6), -1, true},
+        {"a tier for free", with(soak::tierAt(kArmorUpgrade), 2), -1, true},
     };
     for (const Case& c : cases) {
         std::array<bool, soak::kProgressKeys> exempt{};

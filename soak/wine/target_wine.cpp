@@ -39,15 +39,17 @@ bool start() {
 }  // namespace
 
 const Target& target() {
-    static const Target wine = {"Rotorstrike.asi under Wine, loaded by the stand-in ScriptHookV",
-                                nullptr,
-                                true,
-                                "failed with error 32",  // a sharing violation, as Windows answers
-                                true,
-                                "  --asi FILE          the Rotorstrike.asi to play\n"
-                                "  --standin FILE      the stand-in ScriptHookV.dll that loads it\n",
-                                &takeOption,
-                                &start};
+    static const Target wine = {
+        .name = "Rotorstrike.asi under Wine, loaded by the stand-in ScriptHookV",
+        .pluginState = nullptr,
+        .systemProfileFunctions = true,
+        .lockedWriteError = "failed with error 32",  // a sharing violation, as Windows answers
+        .gameFolderIsCurrent = true,
+        .options = "  --asi FILE          the Rotorstrike.asi to play\n"
+                   "  --standin FILE      the stand-in ScriptHookV.dll that loads it\n",
+        .takeOption = &takeOption,
+        .start = &start,
+    };
     return wine;
 }
 
