@@ -19,29 +19,35 @@ static_assert(kAddedListedLevels >= 0 && kAddedUpgrades >= 0 && kWeaponUpgrade =
 constexpr int32_t kFirstAddedLevel = 5;
 constexpr int32_t kFirstAddedUpgrade = 2;
 
-// Each added listed level's grey row of a menu that has not opened it.
-inline std::vector<std::string> addedLockedLevelLines() {
-    std::vector<std::string> lines;
-    for (int32_t level = kFirstAddedLevel; level < kListedLevels; ++level) lines.push_back(std::string("grey ") + levelTable[level].lockedName);
-    return lines;
-}
-
-// Each added upgrade's row at its first tier, grey when the points do not pay for it.
-inline std::vector<std::string> addedUpgradeLines(int32_t points) {
-    std::vector<std::string> lines;
+// A whole menu's lines as a test writes today's (the title, Level 1 to Level 5, the balance,
+// armor, weapon, the instructions and the credit line; "grey " before a grey one), with the
+// rows the tables add: each added level locked, each added upgrade at its first tier, grey
+// when the points do not pay for it.
+inline std::vector<std::string> withAddedRows(std::vector<std::string> lines, int32_t points) {
+    std::vector<std::string> levels, upgrades;
+    for (int32_t level = kFirstAddedLevel; level < kListedLevels; ++level) levels.push_back(std::string("grey ") + levelTable[level].lockedName);
     for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
         const UpgradeParams& added = upgradeTable[upgrade];
-        lines.push_back((points >= added.price ? "" : "grey ") + std::string(added.tierNames[0]));
+        upgrades.push_back((points >= added.price ? "" : "grey ") + std::string(added.tierNames[0]));
     }
+    lines.insert(lines.begin() + 9, upgrades.begin(), upgrades.end());
+    lines.insert(lines.begin() + 6, levels.begin(), levels.end());
     return lines;
 }
 
-// Each added upgrade's key at this tier, as lines of a settings file with this line end.
+// Each added upgrade's key at this tier, "key=tier", in table order.
+inline std::vector<std::string> addedTiers(int32_t tier = kFirstTier) {
+    std::vector<std::string> settings;
+    for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
+        settings.push_back(upgradeTable[upgrade].settingsKey + ("=" + std::to_string(tier)));
+    }
+    return settings;
+}
+
+// The same as lines of a settings file, each ended so.
 inline std::string addedTierLines(int32_t tier = kFirstTier, const std::string& lineEnd = "\r\n") {
     std::string lines;
-    for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
-        lines += upgradeTable[upgrade].settingsKey + ("=" + std::to_string(tier)) + lineEnd;
-    }
+    for (const std::string& setting : addedTiers(tier)) lines += setting + lineEnd;
     return lines;
 }
 

@@ -80,13 +80,10 @@ TEST(MenuRows, TheRowsStandWhereThePlayerKnowsThem) {
 TEST_F(MenuTest, OnlyLevel1OpenStopsOnItsRowAndTheInstructions) {
     openMenu("");
     EXPECT_EQ(mod.menuCursor, 0);
-    std::vector<std::string> lines = {"Rotorstrike Menu", "Level 1 - Normal", "grey Level 2", "grey Level 3", "grey Level 4",
-                                      "grey Level 5"};
-    for (const std::string& line : addedLockedLevelLines()) lines.push_back(line);
-    lines.insert(lines.end(), {"UPoints: 0", "grey ARMOR I (UP:4)", "grey WEAPON I (UP:3)"});
-    for (const std::string& line : addedUpgradeLines(0)) lines.push_back(line);
-    lines.insert(lines.end(), {"Instructions", "BY ORVEN (v1.0)"});
-    EXPECT_EQ(drawnLines(), lines);
+    EXPECT_EQ(drawnLines(), withAddedRows({"Rotorstrike Menu", "Level 1 - Normal", "grey Level 2", "grey Level 3",
+                                           "grey Level 4", "grey Level 5", "UPoints: 0", "grey ARMOR I (UP:4)",
+                                           "grey WEAPON I (UP:3)", "Instructions", "BY ORVEN (v1.0)"},
+                                          0));
     ASSERT_EQ(host.screen().rects.size(), 2u);
     EXPECT_FLOAT_EQ(host.screen().rects[1].y, 0.192f);
 
