@@ -28,7 +28,7 @@ inline std::vector<std::string> withAddedRows(std::vector<std::string> lines, in
     for (int32_t level = kFirstAddedLevel; level < kListedLevels; ++level) levels.push_back(std::string("grey ") + levelTable[level].lockedName);
     for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
         const UpgradeParams& added = upgradeTable[upgrade];
-        upgrades.push_back((points >= added.price ? "" : "grey ") + std::string(added.tierNames[0]));
+        upgrades.push_back(std::string(points >= added.price ? "" : "grey ") + added.tierNames[0]);
     }
     lines.insert(lines.begin() + 9, upgrades.begin(), upgrades.end());
     lines.insert(lines.begin() + 6, levels.begin(), levels.end());
@@ -39,7 +39,7 @@ inline std::vector<std::string> withAddedRows(std::vector<std::string> lines, in
 inline std::vector<std::string> addedTiers(int32_t tier = kFirstTier) {
     std::vector<std::string> settings;
     for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
-        settings.push_back(upgradeTable[upgrade].settingsKey + ("=" + std::to_string(tier)));
+        settings.push_back(std::string(upgradeTable[upgrade].settingsKey) + "=" + std::to_string(tier));
     }
     return settings;
 }

@@ -51,6 +51,7 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
     const bool level5Last = kAddedListedLevels == 0;
     const std::string level5Opens = level5Last ? "(All levels complete!)" : "(Level 6 is available!)";
     const uint32_t openAfterLevel5 = level5Last ? 5 : 6;
+    const int32_t highestAfterLevel5 = level5Last ? 4 : 5;
     const int level5Unlock = level5Last ? 0 : 1;  // the write of open_levels
     std::vector<Case> cases = {
         {"Level 1, a first best", 0, "", 123.7f,
@@ -88,12 +89,12 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
          "~g~Success! -- NEW HIGH SCORE: 300 -- Last score: 0 -- " + level5Opens,
          {"~g~7 upgrade points are available!", "~g~Good job! You've successfully repelled the attacks!",
           "Oh-oh, looks like HQ is planning to send 2 helo next time."},
-         "high_score_4", 300, 28, openAfterLevel5, 4 + level5Unlock, static_cast<int32_t>(openAfterLevel5) - 1},
+         "high_score_4", 300, 28, openAfterLevel5, 4 + level5Unlock, highestAfterLevel5},
         {"Level 5 below the best", 4, "open_levels=5\r\nweapon=2\r\nhigh_score_4=999\r\n", 300.0f,
          "~g~Success! -- Score: 300 -- Highest: 999 -- " + level5Opens,
          {"~g~7 upgrade points are available!", "~g~Good job! You've successfully repelled the attacks!",
           "Oh-oh, looks like HQ is planning to send 2 helo next time."},
-         "high_score_4", 999, 7, openAfterLevel5, 3 + level5Unlock, static_cast<int32_t>(openAfterLevel5) - 1},
+         "high_score_4", 999, 7, openAfterLevel5, 3 + level5Unlock, highestAfterLevel5},
         // The hidden level keeps no best: nothing to compare with. Its award is 8 points, one
         // more for each level added before it.
         {"the hidden level", kLastLevel, "open_levels=" + std::to_string(kLevelCount) + "\r\nweapon=2\r\n", 400.0f,

@@ -83,7 +83,7 @@ SCENARIO(registers_once_and_reads_the_defaults_without_a_file) {
         "read [Rotorstrike] weapon default 1 in .\\Rotorstrike.ini -> 1",
     };
     for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
-        reads.push_back("read [Rotorstrike] " + std::string(upgradeTable[upgrade].settingsKey) + " default 1 in .\\Rotorstrike.ini -> 1");
+        reads.push_back(std::string("read [Rotorstrike] ") + upgradeTable[upgrade].settingsKey + " default 1 in .\\Rotorstrike.ini -> 1");
     }
     reads.push_back("read [Rotorstrike] upgrade_points default 0 in .\\Rotorstrike.ini -> 0");
     CHECK_EQ(game.profileCalls(), reads);
