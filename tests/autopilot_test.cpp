@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "added_rows.h"
 #include "chase.h"
 #include "dodge.h"
 #include "game.h"
@@ -101,15 +102,18 @@ TEST(Autopilot, RefusedLevelsAreReportedWithTheirReason) {
     }
 }
 
-// Upgrades bought in the menu before the level: the ones the points pay for.
+// Upgrades bought in the menu before the level: the ones the points pay for. A purchase
+// writes every tier.
 TEST(Autopilot, BuysTheUpgradesItCanPayFor) {
     const struct {
         int32_t upgrade;
         const char* settings;
-        const char* stored;
+        std::string stored;
     } cases[] = {
-        {kArmorUpgrade, "[Rotorstrike]\r\nupgrade_points=5\r\n", "[Rotorstrike]\r\nupgrade_points=1\r\narmor=2\r\nweapon=1\r\n"},
-        {kWeaponUpgrade, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=0\r\narmor=1\r\nweapon=2\r\n"},
+        {kArmorUpgrade, "[Rotorstrike]\r\nupgrade_points=5\r\n",
+         "[Rotorstrike]\r\nupgrade_points=1\r\narmor=2\r\nweapon=1\r\n" + addedTierLines()},
+        {kWeaponUpgrade, "[Rotorstrike]\r\nupgrade_points=3\r\n",
+         "[Rotorstrike]\r\nupgrade_points=0\r\narmor=1\r\nweapon=2\r\n" + addedTierLines()},
         {kArmorUpgrade, "[Rotorstrike]\r\nupgrade_points=3\r\n", "[Rotorstrike]\r\nupgrade_points=3\r\n"},
     };
     for (const auto& c : cases) {

@@ -50,8 +50,8 @@ const uint64_t kSetTimeScale = sim::nativeHash("setTimeScale");
 
 constexpr int32_t kCuesStopped = 0;
 
-// Level starts that the menu cannot ask for (an index above 5) run on a script of the test's
-// own: the plug-in's start, with the level set before the level start.
+// Level starts that the menu cannot ask for (an index past the last level) run on a script
+// of the test's own: the plug-in's start, with the level set before the level start.
 inline int32_t scriptedLevel = 0;
 inline void scriptStartingLevel() {
     seedRandom(tickCount());

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "menu/menu_rows.h"
 #include "plugin_test.h"
 #include "runtime/random.h"
 #include "virtual_keys.h"
@@ -177,7 +178,7 @@ TEST_F(FrameLoopTest, ASecondLoadStartsFromTheInitialValues) {
     EXPECT_EQ(mod.openMenuKey, 0);
     EXPECT_EQ(mod.upgradeLevels[kWeaponUpgrade], 1);
     EXPECT_EQ(mod.menuItemEnabled[3], 0);
-    EXPECT_EQ(mod.menuItemEnabled[10], 1);
+    EXPECT_EQ(mod.menuItemEnabled[kInstructionsRow], 1);
     EXPECT_FALSE(mod.encounterActive);
     // The new script starts on the next frame, from its beginning.
     host.runFrame();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "added_rows.h"
 #include "encounter_test.h"
 #include "runtime/text.h"
 
@@ -28,14 +29,14 @@ protected:
 
 // The result against the best as read at the level's start (a tie is a new best), the
 // points announced and granted below 22, the notifications by level, the unlock only
-// upward and only up to "5", and the settings file read back at the end.
+// upward and only up to the last listed level, and the settings file read back at the end.
 TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
     struct Case {
         const char* what;
         int32_t row;
-        const char* file;
+        std::string file;
         float score;
-        const char* result;
+        std::string result;
         std::vector<std::string> notifications;
         const char* bestKey;
         uint32_t best;   // 4294967295: absent
@@ -45,7 +46,14 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
         int32_t highestAfter;
     };
     constexpr uint32_t kAbsent = 4294967295u;
-    const Case cases[] = {
+    // Level 5 is the last listed level: its win opens none. A listed level added after it is
+    // opened by Level 5's win, and the last listed level's win is the last case.
+    const bool level5Last = kAddedListedLevels == 0;
+    const std::string level5Opens = level5Last ? "(All levels complete!)" : "(Level 6 is available!)";
+    const uint32_t openAfterLevel5 = level5Last ? 5 : 6;
+    const int32_t highestAfterLevel5 = level5Last ? 4 : 5;
+    const int level5Unlock = level5Last ? 0 : 1;  // the write of open_levels
+    std::vector<Case> cases = {
         {"Level 1, a first best", 0, "", 123.7f,
          "~g~Success! -- NEW HIGH SCORE: 123 -- Last score: 0 -- (Level 2 is available!)",
          {"~g~3 upgrade points are available!"}, "high_score_0", 123, 3, 2, 5, 1},
@@ -78,20 +86,35 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
          "~g~Success! -- NEW HIGH SCORE: 70 -- Last score: 0 -- (Level 5 is available!)",
          {"~g~6 upgrade points are available!"}, "high_score_3", 70, 6, 5, 5, 4},
         {"Level 5 from 21 points", 4, "open_levels=5\r\nweapon=2\r\nupgrade_points=21\r\n", 300.0f,
-         "~g~Success! -- NEW HIGH SCORE: 300 -- Last score: 0 -- (All levels complete!)",
+         "~g~Success! -- NEW HIGH SCORE: 300 -- Last score: 0 -- " + level5Opens,
          {"~g~7 upgrade points are available!", "~g~Good job! You've successfully repelled the attacks!",
           "Oh-oh, looks like HQ is planning to send 2 helo next time."},
-         "high_score_4", 300, 28, 5, 4, 4},
+         "high_score_4", 300, 28, openAfterLevel5, 4 + level5Unlock, highestAfterLevel5},
         {"Level 5 below the best", 4, "open_levels=5\r\nweapon=2\r\nhigh_score_4=999\r\n", 300.0f,
-         "~g~Success! -- Score: 300 -- Highest: 999 -- (All levels complete!)",
+         "~g~Success! -- Score: 300 -- Highest: 999 -- " + level5Opens,
          {"~g~7 upgrade points are available!", "~g~Good job! You've successfully repelled the attacks!",
           "Oh-oh, looks like HQ is planning to send 2 helo next time."},
-         "high_score_4", 999, 7, 5, 3, 4},
-        // The sixth level keeps no best: nothing to compare with.
-        {"the sixth level", 5, "open_levels=6\r\nweapon=2\r\n", 400.0f,
+         "high_score_4", 999, 7, openAfterLevel5, 3 + level5Unlock, highestAfterLevel5},
+        // The hidden level keeps no best: nothing to compare with. Its award is 8 points, one
+        // more for each level added before it.
+        {"the hidden level", kLastLevel, "open_levels=" + std::to_string(kLevelCount) + "\r\nweapon=2\r\n", 400.0f,
          "~g~Success! -- Score: 400 -- (All levels complete!)",
-         {"~g~8 upgrade points are available!"}, "high_score_4", kAbsent, 8, 6, 3, 5},
+         {"~g~" + std::to_string(8 + kAddedListedLevels) + " upgrade points are available!"},
+         bestScoreKey(kLastListedLevel), kAbsent, 8u + kAddedListedLevels, kLevelCount, 3, kLastLevel},
     };
+    if (!level5Last) {
+        // Its award, Level 5's 7 points and one more for each level after Level 5 up to it, and
+        // its own notices.
+        const uint32_t award = 7u + kAddedListedLevels;
+        std::vector<std::string> notices = {"~g~" + std::to_string(award) + " upgrade points are available!"};
+        for (const char* notice : levelTable[kLastListedLevel].wonNotices) {
+            if (notice != nullptr) notices.push_back(notice);
+        }
+        cases.push_back({"the last listed level", kLastListedLevel,
+                         "open_levels=" + std::to_string(kListedLevels) + "\r\nweapon=2\r\n", 300.0f,
+                         "~g~Success! -- NEW HIGH SCORE: 300 -- Last score: 0 -- (All levels complete!)", notices,
+                         bestScoreKey(kLastListedLevel), 300, award, kListedLevels, 4, kLastListedLevel});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (mod.encounterActive) abandonEncounter();
@@ -102,20 +125,20 @@ TEST_F(LevelOutcomeTest, WinsAndWhatTheFileHolds) {
         const int writesBefore = host.gameFolder().writes();
         const std::vector<std::string> notifications = winWithScore(c.score);
         ASSERT_FALSE(mod.encounterActive);
-        EXPECT_STREQ(mod.messageText, c.result);
+        EXPECT_EQ(std::string(mod.messageText), c.result);
         EXPECT_EQ(mod.messageTotalFrames, 350);
         EXPECT_TRUE(mod.messageRising);
         EXPECT_EQ(notifications, c.notifications);
         EXPECT_EQ(stored(c.bestKey), c.best);
         EXPECT_EQ(stored("upgrade_points"), c.points);
         EXPECT_EQ(stored("open_levels"), c.openLevels);
-        EXPECT_EQ(host.gameFolder().writes() - writesBefore, c.writes);
+        EXPECT_EQ(host.gameFolder().writes() - writesBefore, c.writes + kAddedUpgrades);  // each tier's key
         EXPECT_EQ(mod.currentLevel, c.row + 1);
         EXPECT_EQ(mod.highestOpenLevel, c.highestAfter);
         EXPECT_EQ(mod.upgradePoints, static_cast<int32_t>(c.points));
         EXPECT_TRUE(host.world().entities().heldByScript().empty());
         // A tie is written too: the stored text becomes the plain decimal.
-        if (c.file == std::string("high_score_0=0200\r\n")) {
+        if (c.file == "high_score_0=0200\r\n") {
             EXPECT_NE(settings().find("high_score_0=200\r\n"), std::string::npos);
         }
     }
@@ -145,7 +168,7 @@ TEST_F(LevelOutcomeTest, ProgressTheFileDidNotGetIsReported) {
          "~g~Success! -- Score: 100 -- (Level 2 is available!)", true, 500, kAbsent, kAbsent},
         {"the best's write fails", "high_score_0=500\r\n", false, false, false, 0, 1, 600.0f,
          "~g~Success! -- NEW HIGH SCORE: 600 -- Last score: 500 -- (Level 2 is available!)", true, 500, 3, 2},
-        {"the unlock's write fails", "", false, false, false, 4, 1, 50.0f,
+        {"the unlock's write fails", "", false, false, false, 4 + kAddedUpgrades, 1, 50.0f,
          "~g~Success! -- NEW HIGH SCORE: 50 -- Last score: 0 -- (Level 2 is available!)", true, 50, 3, kAbsent},
         {"every write fails, nothing changes", "upgrade_points=22\r\nopen_levels=3\r\nhigh_score_0=50\r\n", false,
          false, false, 0, 10, 50.0f, "~g~Success! -- NEW HIGH SCORE: 50 -- Last score: 50 -- (Level 2 is available!)", false, 50,

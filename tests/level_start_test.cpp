@@ -116,9 +116,9 @@ TEST_F(LevelStartTest, FirstCheckpointOnlyWithTheOption) {
     }
 }
 
-// An index above 5 plays the sixth row and keeps the best score it had; a row with a
-// stored best reads it (none is stored here: 0).
-TEST_F(LevelStartTest, IndexAboveFiveIsClampedToTheSixthRow) {
+// An index past the last level plays the hidden last one, which keeps the best score it had
+// (it has none of its own); a row with a stored best reads it (none is stored here: 0).
+TEST_F(LevelStartTest, AnIndexPastTheLastLevelPlaysTheHiddenOne) {
     struct Case {
         int32_t level;
         int32_t row;
@@ -126,11 +126,12 @@ TEST_F(LevelStartTest, IndexAboveFiveIsClampedToTheSixthRow) {
         float health;
         sim::Vec3 start;
         float bestAfter;
-        const char* announced;
+        std::string announced;
     };
+    const std::string hidden = "~w~(Level " + std::to_string(kLastLevel + 1) + ")";
     const Case cases[] = {
-        {7, 5, "SAVAGE", 700.0f, {2302.969f, 3861.948f, 34.396f}, 1234.0f, "~w~(Level 6)"},
-        {5, 5, "SAVAGE", 700.0f, {2302.969f, 3861.948f, 34.396f}, 1234.0f, "~w~(Level 6)"},
+        {kLastLevel + 2, kLastLevel, "SAVAGE", 700.0f, {2302.969f, 3861.948f, 34.396f}, 1234.0f, hidden},
+        {kLastLevel, kLastLevel, "SAVAGE", 700.0f, {2302.969f, 3861.948f, 34.396f}, 1234.0f, hidden},
         {4, 4, "SAVAGE", 700.0f, {2302.969f, 3861.948f, 34.396f}, 0.0f, "~w~(Level 5)"},
         {1, 1, "ANNIHILATOR", 140.0f, {-2042.4344f, 4471.1064f, 56.907f}, 0.0f, "~w~(Level 2)"},
     };
@@ -150,7 +151,7 @@ TEST_F(LevelStartTest, IndexAboveFiveIsClampedToTheSixthRow) {
         EXPECT_EQ(placed[0].floatArg(2), c.start.y);
         EXPECT_EQ(placed[0].floatArg(3), c.start.z);
         const std::string announcement = mod.messageText;
-        EXPECT_EQ(announcement.substr(announcement.size() - std::string(c.announced).size()), c.announced);
+        EXPECT_EQ(announcement.substr(announcement.size() - c.announced.size()), c.announced);
     }
 }
 

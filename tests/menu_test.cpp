@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "added_rows.h"
 #include "menu/menu.h"
 #include "plugin_test.h"
 #include "seam.h"
@@ -49,41 +50,48 @@ protected:
 // The menu's rows as a player knows them, and where each row's text stands.
 TEST(MenuRows, TheRowsStandWhereThePlayerKnowsThem) {
     using Kind = MenuRowKind;
-    const struct {
+    struct Row {
         Kind kind;
         int32_t index;  // a level row's level, an upgrade row's upgrade
-        float y;
-    } rows[] = {
-        {Kind::Level, 0, 0.18f},   {Kind::Level, 1, 0.21f},   {Kind::Level, 2, 0.24f},  {Kind::Level, 3, 0.27f},
-        {Kind::Level, 4, 0.30f},   {Kind::Level, 5, 0.33f},   {Kind::Balance, 0, 0.36f}, {Kind::Upgrade, 0, 0.39f},
-        {Kind::Upgrade, 1, 0.42f}, {Kind::Gap, 0, 0.45f},     {Kind::Instructions, 0, 0.48f},
     };
-    ASSERT_EQ(std::size(rows), static_cast<std::size_t>(kMenuRows));
+    // Levels added to the table come after Level 5, upgrades after the weapon.
+    std::vector<Row> rows = {{Kind::Level, 0}, {Kind::Level, 1}, {Kind::Level, 2}, {Kind::Level, 3}, {Kind::Level, 4}};
+    for (int32_t level = kFirstAddedLevel; level < kListedLevels; ++level) rows.push_back({Kind::Level, level});
+    rows.insert(rows.end(), {{Kind::Level, kLastLevel}, {Kind::Balance, 0}, {Kind::Upgrade, 0}, {Kind::Upgrade, 1}});
+    for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) rows.push_back({Kind::Upgrade, upgrade});
+    rows.insert(rows.end(), {{Kind::Gap, 0}, {Kind::Instructions, 0}});
+    // Each row's text, and the credit line under the last; a row added goes 0.03 further down.
+    std::vector<float> heights = {0.18f, 0.21f, 0.24f, 0.27f, 0.30f, 0.33f, 0.36f, 0.39f, 0.42f, 0.45f, 0.48f, 0.51f};
+    while (heights.size() <= static_cast<std::size_t>(kMenuRows)) {
+        heights.push_back(static_cast<float>((18 + 3 * static_cast<int>(heights.size())) / 100.0));
+    }
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kMenuRows));
     for (int32_t row = 0; row < kMenuRows; ++row) {
         SCOPED_TRACE(row);
         EXPECT_EQ(kMenuTable[row].kind, rows[row].kind);
         EXPECT_EQ(rows[row].kind == Kind::Upgrade ? kMenuTable[row].upgrade : kMenuTable[row].level, rows[row].index);
-        EXPECT_EQ(menuRowY(row), rows[row].y);
+        EXPECT_EQ(menuRowY(row), heights[row]);
     }
     EXPECT_EQ(upgradeTable[kMenuTable[kArmorRow].upgrade].price, 4);
     EXPECT_EQ(upgradeTable[kMenuTable[kWeaponRow].upgrade].price, 3);
-    EXPECT_EQ(menuRowY(kMenuRows), 0.51f);  // the credit line
+    EXPECT_EQ(menuRowY(kMenuRows), heights[kMenuRows]);  // the credit line
 }
 
-TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
+TEST_F(MenuTest, OnlyLevel1OpenStopsOnItsRowAndTheInstructions) {
     openMenu("");
     EXPECT_EQ(mod.menuCursor, 0);
-    EXPECT_EQ(drawnLines(), (std::vector<std::string>{
-                                "Rotorstrike Menu", "Level 1 - Normal", "grey Level 2", "grey Level 3", "grey Level 4",
-                                "grey Level 5", "UPoints: 0", "grey ARMOR I (UP:4)", "grey WEAPON I (UP:3)",
-                                "Instructions", "BY ORVEN (v1.0)"}));
+    EXPECT_EQ(drawnLines(), withAddedRows({"Rotorstrike Menu", "Level 1 - Normal", "grey Level 2", "grey Level 3",
+                                           "grey Level 4", "grey Level 5", "UPoints: 0", "grey ARMOR I (UP:4)",
+                                           "grey WEAPON I (UP:3)", "Instructions", "BY ORVEN (v1.0)"},
+                                          0));
     ASSERT_EQ(host.screen().rects.size(), 2u);
     EXPECT_FLOAT_EQ(host.screen().rects[1].y, 0.192f);
 
     const struct {
         int32_t key;
         int32_t row;
-    } walk[] = {{vk::Numpad2, 10}, {vk::Numpad2, 10}, {vk::Numpad8, 0}, {vk::Numpad8, 0}, {vk::Numpad2, 10}};
+    } walk[] = {{vk::Numpad2, kInstructionsRow}, {vk::Numpad2, kInstructionsRow}, {vk::Numpad8, 0}, {vk::Numpad8, 0},
+                {vk::Numpad2, kInstructionsRow}};
     for (const auto& step : walk) {
         const std::size_t soundsBefore = host.frontendSounds().size();
         host.tapKey(step.key);
@@ -95,18 +103,18 @@ TEST_F(MenuTest, OnlyLevel1OpenStopsOnRows0And10) {
         EXPECT_EQ(host.frontendSounds().back().soundId, -1);
     }
     host.runFrame();
-    EXPECT_NEAR(host.screen().rects[1].y, 0.492f, 1e-6f);  // the bar under "Instructions"
+    EXPECT_NEAR(host.screen().rects[1].y, 0.492f + 0.03f * kAddedMenuRows, 1e-6f);  // the bar under "Instructions"
 }
 
 TEST_F(MenuTest, CursorSkipsRowsThatCannotBeSelected) {
-    openMenu("open_levels=5\r\nupgrade_points=4\r\n");
+    openMenu("open_levels=5\r\nupgrade_points=4\r\n" + addedTierLines(kTopTier));  // any added upgrade at its top
     EXPECT_EQ(mod.menuCursor, 4);
     host.tapKey(vk::Numpad2);
-    EXPECT_EQ(mod.menuCursor, 7);  // past the unlabelled row and the balance
+    EXPECT_EQ(mod.menuCursor, kArmorRow);  // past the locked and the unlabelled rows and the balance
     host.tapKey(vk::Numpad2);
-    EXPECT_EQ(mod.menuCursor, 8);
+    EXPECT_EQ(mod.menuCursor, kWeaponRow);
     host.tapKey(vk::Numpad2);
-    EXPECT_EQ(mod.menuCursor, 10);
+    EXPECT_EQ(mod.menuCursor, kInstructionsRow);
     host.tapKey(vk::Numpad8);
     host.tapKey(vk::Numpad8);
     host.tapKey(vk::Numpad8);
@@ -123,8 +131,10 @@ TEST_F(MenuTest, CursorSkipsRowsThatCannotBeSelected) {
 }
 
 TEST_F(MenuTest, MenuOpensOnTheHighestOpenLevel) {
-    for (const auto& [openLevels, row] : {std::pair{"3", 2}, std::pair{"6", 5}, std::pair{"1", 0}, std::pair{"0", 4}}) {
-        writeSettings(std::string("[Rotorstrike]\r\nopen_levels=") + openLevels + "\r\n");
+    // Every level open: the hidden last one; a count out of range: the listed ones.
+    for (const auto& [openLevels, row] : {std::pair{3, 2}, std::pair{kLevelCount, kLastLevel}, std::pair{1, 0},
+                                          std::pair{0, kLastListedLevel}}) {
+        writeSettings("[Rotorstrike]\r\nopen_levels=" + std::to_string(openLevels) + "\r\n");
         host.load();
         host.runFrame();
         host.pressFor1Frame(vk::F9);
@@ -133,8 +143,9 @@ TEST_F(MenuTest, MenuOpensOnTheHighestOpenLevel) {
 }
 
 TEST_F(MenuTest, HoldingNumpad2WalksOneRowEvery200Milliseconds) {
-    openMenu("open_levels=6\r\nupgrade_points=10\r\n");
-    mod.menuCursor = 0;
+    // Every level open, from five rows above the last level's on (the first row's, today).
+    openMenu("open_levels=" + std::to_string(kLevelCount) + "\r\nupgrade_points=10\r\n");
+    mod.menuCursor = kLastLevel - 5;
     host.runFrames(sim::kKeyLockoutFrames);
     host.setKey(vk::Numpad2, true);
     std::vector<int64_t> moves;
@@ -148,7 +159,8 @@ TEST_F(MenuTest, HoldingNumpad2WalksOneRowEvery200Milliseconds) {
         }
         row = mod.menuCursor;
     }
-    EXPECT_EQ(rows, (std::vector<int32_t>{1, 2, 3, 4, 5, 7, 8}));
+    EXPECT_EQ(rows, (std::vector<int32_t>{kLastLevel - 4, kLastLevel - 3, kLastLevel - 2, kLastLevel - 1, kLastLevel,
+                                          kArmorRow, kWeaponRow}));
     for (std::size_t i = 1; i < moves.size(); ++i) EXPECT_EQ(moves[i] - moves[i - 1], 13);
 }
 
@@ -160,12 +172,12 @@ TEST_F(MenuTest, PurchasesAreWrittenAndMoveTheCursorWhenSpent) {
         int32_t row;
         int32_t points, armor, weapon, cursor;
     } cases[] = {
-        {"armor from 8", "armor=1\r\nupgrade_points=8\r\n", 7, 4, 2, 1, 7},
-        {"armor from 7", "armor=1\r\nupgrade_points=7\r\n", 7, 3, 2, 1, 0},
-        {"armor to the top", "armor=3\r\nupgrade_points=10\r\n", 7, 6, 4, 1, 0},
-        {"weapon from 3", "weapon=1\r\nupgrade_points=3\r\n", 8, 0, 1, 2, 0},
-        {"weapon from 5", "weapon=1\r\nupgrade_points=5\r\n", 8, 2, 1, 2, 0},
-        {"weapon from 7", "weapon=2\r\nupgrade_points=7\r\n", 8, 4, 1, 3, 8},
+        {"armor from 8", "armor=1\r\nupgrade_points=8\r\n", kArmorRow, 4, 2, 1, kArmorRow},
+        {"armor from 7", "armor=1\r\nupgrade_points=7\r\n", kArmorRow, 3, 2, 1, 0},
+        {"armor to the top", "armor=3\r\nupgrade_points=10\r\n", kArmorRow, 6, 4, 1, 0},
+        {"weapon from 3", "weapon=1\r\nupgrade_points=3\r\n", kWeaponRow, 0, 1, 2, 0},
+        {"weapon from 5", "weapon=1\r\nupgrade_points=5\r\n", kWeaponRow, 2, 1, 2, 0},
+        {"weapon from 7", "weapon=2\r\nupgrade_points=7\r\n", kWeaponRow, 4, 1, 3, kWeaponRow},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,7 +219,7 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
         SCOPED_TRACE(c.what);
         openMenu("armor=1\r\nupgrade_points=8\r\n");
         host.runFrames(sim::kKeyLockoutFrames);
-        mod.menuCursor = 7;
+        mod.menuCursor = kArmorRow;
         int notices = 0;
         for (int purchase = 0; purchase < c.purchases; ++purchase) {
             if (c.failAfter >= 0) host.gameFolder().failNextWrites(1, c.failAfter);
@@ -219,7 +231,7 @@ TEST_F(MenuTest, APurchaseNotStoredIsUndoneAndReported) {
         EXPECT_EQ(notices, c.purchases);
         EXPECT_EQ(mod.upgradePoints, 8);
         EXPECT_EQ(mod.upgradeLevels[kArmorUpgrade], 1);
-        EXPECT_EQ(mod.menuCursor, 7);
+        EXPECT_EQ(mod.menuCursor, kArmorRow);
         host.gameFolder().unlock();
         EXPECT_EQ(storedValue("upgrade_points"), c.pointsInFile);
         EXPECT_EQ(storedValue("armor"), 1);
@@ -258,11 +270,11 @@ TEST_F(MenuTest, LevelRowsAskForAVehicleThenForAWeapon) {
     EXPECT_TRUE(mod.encounterActive);
 }
 
-TEST_F(MenuTest, SixthLevelRowStartsLevelIndex5) {
-    openMenu("open_levels=6\r\nweapon=2\r\n");
+TEST_F(MenuTest, TheHiddenLevelsRowStartsTheHiddenLevel) {
+    openMenu("open_levels=" + std::to_string(kLevelCount) + "\r\nweapon=2\r\n");
     host.world().entities().putPlayerInVehicle();
     host.tapKey(vk::Numpad5);
-    EXPECT_EQ(mod.currentLevel, 5);
+    EXPECT_EQ(mod.currentLevel, kLastLevel);
     finishLevelStart();
     EXPECT_EQ(mod.menuOpen, 0);
     EXPECT_TRUE(mod.encounterActive);
@@ -286,9 +298,9 @@ TEST_F(MenuTest, UpgradeLinesAreGreyWhenTheyCannotBeBought) {
         host.runFrame();
         host.pressFor1Frame(vk::F9);
         const std::vector<std::string> lines = drawnLines();
-        ASSERT_EQ(lines.size(), 11u);
-        EXPECT_EQ(lines[7], c.armorLine);
-        EXPECT_EQ(lines[8], c.weaponLine);
+        ASSERT_EQ(lines.size(), 11u + kAddedMenuRows);
+        EXPECT_EQ(lines[7 + kAddedListedLevels], c.armorLine);
+        EXPECT_EQ(lines[8 + kAddedListedLevels], c.weaponLine);
     }
 }
 
@@ -303,11 +315,11 @@ TEST_F(MenuTest, WeaponHintShowsOnlyWithLevels1To3OpenAndTheFirstWeaponTier) {
         host.load();
         host.runFrame();
         host.pressFor1Frame(vk::F9);
-        EXPECT_EQ(host.screen().texts.size(), 11u);
+        EXPECT_EQ(host.screen().texts.size(), 11u + kAddedMenuRows);
         ASSERT_EQ(host.screen().rects.size(), c.hint ? 3u : 2u);
         if (c.hint) {
             const sim::ScreenRect& hint = host.screen().rects[2];
-            EXPECT_FLOAT_EQ(hint.y, 0.432f);
+            EXPECT_FLOAT_EQ(hint.y, 0.432f + 0.03f * kAddedListedLevels);
             EXPECT_EQ(hint.colour, (sim::Rgba{255, 100, 100, 150}));
         }
     }
@@ -315,19 +327,20 @@ TEST_F(MenuTest, WeaponHintShowsOnlyWithLevels1To3OpenAndTheFirstWeaponTier) {
 
 TEST_F(MenuTest, InstructionsPanelStaysUntilNumpad0AndNamesTheDefaultKeys) {
     openMenu("open_menu_key=121\r\n", vk::F10);  // F10 opens this menu; the panel still says F9
-    mod.menuCursor = 10;
+    mod.menuCursor = kInstructionsRow;
     host.tapKey(vk::Numpad5);
     host.tapKey(vk::Numpad5);
     EXPECT_EQ(mod.instructionsShown, 1);
     host.runFrame();
-    ASSERT_EQ(host.screen().texts.size(), 21u);
+    const std::size_t menuTexts = 11u + kAddedMenuRows;  // the panel's come after the menu's
+    ASSERT_EQ(host.screen().texts.size(), menuTexts + 10);
     ASSERT_EQ(host.screen().rects.size(), 3u);
-    const sim::ScreenText& exitLine = host.screen().texts[16];
+    const sim::ScreenText& exitLine = host.screen().texts[menuTexts + 5];
     EXPECT_EQ(exitLine.text, "Press F9 again at anytime to exit the mod");
     EXPECT_FLOAT_EQ(exitLine.y, 0.12f);
     EXPECT_FLOAT_EQ(exitLine.x, 0.5f);
-    EXPECT_EQ(host.screen().texts[17].text, "");
-    EXPECT_FLOAT_EQ(host.screen().texts[20].y, 0.20f);
+    EXPECT_EQ(host.screen().texts[menuTexts + 6].text, "");
+    EXPECT_FLOAT_EQ(host.screen().texts[menuTexts + 9].y, 0.20f);
 
     host.tapKey(vk::Numpad0);
     EXPECT_EQ(mod.instructionsShown, 0);
@@ -349,7 +362,7 @@ TEST_F(MenuTest, MenuTextUsesOneStyle) {
                                                "setTextEdge(1, 0, 0, 0, 205)", "beginTextCommandDisplayText(\"STRING\")",
                                                "addTextComponentSubstringPlayerName(\"Rotorstrike Menu\")",
                                                "endTextCommandDisplayText(0.0378, 0.15, 0)"}));
-    EXPECT_EQ(calls[1], "drawRect(0, 0.345, 0.15, 0.4, 0, 0, 0, 200, 0)");
+    EXPECT_EQ(calls[1], "drawRect(" + menuPanel() + ", 0, 0, 0, 200, 0)");
     EXPECT_EQ(calls[2], "drawRect(0, 0.192, 0.145, 0.02, 150, 150, 150, 200, 0)");
 }
 

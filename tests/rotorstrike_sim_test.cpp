@@ -7,6 +7,7 @@
 #include <regex>
 #include <string>
 
+#include "added_rows.h"
 #include "temp_folder.h"
 #include "tool_run.h"
 
@@ -23,7 +24,8 @@ TEST(RotorstrikeSim, PlaysLevelOneAndLeavesItsFiles) {
     std::smatch score;
     ASSERT_TRUE(std::regex_search(run.output, score, std::regex("won Level 1: score (\\d+), high score (\\d+)"))) << run.output;
     EXPECT_EQ(score[1], score[2]);
-    EXPECT_NE(run.output.find("settings file: open_levels=2 upgrade_points=3 armor=1 weapon=1 high_score_0=" + score[1].str()),
+    EXPECT_NE(run.output.find("settings file: open_levels=2 upgrade_points=3 armor=1 weapon=1 " + addedTierLines(kFirstTier, " ") +
+                              "high_score_0=" + score[1].str()),
               std::string::npos)
         << run.output;
     for (const char* name : {"timeline.txt", "menu.png", "instructions.png", "pursuit.png", "attack-ready.png", "result.png",
@@ -45,6 +47,7 @@ TEST(RotorstrikeSim, RefusalsAndMistakesHaveTheirStatus) {
     fresh.write("Rotorstrike.ini", "[Rotorstrike]\r\n");
     TempFolder out;
     const std::string where = " --out '" + out.path() + "'";
+    const std::string pastTheLast = std::to_string(kLevelCount + 1);
     const struct {
         std::string arguments;
         int status;
@@ -54,7 +57,7 @@ TEST(RotorstrikeSim, RefusalsAndMistakesHaveTheirStatus) {
          "refused: You must upgrade your weapon in the menu before starting this level!"},
         {"--quiet --level 2 --game-dir '" + fresh.path() + "'" + where, 3, "refused: Level 2 is locked"},
         {"--quiet --max-frames 500" + where, 4, "out of frames after 500"},
-        {"--level 9", 2, "--level 9: wants a whole number from 1 to 6"},
+        {"--level " + pastTheLast, 2, "--level " + pastTheLast + ": wants a whole number from 1 to " + std::to_string(kLevelCount)},
         {"--fast", 2, "no option --fast"},
         {"--win-rate 3 --trace", 2, "--trace cannot go with --win-rate"},
         {"--game-dir '" + game.file("Rotorstrike.ini") + "/game'", 2, "cannot make this folder (Not a directory)"},
@@ -94,7 +97,7 @@ TEST(RotorstrikeSim, TheCampaignEndsAndEveryLevelCanBeMeasured) {
                                                            "(NEW HIGH SCORE|Score): " + score + " ")))
             << timeline;
     }
-    EXPECT_EQ(levels, 5);
+    EXPECT_EQ(levels, kListedLevels);
     const ToolRun rate = runSim("--win-rate 2 --level 3 --out '" + out.path() + "'");
     EXPECT_EQ(rate.status, 0) << rate.output;
     EXPECT_NE(rate.output.find("Level 3, armor 1, weapon 2: won 2 of 2 started"), std::string::npos) << rate.output;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "added_rows.h"
 #include "plugin_test.h"
 #include "profile_file.h"
 #include "runtime/keys.h"
@@ -18,21 +19,23 @@ constexpr int32_t kUntouched = 7;  // a row flag the loader must leave as it was
 using SettingsTest = PluginTest;
 
 TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
-    using Rows = std::array<int32_t, kMenuRows>;
+    const std::string allOpen = "open_levels=" + std::to_string(kLevelCount);
+    const std::string pastTheLast = "open_levels=" + std::to_string(kLevelCount + 1);
     const struct {
-        const char* keys;  // the section's lines; null: no file at all
+        std::optional<std::string> keys;  // the section's lines; none: no file at all
         int32_t menuKey, attackKey, checkpoint, highestLevel, armor, weapon, points;
-        Rows rows;
+        std::array<int32_t, 11> rows;  // today's rows; those the tables add follow from the rest
     } cases[] = {
-        {nullptr, 120, 105, 1, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
+        {std::nullopt, 120, 105, 1, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
         {"", 120, 105, 1, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
         {"open_menu_key=-5\nattack_key=0x61\ncheck_point_enabled=0", -5, 97, 0, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
-        {"open_levels=0", 120, 105, 1, 4, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
-        {"open_levels=7", 120, 105, 1, 4, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
-        {"open_levels=-1", 120, 105, 1, 4, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
-        {"open_levels=three", 120, 105, 1, 4, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
+        // A count out of range opens the listed levels; the count of every level opens the hidden one too.
+        {"open_levels=0", 120, 105, 1, kLastListedLevel, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
+        {pastTheLast, 120, 105, 1, kLastListedLevel, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
+        {"open_levels=-1", 120, 105, 1, kLastListedLevel, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
+        {"open_levels=three", 120, 105, 1, kLastListedLevel, 1, 1, 0, {1, 1, 1, 1, 1, 0, 7, 0, 0, 7, 7}},
         {"open_levels=3", 120, 105, 1, 2, 1, 1, 0, {1, 1, 1, 0, 0, 0, 7, 0, 0, 7, 7}},
-        {"open_levels=6", 120, 105, 1, 5, 1, 1, 0, {1, 1, 1, 1, 1, 1, 7, 0, 0, 7, 7}},
+        {allOpen, 120, 105, 1, kLastLevel, 1, 1, 0, {1, 1, 1, 1, 1, 1, 7, 0, 0, 7, 7}},
         {"upgrade_points=29", 120, 105, 1, 0, 1, 1, 1, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
         {"upgrade_points=-1", 120, 105, 1, 0, 1, 1, 1, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
         {"upgrade_points=many", 120, 105, 1, 0, 1, 1, 0, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
@@ -44,9 +47,9 @@ TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
         {"upgrade_points=3\nweapon=4", 120, 105, 1, 0, 1, 4, 3, {1, 0, 0, 0, 0, 0, 7, 0, 0, 7, 7}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys == nullptr ? "no file" : c.keys);
+        SCOPED_TRACE(c.keys.value_or("no file"));
         std::remove(gameFolder.file("Rotorstrike.ini").c_str());
-        if (c.keys != nullptr) writeSettings(std::string("[Rotorstrike]\n") + c.keys + "\n");
+        if (c.keys) writeSettings("[Rotorstrike]\n" + *c.keys + "\n");
         for (int32_t& row : mod.menuItemEnabled) row = kUntouched;
         loadMenuSettings();
         EXPECT_EQ(mod.openMenuKey, c.menuKey);
@@ -56,20 +59,30 @@ TEST_F(SettingsTest, LoadTakesDefaultsAndReplacesBadValues) {
         EXPECT_EQ(mod.upgradeLevels[kArmorUpgrade], c.armor);
         EXPECT_EQ(mod.upgradeLevels[kWeaponUpgrade], c.weapon);
         EXPECT_EQ(mod.upgradePoints, c.points);
-        Rows rows;
-        std::copy(std::begin(mod.menuItemEnabled), std::end(mod.menuItemEnabled), rows.begin());
-        EXPECT_EQ(rows, c.rows);
+        // An added level's row is open up to the highest open level; an added upgrade's (at its
+        // first tier) is for sale when the points pay for it.
+        std::vector<int32_t> expected(c.rows.begin(), c.rows.begin() + 5);
+        for (int32_t level = kFirstAddedLevel; level < kListedLevels; ++level) expected.push_back(level <= c.highestLevel ? 1 : 0);
+        expected.insert(expected.end(), c.rows.begin() + 5, c.rows.begin() + 9);
+        for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
+            expected.push_back(c.points >= upgradeTable[upgrade].price ? 1 : 0);
+        }
+        expected.insert(expected.end(), c.rows.begin() + 9, c.rows.end());
+        EXPECT_EQ(std::vector<int32_t>(std::begin(mod.menuItemEnabled), std::end(mod.menuItemEnabled)), expected);
     }
 }
 
 // The range rules a load applies, which the campaign tool and the soak read the file by too.
 TEST(SettingsRanges, OutOfRangeValuesAreReplaced) {
+    // Open levels count 1 to every level, the hidden one too; any other count opens the listed ones.
+    constexpr uint32_t kAll = kLevelCount;
     const struct {
         uint32_t value;
         int32_t openLevels, tier, points;
     } cases[] = {
-        {0, 5, 1, 0},  {1, 1, 1, 1},  {4, 4, 4, 4},  {5, 5, 1, 5},          {6, 6, 1, 6},
-        {7, 5, 1, 7},  {28, 5, 1, 28}, {29, 5, 1, 1}, {0xFFFFFFFFu, 5, 1, 1},
+        {0, kListedLevels, 1, 0},   {1, 1, 1, 1},  {4, 4, 4, 4},  {5, 5, 1, 5},
+        {kAll, kLevelCount, 1, kAll}, {kAll + 1, kListedLevels, 1, kAll + 1},
+        {28, kListedLevels, 1, 28}, {29, kListedLevels, 1, 1}, {0xFFFFFFFFu, kListedLevels, 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -99,14 +112,19 @@ TEST(SettingsRanges, ABindingsTextIsANameOnlyWhenItFits) {
 }
 
 // A binding may name its key; the text is read only when the number reads 0, within the
-// load's hold of the file (o: the open, i: a number read, t: a text read, c: the close).
+// load's hold of the file (o: the open, i: a number read, t: a text read, c: the close):
+// each key in the order a load reads them.
 TEST_F(SettingsTest, AKeyNameReadsAsItsCode) {
-    constexpr const char* kByName = "oititiiiiic";
-    constexpr const char* kByNumber = "oiiiiiiic";
+    const auto load = [](bool byName) {
+        std::string calls = "o";
+        for (const SettingsKeyRule& rule : kSettingsKeyRules) calls += byName && rule.binding ? "it" : "i";
+        return calls + "c";
+    };
+    const std::string kByName = load(true), kByNumber = load(false);
     const struct {
         const char* value;  // both bindings'
         int32_t code;
-        const char* calls;
+        std::string calls;
     } cases[] = {
         {"F10", 0x79, kByName},      {"f1", 0x70, kByName},       {"F24", 0x87, kByName},
         {"a", 0x41, kByName},        {"Z", 0x5A, kByName},        {"num0", 0x60, kByName},
@@ -174,8 +192,9 @@ TEST_F(SettingsTest, UpgradesAreStoredWholeOrNotAtAll) {
         {"the weapon tier fails", {8, 1, 1}, -3, 0, 1, 2, 1, {5, 1, 2}, {8, 1, 1}, 4},
         {"an unchanged tier fails: the purchase stands", {8, 1, 1}, -4, 1, 0, 2, 1, {4, 2, 1}, {4, 2, 1}, 3},
         {"an award stands when a tier write fails", {10, 1, 1}, 5, 0, 0, 1, 1, {15, 1, 1}, {15, 1, 1}, 3},
-        {"every write fails", {10, 2, 3}, 5, 0, 0, 0, 3, {15, 2, 3}, {10, 2, 3}, 3},
+        {"every write fails", {10, 2, 3}, 5, 0, 0, 0, 1 + kUpgrades, {15, 2, 3}, {10, 2, 3}, 3},
     };
+    // The points and each tier are written: an added upgrade's tier (unchanged) too.
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         writeSettings("[Rotorstrike]\r\nupgrade_points=" + std::to_string(c.before.points) + "\r\narmor=" +
@@ -186,7 +205,7 @@ TEST_F(SettingsTest, UpgradesAreStoredWholeOrNotAtAll) {
         folder.failNextWrites(c.failCount, c.failAfter);
         saveUpgrades(c.pointsDelta, {c.armorDelta, c.weaponDelta});
         folder.failNextWrites(0);
-        EXPECT_EQ(folder.writes() - writesBefore, c.writes);
+        EXPECT_EQ(folder.writes() - writesBefore, c.writes + kAddedUpgrades);
         EXPECT_EQ(progressInMemory(), c.inMemory);
         loadSettings();
         EXPECT_EQ(progressInMemory(), c.inFile);
@@ -204,7 +223,7 @@ TEST_F(SettingsTest, ALockedFileNeitherLosesNorOverwritesProgress) {
         int readsWhileLocked;
     } cases[] = {
         {"read, then locked", true, 121, 4, 23, 4, 0},
-        {"locked since the module loaded", false, 120, 0, 0, 1, 7},
+        {"locked since the module loaded", false, 120, 0, 0, 1, kSettingsKeys},
     };
     sim::GameFolder& folder = host.gameFolder();
     // Another program can hold only a file that is there.
@@ -239,7 +258,7 @@ TEST_F(SettingsTest, ALockedFileNeitherLosesNorOverwritesProgress) {
         mod.currentLevel = 0;
         mod.score = 1.0f;
         EXPECT_FALSE(saveHighScore());
-        EXPECT_EQ(folder.writes() - writes, c.readFirst ? 5 : 0);
+        EXPECT_EQ(folder.writes() - writes, c.readFirst ? 5 + kAddedUpgrades : 0);
         folder.unlock();
         loadSettings();
         EXPECT_EQ(progressInMemory(), (Progress{c.readFirst ? 23 : 20, 4, 4}));
@@ -257,7 +276,7 @@ TEST_F(SettingsTest, HighScoreIsTheTruncatedScoreUnderTheLevelsKey) {
         {2, -3.7f, "high_score_2=-3"},
         {1, 3e10f, "high_score_1=2147483647"},
         {3, -3e10f, "high_score_3=-2147483648"},
-        {5, 700.0f, nullptr},
+        {kLastLevel, 700.0f, nullptr},
         {-1, 700.0f, nullptr},
     };
     for (const auto& c : cases) {
@@ -271,12 +290,12 @@ TEST_F(SettingsTest, HighScoreIsTheTruncatedScoreUnderTheLevelsKey) {
     }
 }
 
-TEST_F(SettingsTest, HighScoreIsReadOnlyForTheFiveLevels) {
+TEST_F(SettingsTest, HighScoreIsReadOnlyForTheListedLevels) {
     writeSettings("[Rotorstrike]\r\nhigh_score_0=500\r\nhigh_score_1=-1\r\nhigh_score_4=3000000000\r\n");
     const struct {
         int32_t level;
         std::optional<uint32_t> expected;
-    } cases[] = {{0, 500u}, {1, 4294967295u}, {2, 0u}, {4, 3000000000u}, {5, std::nullopt}, {-1, std::nullopt}};
+    } cases[] = {{0, 500u}, {1, 4294967295u}, {2, 0u}, {4, 3000000000u}, {kLastLevel, std::nullopt}, {-1, std::nullopt}};
     for (const auto& c : cases) {
         const int readsBefore = host.gameFolder().reads();
         EXPECT_EQ(loadHighScore(c.level), c.expected) << c.level;
@@ -289,7 +308,7 @@ TEST_F(SettingsTest, OpenLevelsCountsTheLevelsUpToTheIndex) {
         int32_t levelIndex;
         const char* stored;  // what open_levels holds afterwards
         int32_t highestAfterLoad;
-    } cases[] = {{0, "1", 0}, {1, "2", 1}, {2, "3", 2}, {4, "5", 4}, {5, "2", 1}, {-1, "2", 1}};
+    } cases[] = {{0, "1", 0}, {1, "2", 1}, {2, "3", 2}, {4, "5", 4}, {kLastLevel, "2", 1}, {-1, "2", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.levelIndex);
         writeSettings("[Rotorstrike]\r\nopen_levels=2\r\n");
@@ -317,7 +336,7 @@ TEST_F(SettingsTest, AHandEditedFileKeepsItsForm) {
     EXPECT_EQ(settings(),
               "; Rotorstrike settings, edited by hand\n\n[Display]\n  width = 1920   ; my monitor\n\n"
               "[ rotorstrike ]\nOpen_Menu_Key = 121\n  upgrade_points=24\n\tarmor=2\n"
-              "; weapons below\nweapon=1\nhigh_score_0=1234\r\nopen_levels=2\r\n\n[Audio]\nvolume=7");
+              "; weapons below\nweapon=1\n" + addedTierLines() + "high_score_0=1234\r\nopen_levels=2\r\n\n[Audio]\nvolume=7");
     loadSettings();
     EXPECT_EQ(progressInMemory(), (Progress{24, 2, 1}));
     EXPECT_EQ(mod.openMenuKey, vk::F10);
@@ -362,7 +381,7 @@ TEST_F(SettingsTest, AGameFolderBelowARegularFileFailsEveryWrite) {
     saveUpgrades(5, {0, 0});
     saveOpenLevels(2);
     EXPECT_EQ(mod.upgradePoints, 5);
-    EXPECT_EQ(host.gameFolder().failedWrites(), 4);
+    EXPECT_EQ(host.gameFolder().failedWrites(), 4 + kAddedUpgrades);
     EXPECT_NE(host.gameFolder().lastWriteError().find("Not a directory"), std::string::npos);
     loadSettings();
     EXPECT_EQ(progressInMemory(), (Progress{0, 1, 1}));

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../added_rows.h"
 #include "game.h"
 #include "virtual_keys.h"
 
@@ -314,24 +315,26 @@ SCENARIO(the_won_level_is_written_to_the_file) {
     CHECK_EQ(hudLine(game, "~g~Success!"),
              "~g~Success! -- NEW HIGH SCORE: " + score + " -- Last score: 0 -- (Level 2 is available!)");
 
-    // The best, the points and the unlock, written in this order and read back with the
-    // platform's own function.
+    // The best, the points and every tier, and the unlock, written in this order and read back
+    // with the platform's own function.
     Lines writes;
     for (const std::string& call : game.profileCalls(profileCallsBefore)) {
         if (call.rfind("write", 0) == 0) writes.push_back(call);
     }
-    CHECK_EQ(writes, (Lines{"write [Rotorstrike] high_score_0=" + score + " in .\\Rotorstrike.ini -> 1",
-                            "write [Rotorstrike] upgrade_points=3 in .\\Rotorstrike.ini -> 1",
-                            "write [Rotorstrike] armor=1 in .\\Rotorstrike.ini -> 1",
-                            "write [Rotorstrike] weapon=2 in .\\Rotorstrike.ini -> 1",
-                            "write [Rotorstrike] open_levels=2 in .\\Rotorstrike.ini -> 1"}));
+    Lines expected = {"write [Rotorstrike] high_score_0=" + score + " in .\\Rotorstrike.ini -> 1",
+                      "write [Rotorstrike] upgrade_points=3 in .\\Rotorstrike.ini -> 1",
+                      "write [Rotorstrike] armor=1 in .\\Rotorstrike.ini -> 1",
+                      "write [Rotorstrike] weapon=2 in .\\Rotorstrike.ini -> 1"};
+    for (const std::string& tier : addedTiers()) expected.push_back("write [Rotorstrike] " + tier + " in .\\Rotorstrike.ini -> 1");
+    expected.push_back("write [Rotorstrike] open_levels=2 in .\\Rotorstrike.ini -> 1");
+    CHECK_EQ(writes, expected);
     CHECK_EQ(std::to_string(game.setting("high_score_0", -1)), score);
     CHECK_EQ(game.setting("upgrade_points", -1), 3u);
     CHECK_EQ(game.setting("open_levels", -1), 2u);
     CHECK_EQ(game.setting("weapon", -1), 2u);
     CHECK_EQ(game.setting("armor", -1), 1u);
     CHECK_EQ(game.settingsFile(), "[Rotorstrike]\r\nweapon=2\r\nhigh_score_0=" + score +
-                                      "\r\nupgrade_points=3\r\narmor=1\r\nopen_levels=2\r\n");
+                                      "\r\nupgrade_points=3\r\narmor=1\r\n" + addedTierLines() + "open_levels=2\r\n");
 
     // F9 opens the menu on Level 2, now open.
     game.host.tapKey(vk::F9);

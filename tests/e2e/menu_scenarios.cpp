@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "../added_rows.h"
 #include "game.h"
+#include "menu/menu_rows.h"
 #include "virtual_keys.h"
 
 namespace {
@@ -71,24 +73,29 @@ SCENARIO(registers_once_and_reads_the_defaults_without_a_file) {
     CHECK(!game.settingsExist());
 
     game.host.runFrame();
-    CHECK_EQ(game.profileCalls(), (Lines{
-                                     "open .\\Rotorstrike.ini -> 0",
-                                     "read [Rotorstrike] open_menu_key default 120 in .\\Rotorstrike.ini -> 120",
-                                     "read [Rotorstrike] attack_key default 105 in .\\Rotorstrike.ini -> 105",
-                                     "read [Rotorstrike] check_point_enabled default 1 in .\\Rotorstrike.ini -> 1",
-                                     "read [Rotorstrike] open_levels default 1 in .\\Rotorstrike.ini -> 1",
-                                     "read [Rotorstrike] armor default 1 in .\\Rotorstrike.ini -> 1",
-                                     "read [Rotorstrike] weapon default 1 in .\\Rotorstrike.ini -> 1",
-                                     "read [Rotorstrike] upgrade_points default 0 in .\\Rotorstrike.ini -> 0",
-                                 }));
+    Lines reads = {
+        "open .\\Rotorstrike.ini -> 0",
+        "read [Rotorstrike] open_menu_key default 120 in .\\Rotorstrike.ini -> 120",
+        "read [Rotorstrike] attack_key default 105 in .\\Rotorstrike.ini -> 105",
+        "read [Rotorstrike] check_point_enabled default 1 in .\\Rotorstrike.ini -> 1",
+        "read [Rotorstrike] open_levels default 1 in .\\Rotorstrike.ini -> 1",
+        "read [Rotorstrike] armor default 1 in .\\Rotorstrike.ini -> 1",
+        "read [Rotorstrike] weapon default 1 in .\\Rotorstrike.ini -> 1",
+    };
+    for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
+        reads.push_back(std::string("read [Rotorstrike] ") + upgradeTable[upgrade].settingsKey + " default 1 in .\\Rotorstrike.ini -> 1");
+    }
+    reads.push_back("read [Rotorstrike] upgrade_points default 0 in .\\Rotorstrike.ini -> 0");
+    CHECK_EQ(game.profileCalls(), reads);
     CHECK_EQ(game.calls(), kIdleFrame);
     CHECK(!game.settingsExist());  // reading never makes the file
 
     // The defaults at work: F9 opens the menu, with only Level 1 open and no points.
     game.host.tapKey(vk::F9);
-    CHECK_EQ(game.texts(), (Lines{"Rotorstrike Menu", "Level 1 - Normal", "grey Level 2", "grey Level 3",
-                                  "grey Level 4", "grey Level 5", "UPoints: 0", "grey ARMOR I (UP:4)",
-                                  "grey WEAPON I (UP:3)", "Instructions", "BY ORVEN (v1.0)"}));
+    CHECK_EQ(game.texts(), withAddedRows({"Rotorstrike Menu", "Level 1 - Normal", "grey Level 2", "grey Level 3",
+                                          "grey Level 4", "grey Level 5", "UPoints: 0", "grey ARMOR I (UP:4)",
+                                          "grey WEAPON I (UP:3)", "Instructions", "BY ORVEN (v1.0)"},
+                                         0));
     game.host.runFrames(100);
     CHECK_EQ(game.standIn.registerCalls(), 1);
     CHECK(!game.settingsExist());
@@ -100,8 +107,11 @@ SCENARIO(f9_opens_the_menu_and_its_frame_draws_exactly_the_menu) {
     game.start("[Rotorstrike]\r\nopen_levels=3\r\nupgrade_points=3\r\n");
     game.host.tapKey(vk::F9);
     Lines expected = kIdleFrame;
-    const Lines menu = drawCalls({
-        rect("0, 0.345, 0.15, 0.4, 0, 0, 0, 200"),
+    // Rows the tables add go between (locked levels after Level 5, upgrades after the weapon),
+    // each a row (0.03) further down, and move the rows below them down.
+    const float levelsAdded = 0.03f * kAddedListedLevels, rowsAdded = 0.03f * kAddedMenuRows;
+    std::vector<Drawn> drawn = {
+        rect(menuPanel() + ", 0, 0, 0, 200"),
         rect("0, 0.252, 0.145, 0.02, 150, 150, 150, 200"),  // the bar on row 2, Level 3
         text("Rotorstrike Menu", 0.0378f, 0.15f),
         text("Level 1 - Normal", 0.04f, 0.18f),
@@ -109,13 +119,22 @@ SCENARIO(f9_opens_the_menu_and_its_frame_draws_exactly_the_menu) {
         text("Level 3 - Pro", 0.04f, 0.24f),
         text("Level 4", 0.04f, 0.27f, true),
         text("Level 5", 0.04f, 0.30f, true),
-        text("UPoints: 3", 0.04f, 0.36f),
-        text("ARMOR I (UP:4)", 0.04f, 0.39f, true),
-        rect("0, 0.432, 0.14, 0.02, 255, 100, 100, 150"),
-        text("WEAPON I (UP:3)", 0.04f, 0.42f),
-        text("Instructions", 0.04f, 0.48f),
-        text("BY ORVEN (v1.0)", 0.04f, 0.51f),
+    };
+    for (int32_t level = kFirstAddedLevel; level < kListedLevels; ++level) {
+        drawn.push_back(text(levelTable[level].lockedName, 0.04f, 0.30f + 0.03f * static_cast<float>(level - 4), true));
+    }
+    drawn.insert(drawn.end(), {
+        text("UPoints: 3", 0.04f, 0.36f + levelsAdded),
+        text("ARMOR I (UP:4)", 0.04f, 0.39f + levelsAdded, true),
+        rect("0, " + number(0.432f + levelsAdded) + ", 0.14, 0.02, 255, 100, 100, 150"),
+        text("WEAPON I (UP:3)", 0.04f, 0.42f + levelsAdded),
     });
+    for (int32_t upgrade = kFirstAddedUpgrade; upgrade < kUpgrades; ++upgrade) {
+        const UpgradeParams& added = upgradeTable[upgrade];
+        drawn.push_back(text(added.tierNames[0], 0.04f, 0.42f + levelsAdded + 0.03f * static_cast<float>(upgrade - 1), added.price > 3));
+    }
+    drawn.insert(drawn.end(), {text("Instructions", 0.04f, 0.48f + rowsAdded), text("BY ORVEN (v1.0)", 0.04f, 0.51f + rowsAdded)});
+    const Lines menu = drawCalls(drawn);
     expected.insert(expected.end(), menu.begin(), menu.end());
     CHECK_EQ(game.calls(), expected);
 
@@ -129,16 +148,18 @@ SCENARIO(f9_opens_the_menu_and_its_frame_draws_exactly_the_menu) {
 
 SCENARIO(numpad_keys_navigate_the_menu) {
     Game game(options, "numpad_keys_navigate");
-    game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=4\r\n");
+    game.start("[Rotorstrike]\r\nopen_levels=5\r\nupgrade_points=4\r\n" + addedTierLines(kTopTier));  // any added upgrade at its top
     game.host.tapKey(vk::F9);
     CHECK_EQ(cursorRow(game), 4);  // the menu opens on the highest open level
 
-    // Down skips the unlabelled row and the balance; each press plays the navigation sound.
+    // Down skips the locked and the unlabelled rows and the balance; each press plays the
+    // navigation sound.
     const struct {
         int32_t key;
         int row;
-    } walk[] = {{vk::Numpad2, 7}, {vk::Numpad2, 8}, {vk::Numpad2, 10}, {vk::Numpad2, 10},
-                {vk::Numpad8, 8}, {vk::Numpad8, 7}, {vk::Numpad8, 4},  {vk::Numpad8, 3}};
+    } walk[] = {{vk::Numpad2, kArmorRow},  {vk::Numpad2, kWeaponRow}, {vk::Numpad2, kInstructionsRow},
+                {vk::Numpad2, kInstructionsRow}, {vk::Numpad8, kWeaponRow}, {vk::Numpad8, kArmorRow},
+                {vk::Numpad8, 4}, {vk::Numpad8, 3}};
     for (const auto& step : walk) {
         const std::size_t sounds = game.host.frontendSounds().size();
         game.host.tapKey(step.key);
@@ -151,16 +172,16 @@ SCENARIO(numpad_keys_navigate_the_menu) {
     CHECK_EQ(game.host.frontendSounds().back().soundSet, std::string("HUD_FRONTEND_DEFAULT_SOUNDSET"));
 
     // Numpad 5 on Instructions shows the panel; numpad 0 hides it, then closes the menu.
-    for (int press = 0; press < 4; ++press) game.host.tapKey(vk::Numpad2);  // 4, 7, 8, 10
+    for (int press = 0; press < 4; ++press) game.host.tapKey(vk::Numpad2);  // Level 5, armor, weapon, instructions
     game.host.runFrame();
-    CHECK_EQ(cursorRow(game), 10);
+    CHECK_EQ(cursorRow(game), kInstructionsRow);
     game.host.tapKey(vk::Numpad5);
     game.host.runFrame();
     CHECK(game.host.screen().findText("PLEASE REMOVE ANY INVINCIBILITY") != nullptr);
     game.host.tapKey(vk::Numpad0);
     game.host.runFrame();
     CHECK(game.host.screen().findText("PLEASE REMOVE ANY INVINCIBILITY") == nullptr);
-    CHECK_EQ(cursorRow(game), 10);
+    CHECK_EQ(cursorRow(game), kInstructionsRow);
     game.host.tapKey(vk::Numpad0);
     game.host.runFrame();
     CHECK_EQ(game.calls(), kIdleFrame);
@@ -173,7 +194,7 @@ SCENARIO(an_armor_purchase_ends_up_in_the_file) {
     CHECK_EQ(cursorRow(game), 1);
     game.host.tapKey(vk::Numpad2);
     game.host.runFrame();
-    CHECK_EQ(cursorRow(game), 7);
+    CHECK_EQ(cursorRow(game), kArmorRow);
 
     const std::size_t before = game.host.profileCalls().size();
     game.host.tapKey(vk::Numpad5);
@@ -181,16 +202,18 @@ SCENARIO(an_armor_purchase_ends_up_in_the_file) {
     for (const std::string& call : game.profileCalls(before)) {
         if (call.rfind("write", 0) == 0) writes.push_back(call);
     }
-    CHECK_EQ(writes, (Lines{"write [Rotorstrike] upgrade_points=4 in .\\Rotorstrike.ini -> 1",
-                            "write [Rotorstrike] armor=2 in .\\Rotorstrike.ini -> 1",
-                            "write [Rotorstrike] weapon=1 in .\\Rotorstrike.ini -> 1"}));
+    Lines expected = {"write [Rotorstrike] upgrade_points=4 in .\\Rotorstrike.ini -> 1",
+                      "write [Rotorstrike] armor=2 in .\\Rotorstrike.ini -> 1",
+                      "write [Rotorstrike] weapon=1 in .\\Rotorstrike.ini -> 1"};
+    for (const std::string& tier : addedTiers()) expected.push_back("write [Rotorstrike] " + tier + " in .\\Rotorstrike.ini -> 1");
+    CHECK_EQ(writes, expected);
     // Read back as the game reads it.
     CHECK_EQ(game.setting("upgrade_points", -1), 4u);
     CHECK_EQ(game.setting("armor", -1), 2u);
     CHECK_EQ(game.setting("weapon", -1), 1u);
     CHECK_EQ(game.setting("open_levels", -1), 2u);
     game.host.runFrame();
-    CHECK_EQ(cursorRow(game), 7);  // 4 points still pay for the next tier
+    CHECK_EQ(cursorRow(game), kArmorRow);  // 4 points still pay for the next tier
     CHECK(game.host.screen().findText("UPoints: 4") != nullptr);
     CHECK(game.host.screen().findText("ARMOR II (UP:4") != nullptr);
 

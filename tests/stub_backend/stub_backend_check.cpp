@@ -3,6 +3,7 @@
 // any help from its backend, and that a frame runs on the stub's neutral answers.
 #include <cstdio>
 
+#include "menu/menu_rows.h"
 #include "runtime/mod_state.h"
 #include "runtime/script.h"
 #include "seam.h"
@@ -10,10 +11,10 @@
 int main() {
     mod.menuOpen = 1;
     mod.upgradeLevels[kWeaponUpgrade] = 4;
-    mod.menuItemEnabled[10] = 0;
+    mod.menuItemEnabled[kInstructionsRow] = 0;
     mod.encounterActive = true;
     moduleEntry(nullptr, 1, false);
-    if (mod.menuOpen != 0 || mod.upgradeLevels[kWeaponUpgrade] != 1 || mod.menuItemEnabled[10] != 1 || mod.encounterActive) {
+    if (mod.menuOpen != 0 || mod.upgradeLevels[kWeaponUpgrade] != 1 || mod.menuItemEnabled[kInstructionsRow] != 1 || mod.encounterActive) {
         std::fprintf(stderr, "the module load kept the state of the one before\n");
         return 1;
     }
