@@ -25,7 +25,10 @@ constexpr int32_t kOutOfSightFrames = 100;
 constexpr int kPad = 1;        // the pad's attack control, read on every frame without a key
 constexpr int kHudText = 10;   // a text: font, scale, colour, wrap, centring, shadow, edge,
                                // entry, component, draw
-constexpr int kMenu = 2 + 11 * kHudText;          // panel, highlight bar, eleven texts
+// The menu's panel and highlight bar, then a text for the title, each listed level, the
+// balance, each upgrade, the instructions and the credit line: eleven with today's tables.
+constexpr int kMenuTexts = 1 + kListedLevels + 1 + kUpgrades + 1 + 1;
+constexpr int kMenu = 2 + kMenuTexts * kHudText;
 constexpr int kInstructions = 1 + 10 * kHudText;  // panel, ten lines
 constexpr int kRefresh = 5;  // the player's ped, position, speed, velocity; the helicopter's position
 constexpr int kHealthBar = 1;
