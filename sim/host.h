@@ -90,6 +90,10 @@ public:
     enum class Focus { Game, OtherProgram, NoWindow };
     void setFocus(Focus focus) { focus_ = focus; }
     Focus focus() const { return focus_; }
+    // The last frame in which the plug-in was told that the game had the focus (-1: never). A
+    // key it took then was taken with the focus, though the focus may have gone by the
+    // frame's end.
+    int64_t focusGrantedFrame() const { return focusGrantedFrame_; }
     // One host frame: the clock advances, the frame's log and screen start empty, the script
     // runs if its wait is over, and then the world moves on by one frame's time.
     void runFrame();
@@ -196,6 +200,7 @@ private:
     std::unordered_set<int32_t> handedOut_;
     std::vector<std::string> staleHandles_;
     Focus focus_ = Focus::Game;
+    int64_t focusGrantedFrame_ = -1;
     // What the script's turn under way did since its last wait.
     bool turnMovedEntity_ = false;
     bool turnBlewUpVehicle_ = false;

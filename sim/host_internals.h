@@ -24,7 +24,11 @@ public:
     bool captureEnabled() const { return host_.captureEnabled_; }
     uint32_t tick() const { return host_.tick(); }
     bool keyDown(int32_t virtualKey) const { return host_.keyDown(virtualKey); }
-    Host::Focus focus() const { return host_.focus_; }
+    // The focus as the plug-in asks it; an answer that the game has it is noted.
+    Host::Focus focus() {
+        if (host_.focus_ == Host::Focus::Game) host_.focusGrantedFrame_ = host_.frame_;
+        return host_.focus_;
+    }
 
     // The text style and entry being built by the text natives, and the screen they draw on.
     TextStyle& pendingStyle() { return host_.pendingStyle_; }

@@ -216,14 +216,17 @@ void Checks::checkLifecycle(const sim::Host& host, const Faults& faults, bool re
     const bool dispatched = faults.lastDispatchFrame() == host.frame();
     const bool leaving = screen.findText("The insurgent seems to be leaving...") != nullptr;
     const bool away = host.focus() != sim::Host::Focus::Game && !restarted;
+    // Keys read while the game still had the focus (it went only after the script's turn in
+    // this frame) may act.
+    const bool granted = host.focusGrantedFrame() == host.frame();
     if (away || awayBefore_) {
         ran(Check::KeysNeedFocus);
         const bool started = !records.fades().empty() && records.fades().back().frame == host.frame() &&
                              !records.fades().back().fadeIn && records.fades().back().durationMs == 200;
         bool struck = false;
         for (const sim::CueEvent& cue : host.cues()) struck = struck || (cue.frame == host.frame() && cue.cue == 0);
-        const char* acted = awayBefore_ && leaving && !leavingShown_ ? "a level was left"
-                            : !away                                  ? nullptr
+        const char* acted = awayBefore_ && !grantedBefore_ && leaving && !leavingShown_ ? "a level was left"
+                            : !away || granted                       ? nullptr
                             : row != lastRow_ && dispatched && dispatchedBefore_ ? "the menu's highlight moved, or the menu opened or closed"
                             : started                                           ? "a level started"
                             : struck && host.padControl() != kPadFullyPressed        ? "a strike came without the pad"
@@ -231,6 +234,7 @@ void Checks::checkLifecycle(const sim::Host& host, const Faults& faults, bool re
         if (acted != nullptr) fail(std::string("while another program had the focus, ") + acted);
     }
     awayBefore_ = away;
+    grantedBefore_ = granted;
     lastRow_ = row;
     leavingShown_ = leaving;
     dispatchedBefore_ = dispatched;

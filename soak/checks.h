@@ -113,6 +113,7 @@ private:
     bool leavingShown_ = false;
     bool dispatchedBefore_ = false;
     bool awayBefore_ = false;
+    bool grantedBefore_ = false;  // the plug-in was told the game had the focus in the frame before
 };
 
 }  // namespace soak
