@@ -216,8 +216,9 @@ void Checks::checkLifecycle(const sim::Host& host, const Faults& faults, bool re
     const bool dispatched = faults.lastDispatchFrame() == host.frame();
     const bool leaving = screen.findText("The insurgent seems to be leaving...") != nullptr;
     const bool away = host.focus() != sim::Host::Focus::Game && !restarted;
-    // Keys read while the game still had the focus (it went only after the script's turn in
-    // this frame) may act.
+    // Keys read while the game still had the focus (it went only after the script's turn)
+    // may act: a level starts in their frame, the highlight moves and a leaving shows in the
+    // frame after.
     const bool granted = host.focusGrantedFrame() == host.frame();
     if (away || awayBefore_) {
         ran(Check::KeysNeedFocus);
@@ -226,9 +227,9 @@ void Checks::checkLifecycle(const sim::Host& host, const Faults& faults, bool re
         bool struck = false;
         for (const sim::CueEvent& cue : host.cues()) struck = struck || (cue.frame == host.frame() && cue.cue == 0);
         const char* acted = awayBefore_ && !grantedBefore_ && leaving && !leavingShown_ ? "a level was left"
-                            : !away || granted                       ? nullptr
-                            : row != lastRow_ && dispatched && dispatchedBefore_ ? "the menu's highlight moved, or the menu opened or closed"
-                            : started                                           ? "a level started"
+                            : !away                                  ? nullptr
+                            : row != lastRow_ && dispatched && dispatchedBefore_ && !grantedBefore_ ? "the menu's highlight moved, or the menu opened or closed"
+                            : started && !granted                               ? "a level started"
                             : struck && host.padControl() != kPadFullyPressed        ? "a strike came without the pad"
                                                                                 : nullptr;
         if (acted != nullptr) fail(std::string("while another program had the focus, ") + acted);
