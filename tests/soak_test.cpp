@@ -58,18 +58,31 @@ TEST(SoakSettingsChecks, AWriteLeavesTheOldOrTheNewFileAndNothingElse) {
     }
 }
 
+// A progress by its keys, any further upgrade at its first tier and any further best at 0.
+soak::Progress progressWith(int64_t openLevels, int64_t armor, int64_t weapon, int64_t points,
+                            std::initializer_list<int64_t> bests = {}) {
+    soak::Progress progress{};
+    progress[soak::kOpenLevelsAt] = openLevels;
+    for (int32_t upgrade = 0; upgrade < kUpgrades; ++upgrade) progress[soak::tierAt(upgrade)] = kFirstTier;
+    progress[soak::tierAt(kArmorUpgrade)] = armor;
+    progress[soak::tierAt(kWeaponUpgrade)] = weapon;
+    progress[soak::kPointsAt] = points;
+    int32_t level = 0;
+    for (const int64_t best : bests) progress[soak::bestAt(level++)] = best;
+    return progress;
+}
+
 TEST(SoakSettingsChecks, ProgressIsReadAsThePlugInReadsIt) {
-    const soak::Progress fresh = soak::progressOf(std::nullopt);
-    EXPECT_EQ(fresh, (soak::Progress{1, 1, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(soak::progressOf(std::nullopt), progressWith(1, 1, 1, 0));
     const soak::Progress odd = soak::progressOf(std::string(
         "[Rotorstrike]\nopen_levels=0\narmor=5\nweapon=-1\nupgrade_points=29\nhigh_score_2=-7\n"));
     // A bad count of open levels opens the listed ones.
-    EXPECT_EQ(odd, (soak::Progress{kListedLevels, 1, 1, 1, 0, 0, -7, 0, 0}));
+    EXPECT_EQ(odd, progressWith(kListedLevels, 1, 1, 1, {0, 0, -7}));
 }
 
 TEST(SoakSettingsChecks, ProgressGoesBackOnlyByTheRules) {
     using soak::Progress;
-    const Progress start{2, 1, 1, 10, 500, 0, 0, 0, 0};
+    const Progress start = progressWith(2, 1, 1, 10, {500});
     const auto with = [&](std::size_t key, int64_t value) {
         Progress changed = start;
         changed[key] = value;
