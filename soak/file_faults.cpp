@@ -159,10 +159,10 @@ void FileFaults::faultWrites(sim::Host& host, FaultPlan& plan, int64_t frame, Si
 
     if (!levelBegun_ && plan.arranged.lockFromStart) lockFor(300, 900);
     if (plan.arranged.lockAtWin && now == Situation::WonSequence) lockFor(30, 900);
-    // A purchase's tier write refused, with the weapon's and the rollback's after it.
-    if (!levelBegun_ && plan.arranged.rollbackFails) arm(2, Fault::WritesRefused, Kind::Refused, 3);
-    // Every tier write refused, with the weapon's after it: the rollback goes through.
-    if (plan.refuseTiers) arm(2, Fault::WritesRefused, Kind::Refused, 2);
+    // A purchase's first tier write refused, with the other tiers' and the rollback's after it.
+    if (!levelBegun_ && plan.arranged.rollbackFails) arm(2, Fault::WritesRefused, Kind::Refused, kUpgrades + 1);
+    // Every tier write refused: the rollback after them goes through.
+    if (plan.refuseTiers) arm(2, Fault::WritesRefused, Kind::Refused, kUpgrades);
     // Only a win reaches a step's fourth and fifth writes: while one has not been hit, every
     // win's wreck shot arms it.
     if (plan.isMade(Fault::WritesRefused) && now == Situation::WonSequence) {

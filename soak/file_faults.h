@@ -11,14 +11,15 @@
 #include <cstdint>
 #include <string>
 
+#include "encounter/upgrades.h"
 #include "fault_plan.h"
 #include "host.h"
 
 namespace soak {
 
-// The write faults land on any write of a step: the first to the fifth (a won level's best,
-// points, two tiers and unlock).
-constexpr int kWritePositions = 5;
+// The write faults land on any write of a step: the first to the last of a won level's (its
+// best, the points, each upgrade's tier and the unlock: five with two upgrades).
+constexpr int kWritePositions = 3 + kUpgrades;
 using WritePositionCounts = std::array<int64_t, kWritePositions>;
 
 class FileFaults {
