@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "rules.h"
+
 namespace standin {
 
 namespace {
@@ -13,7 +15,7 @@ struct CueForm {
     int id;
     uint32_t dataBytes;
 };
-constexpr CueForm kCues[] = {{101, 740400}, {102, 679544}};
+constexpr CueForm kCues[] = {{kSalvoWarningCue, 740400}, {kHitCue, 679544}};
 
 uint32_t little32(const BYTE* bytes) {
     return static_cast<uint32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16) | static_cast<uint32_t>(bytes[3]) << 24;
