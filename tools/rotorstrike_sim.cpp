@@ -40,18 +40,16 @@ std::string ordinal(int number) {
     return number > 0 && number < static_cast<int>(std::size(kWords)) ? kWords[number] : std::to_string(number) + "th";
 }
 
-// The campaign's purchases, "balanced, armor, weapon or none".
-const std::string kPurchaseNames = [] {
-    std::string names = "balanced";
-    for (const UpgradeParams& upgrade : upgradeTable) names += std::string(", ") + upgrade.settingsKey;
-    return names + " or none";
+// The upgrades' names, "armor, weapon": the campaign buys by them.
+const std::string kUpgradeNames = [] {
+    std::string names;
+    for (const UpgradeParams& upgrade : upgradeTable) names += (names.empty() ? "" : ", ") + std::string(upgrade.settingsKey);
+    return names;
 }();
 
 // The help text: the levels and tiers it names follow the level table and the rules.
 const std::string kUsage = [] {
     const std::string levels = std::to_string(kLevelCount), tiers = std::to_string(kTopTier);
-    std::string upgradeNames;
-    for (const UpgradeParams& upgrade : upgradeTable) upgradeNames += (upgradeNames.empty() ? "" : ", ") + std::string(upgrade.settingsKey);
     return "usage: rotorstrike-sim [options]\n"
            "Plays the plug-in in the simulated host with the autopilot: a level (and writes its\n"
            "timeline, screenshots and a map of the chase), the whole campaign, or many seeds' games.\n"
@@ -77,7 +75,7 @@ const std::string kUsage = [] {
            "                   the points cannot buy, upgrades bought in the menu; each level's files\n"
            "                   under --out in a folder of its own\n"
            "  --buy P          the campaign's purchases beyond the weapon tier a level needs:\n"
-           "                   balanced (default: one tier of the lower upgrade), " + upgradeNames + ", none\n"
+           "                   balanced (default: one tier of the lower upgrade), " + kUpgradeNames + ", none\n"
            "  --win-rate N     play seeds S to S+N-1 of the level, each from a fresh settings file\n"
            "                   that opens it with the tiers below; with --out, a summary and a plot\n"
            "  --armor T        a win rate's armor tier, 1 to " + tiers + " (default 1)\n"
@@ -149,7 +147,7 @@ SimOptions parse(int argc, char** argv) {
             }
             policies.push_back({"none", {tools::Purchases::None}});
             const auto policy = std::find_if(policies.begin(), policies.end(), [&](const auto& p) { return value == p.first; });
-            if (policy == policies.end()) cli::usageError(kTool, "--buy " + value + ": wants " + kPurchaseNames);
+            if (policy == policies.end()) cli::usageError(kTool, "--buy " + value + ": wants balanced, " + kUpgradeNames + " or none");
             options.buy = policy->second;
             continue;
         }
